@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Builds Huevik for 32-bit Windows with mingw-w64, installing whatever the
+# build and its tests need first. Safe to run again: installs only what is missing.
+#   ./build.sh              install + configure + build everything (preset win32)
+#   ./build.sh TARGET...    the same, building only the named targets
+#   ./build.sh --deps       install only
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+need_packages=(
+  cmake make python3
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
+  googletest
+  wine wine32:i386
+  xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei zip unzip
+)
+
+missing_packages() {
+  local p
+  for p in "${need_packages[@]}"; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed' || echo "$p"
+  done
+}
+
+install_deps() {
+  local missing
+  missing=$(missing_packages)
+  [ -z "$missing" ] && return 0
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "build.sh: installing: $(echo $missing | tr '\n' ' ')"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  # shellcheck disable=SC2086
+  $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
+}
+
+install_deps
+[ "${1:-}" = "--deps" ] && exit 0
+
+cd "$here"
+cmake --preset win32 >/dev/null
+targets=()
+[ $# -gt 0 ] && targets=(--target "$@")
+cmake --build --preset win32 -j"$(nproc)" "${targets[@]}"

@@ -1,0 +1,36 @@
+#include "colour/colour_dialog.h"
+
+#include <commdlg.h>
+
+#include <string>
+
+#include "formlayer/runtime.h"
+#include "mainwindow/form1.h"
+
+namespace 调色板 {
+
+std::optional<std::int32_t> OpenColourDialog(HWND owner) {
+  COLORREF customColours[16] = {};  // lives for this call only: always 16 blacks
+  CHOOSECOLORA record{};
+  record.lStructSize = sizeof record;
+  record.hwndOwner = owner;
+  record.hInstance = reinterpret_cast<HWND>(App::Instance());
+  record.rgbResult = 0;
+  record.lpCustColors = customColours;
+  record.Flags = 0;
+  if (::ChooseColorA(&record) >= 1) return static_cast<std::int32_t>(record.rgbResult);
+  return std::nullopt;
+}
+
+}  // namespace 调色板
+
+void Form1::Command1_Click() {
+  std::optional<std::int32_t> chosen = 调色板::OpenColourDialog(hWnd());
+  if (!chosen) return;
+  Components c = SplitColour(*chosen);
+  Text1.SetText(DecimalText(c.red));
+  Text2.SetText(DecimalText(c.green));
+  Text3.SetText(DecimalText(c.blue));
+  txthex.SetText(ValueFieldText());
+  ShowSwatch();
+}

@@ -1,0 +1,196 @@
+#include "formlayer/controls.h"
+
+#include <cmath>
+#include <map>
+#include <tuple>
+
+#include "formlayer/container.h"
+#include "formlayer/runtime.h"
+
+COLORREF ResolveColor(COLORREF color) {
+  return (color & 0x80000000u) ? ::GetSysColor(static_cast<int>(color & 0xFFu)) : color;
+}
+
+HFONT SharedFont(const FontSpec& spec) {
+  using Key = std::tuple<std::wstring, float, int, BYTE>;
+  static std::map<Key, unique_font> fonts;
+  Key key{spec.face, spec.points, spec.weight, spec.charset};
+  auto found = fonts.find(key);
+  if (found != fonts.end()) return found->second.get();
+  HDC screen = ::GetDC(nullptr);
+  int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  int height = -static_cast<int>(std::lround(spec.points * static_cast<float>(dpi) / 72.0f));
+  HFONT font = ::CreateFontW(height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE, spec.charset, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face.c_str());
+  return fonts.emplace(key, unique_font(font)).first->second.get();
+}
+
+Control::Control(std::wstring name, ControlKind kind, Container& parent, TwipsRect place)
+    : name_(std::move(name)), kind_(kind), parent_(parent), place_(place) {}
+
+float Control::Left() const { return place_.left / parent_.TwipsPerUnitX(); }
+float Control::Top() const { return place_.top / parent_.TwipsPerUnitY(); }
+float Control::Width() const { return place_.width / parent_.TwipsPerUnitX(); }
+float Control::Height() const { return place_.height / parent_.TwipsPerUnitY(); }
+
+void Control::SetLeft(float left) {
+  RECT before = PixelRect();
+  place_.left = left * parent_.TwipsPerUnitX();
+  RECT after = PixelRect();
+  if (!::EqualRect(&before, &after)) PlaceChanged(before);
+}
+
+void Control::SetTop(float top) {
+  RECT before = PixelRect();
+  place_.top = top * parent_.TwipsPerUnitY();
+  RECT after = PixelRect();
+  if (!::EqualRect(&before, &after)) PlaceChanged(before);
+}
+
+RECT Control::PixelRect() const {
+  int left = TwipsToPixelsX(place_.left), top = TwipsToPixelsY(place_.top);
+  return {left, top, left + TwipsToPixelsX(place_.width), top + TwipsToPixelsY(place_.height)};
+}
+
+void Control::PlaceChanged(const RECT& before) {
+  if (Handle()) {
+    Reposition();
+    return;
+  }
+  parent_.InvalidatePixels(before);
+  parent_.InvalidatePixels(PixelRect());
+}
+
+void Control::Invalidate() const { parent_.InvalidatePixels(PixelRect()); }
+
+void Image::SetPicture(PictureRef picture) {
+  if (picture == picture_) return;
+  picture_ = std::move(picture);
+  Invalidate();
+}
+
+void Image::SetMousePointer(MousePointer pointer) {
+  pointer_ = pointer;
+  // Under capture the system asks nobody for a cursor, so show it now.
+  if (Parent().CaptureTarget() == this) {
+    HCURSOR cursor = Cursor();
+    ::SetCursor(cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW));
+  }
+}
+
+HCURSOR Image::Cursor() const {
+  return pointer_ == MousePointer::Custom && mouseIcon_ ? mouseIcon_->AsCursor() : nullptr;
+}
+
+void Image::Paint(HDC dc) const {
+  if (!picture_) return;
+  RECT r = PixelRect();
+  picture_->Draw(dc, r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+Label::Label(std::wstring name, Container& parent, TwipsRect place, std::wstring caption, FontSpec font,
+             COLORREF foreColor)
+    : Control(std::move(name), ControlKind::Label, parent, place),
+      caption_(std::move(caption)),
+      font_(SharedFont(font)),
+      foreColor_(foreColor) {}
+
+void Label::Paint(HDC dc) const {
+  RECT r = PixelRect();
+  select_guard font(dc, font_);
+  int oldMode = ::SetBkMode(dc, TRANSPARENT);
+  COLORREF oldColor = ::SetTextColor(dc, ResolveColor(foreColor_));
+  ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_TOP | DT_NOPREFIX);
+  ::SetTextColor(dc, oldColor);
+  ::SetBkMode(dc, oldMode);
+}
+
+Shape::Shape(std::wstring name, Container& parent, TwipsRect place, COLORREF borderColor)
+    : Control(std::move(name), ControlKind::Shape, parent, place), borderColor_(borderColor) {}
+
+void Shape::Paint(HDC dc) const {
+  RECT r = PixelRect();
+  unique_handle<HPEN, handle_close::Gdi> pen(::CreatePen(PS_SOLID, 1, borderColor_));
+  select_guard selectPen(dc, pen.get());
+  select_guard selectBrush(dc, ::GetStockObject(NULL_BRUSH));
+  ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
+}
+
+WindowedControl::WindowedControl(std::wstring name, ControlKind kind, Container& parent, TwipsRect place)
+    : Control(std::move(name), kind, parent, place) {}
+
+WindowedControl::~WindowedControl() {
+  if (!window_ || !::IsWindow(window_)) return;
+  // The object behind the window is half gone: let the window die without calling it.
+  ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  ::DestroyWindow(window_);
+}
+
+void WindowedControl::Create(const wchar_t* windowClass, const std::wstring& text, DWORD style, DWORD exStyle) {
+  RECT r = PixelRect();
+  window_ = ::CreateWindowExW(exStyle, windowClass, text.c_str(), style | WS_CHILD | WS_VISIBLE, r.left, r.top,
+                              r.right - r.left, r.bottom - r.top, Parent().Window(), nullptr, App::Instance(),
+                              nullptr);
+  if (!window_) throw FormError("control window cannot be created");
+  ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(SharedFont(FontSpec{})), FALSE);
+  Parent().AdoptWindowed(*this);
+}
+
+void WindowedControl::Reposition() {
+  RECT r = PixelRect();
+  ::SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TextBox::TextBox(std::wstring name, Container& parent, TwipsRect place, const std::wstring& text, bool locked)
+    : WindowedControl(std::move(name), ControlKind::TextBox, parent, place), text_(text) {
+  writing_ = true;
+  Create(L"EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL | (locked ? ES_READONLY : 0), WS_EX_CLIENTEDGE);
+  writing_ = false;
+}
+
+void TextBox::SetText(const std::wstring& text) {
+  if (text == text_) return;
+  text_ = text;
+  writing_ = true;
+  ::SetWindowTextW(window_, text_.c_str());
+  writing_ = false;
+  if (Change) Change();
+}
+
+void TextBox::OnEditChanged() {
+  if (writing_) return;
+  int length = ::GetWindowTextLengthW(window_);
+  std::wstring now(static_cast<size_t>(length) + 1, L'\0');
+  now.resize(static_cast<size_t>(::GetWindowTextW(window_, now.data(), length + 1)));
+  if (now == text_) return;
+  text_ = std::move(now);
+  if (Change) Change();
+}
+
+OptionButton::OptionButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption)
+    : WindowedControl(std::move(name), ControlKind::OptionButton, parent, place) {
+  Create(L"BUTTON", caption, WS_TABSTOP | BS_RADIOBUTTON, 0);
+}
+
+bool OptionButton::Value() const { return ::SendMessageW(window_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void OptionButton::SetValue(bool chosen) {
+  if (chosen) {
+    for (Control* sibling : Parent().WindowedChildren())
+      if (sibling != this && sibling->Kind() == ControlKind::OptionButton)
+        ::SendMessageW(sibling->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+  }
+  ::SendMessageW(window_, BM_SETCHECK, chosen ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void OptionButton::OnClicked() {
+  SetValue(true);
+  if (Click) Click();
+}
+
+CommandButton::CommandButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption)
+    : WindowedControl(std::move(name), ControlKind::CommandButton, parent, place) {
+  Create(L"BUTTON", caption, WS_TABSTOP | BS_PUSHBUTTON, 0);
+}

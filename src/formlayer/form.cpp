@@ -1,0 +1,271 @@
+#include "formlayer/form.h"
+
+#include <commctrl.h>
+
+#include "formlayer/runtime.h"
+
+Form::~Form() {
+  if (window_ && ::IsWindow(window_)) {
+    ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    ::DestroyWindow(window_);
+  }
+}
+
+Form::Form(const FormSpec& spec) {
+  backColor_ = ResolveColor(spec.backColor);
+  if (spec.picture) picture_ = LoadPicture(spec.picture);
+  if (spec.icon) icon_ = LoadPicture(spec.icon);
+  CreateWindowFor(spec);
+  for (const ControlSpec& control : spec.controls) CreateControl(control);
+  ApplyTabOrder(spec.tabOrder);
+}
+
+void Form::Load() {
+  if (loaded_) return;
+  loaded_ = true;
+  try {
+    Form_Load();
+  } catch (...) {
+    ::OutputDebugStringW(L"Huevik: the load handler failed\n");
+  }
+}
+
+void Form::CreateWindowFor(const FormSpec& spec) {
+  DWORD style = WS_CLIPCHILDREN | (spec.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW);
+  DWORD exStyle = WS_EX_CONTROLPARENT | (spec.inTaskbar ? WS_EX_APPWINDOW : 0);
+  RECT rect{0, 0, TwipsToPixelsX(spec.clientWidth), TwipsToPixelsY(spec.clientHeight)};
+  ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+  ::OffsetRect(&rect, -rect.left, -rect.top);
+  window_ = CreateHostWindow(*this, L"HuevikForm", spec.caption, style, exStyle, rect, nullptr);
+  if (icon_) {
+    ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Icon()));
+    ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_->Icon()));
+  }
+}
+
+PictureRef Form::LoadPicture(int id) {
+  auto found = pictures_.find(id);
+  if (found != pictures_.end()) return found->second;
+  bool isIcon = ::FindResourceW(App::Instance(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
+  PictureRef picture = isIcon ? Picture::FromIconResource(id) : Picture::FromBitmapResource(id);
+  pictures_[id] = picture;
+  return picture;
+}
+
+Container& Form::ContainerNamed(const wchar_t* name) {
+  if (!name) return *this;
+  auto* container = dynamic_cast<Container*>(&FindControl(name));
+  if (!container) throw FormError("a control that holds no controls");
+  return *container;
+}
+
+Control& Form::FindControl(const std::wstring& name) const {
+  for (const auto& control : controls_)
+    if (control->Name() == name) return *control;
+  throw FormError("no such control");
+}
+
+void Form::CreateControl(const ControlSpec& spec) {
+  Container& parent = ContainerNamed(spec.container);
+  PictureRef picture = spec.picture ? LoadPicture(spec.picture) : nullptr;
+  std::unique_ptr<Control> control;
+  switch (spec.kind) {
+    case ControlKind::PictureBox:
+      control = std::make_unique<PictureBox>(spec.name, parent, spec.place, spec.backColor, picture);
+      break;
+    case ControlKind::Frame:
+      control = std::make_unique<Frame>(spec.name, parent, spec.place, spec.text);
+      break;
+    case ControlKind::OptionButton: {
+      auto option = std::make_unique<OptionButton>(spec.name, parent, spec.place, spec.text);
+      if (spec.chosen) option->SetValue(true);
+      control = std::move(option);
+      break;
+    }
+    case ControlKind::TextBox:
+      control = std::make_unique<TextBox>(spec.name, parent, spec.place, spec.text, spec.locked);
+      break;
+    case ControlKind::CommandButton:
+      control = std::make_unique<CommandButton>(spec.name, parent, spec.place, spec.text);
+      break;
+    case ControlKind::Image: {
+      auto image = std::make_unique<Image>(spec.name, ControlKind::Image, parent, spec.place);
+      image->SetPicture(picture);
+      if (spec.mouseIcon) image->SetMouseIcon(LoadPicture(spec.mouseIcon));
+      control = std::move(image);
+      break;
+    }
+    case ControlKind::Label:
+      control = std::make_unique<Label>(spec.name, parent, spec.place, spec.text, spec.font, spec.foreColor);
+      break;
+    case ControlKind::Shape:
+      control = std::make_unique<Shape>(spec.name, parent, spec.place, spec.foreColor);
+      break;
+  }
+  if (!control->Handle()) parent.AdoptDrawn(*control);
+  if (spec.toolTip) AddToolTip(*control, spec.toolTip);
+  controls_.push_back(std::move(control));
+}
+
+void Form::AddToolTip(const Control& control, const wchar_t* text) {
+  if (!toolTips_) {
+    INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&init);
+    toolTips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                                  window_, nullptr, App::Instance(), nullptr);
+  }
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_SUBCLASS;
+  tool.hwnd = control.Parent().Window();
+  tool.uId = controls_.size() + 1;
+  tool.rect = control.PixelRect();
+  tool.lpszText = const_cast<wchar_t*>(text);
+  ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// Focus order is z-order among siblings: stack them in tab order.
+void Form::ApplyTabOrder(std::span<const wchar_t* const> order) {
+  std::map<HWND, HWND> lastOfParent;
+  for (const wchar_t* name : order) {
+    HWND child = FindControl(name).Handle();
+    if (!child) continue;
+    HWND parent = ::GetParent(child);
+    auto previous = lastOfParent.find(parent);
+    HWND after = previous == lastOfParent.end() ? HWND_TOP : previous->second;
+    ::SetWindowPos(child, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    lastOfParent[parent] = child;
+  }
+}
+
+std::wstring Form::Caption() const {
+  int length = ::GetWindowTextLengthW(window_);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(window_, text.data(), length + 1)));
+  return text;
+}
+
+HICON Form::Icon() const { return icon_ ? icon_->Icon() : nullptr; }
+
+void Form::Show() {
+  Load();
+  ::ShowWindow(window_, ::IsIconic(window_) ? SW_SHOWMINIMIZED : SW_SHOW); }
+void Form::Hide() { ::ShowWindow(window_, SW_HIDE); }
+bool Form::Visible() const { return ::IsWindowVisible(window_) != FALSE; }
+short Form::WindowState() const { return ::IsIconic(window_) ? 1 : 0; }
+
+void Form::SetWindowState(short state) {
+  if (state == WindowState()) return;
+  ::ShowWindow(window_, state == 1 ? SW_MINIMIZE : SW_RESTORE);
+}
+
+void Form::RequestUnload() {
+  short cancel = 0;
+  Form_Unload(cancel);
+  if (cancel != 0) return;
+  ::DestroyWindow(window_);
+}
+
+namespace {
+RECT OuterRect(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return r;
+}
+}  // namespace
+
+float Form::Left() const { return static_cast<float>(OuterRect(window_).left) * Screen::TwipsPerPixelX(); }
+float Form::Top() const { return static_cast<float>(OuterRect(window_).top) * Screen::TwipsPerPixelY(); }
+float Form::Width() const {
+  RECT r = OuterRect(window_);
+  return static_cast<float>(r.right - r.left) * Screen::TwipsPerPixelX();
+}
+float Form::Height() const {
+  RECT r = OuterRect(window_);
+  return static_cast<float>(r.bottom - r.top) * Screen::TwipsPerPixelY();
+}
+
+void Form::Move(float left, float top, float width, float height) {
+  ::SetWindowPos(window_, nullptr, TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
+                 TwipsToPixelsY(height), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetScaleMode(int mode) { scaleMode_ = mode; }
+float Form::TwipsPerUnitX() const { return scaleMode_ == 3 ? Screen::TwipsPerPixelX() : 1.0f; }
+float Form::TwipsPerUnitY() const { return scaleMode_ == 3 ? Screen::TwipsPerPixelY() : 1.0f; }
+
+void Form::SetBackColor(COLORREF color) {
+  backColor_ = ResolveColor(color);
+  BackgroundChanged();
+  ::InvalidateRect(window_, nullptr, FALSE);
+}
+
+void Form::PaintBackground(HDC dc, const RECT& rect) const {
+  unique_brush fill(::CreateSolidBrush(backColor_));
+  ::FillRect(dc, &rect, fill.get());
+  if (picture_) picture_->Draw(dc, 0, 0, picture_->Size().cx, picture_->Size().cy);
+}
+
+void Form::Paint(HDC dc, const RECT& area) const {
+  PaintBackground(dc, area);
+  PaintDrawnControls(dc);
+}
+
+void Form::PopupMenu(const Menu& menu) {
+  unique_menu& popup = menus_[&menu];
+  if (!popup) {
+    popup.reset(::CreatePopupMenu());
+    UINT id = 1;
+    for (const MenuItem& item : menu.items) {
+      if (item.caption == L"-")
+        ::AppendMenuW(popup.get(), MF_SEPARATOR, 0, nullptr);
+      else
+        ::AppendMenuW(popup.get(), MF_STRING, id, item.caption.c_str());
+      ++id;
+    }
+  }
+  POINT at{};
+  ::GetCursorPos(&at);
+  UINT chosen = static_cast<UINT>(::TrackPopupMenu(popup.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD |
+                                                                    TPM_NONOTIFY,
+                                                   at.x, at.y, 0, window_, nullptr));
+  // Lets the menu close properly when the window was not in the foreground.
+  ::PostMessageW(window_, WM_NULL, 0, 0);
+  if (chosen >= 1 && chosen <= menu.items.size() && menu.items[chosen - 1].Click) menu.items[chosen - 1].Click();
+}
+
+LRESULT Form::OnMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      paint_scope paint(window);
+      Paint(paint.dc(), paint.area());
+      return 0;
+    }
+    case WM_PRINTCLIENT: {
+      RECT client{};
+      ::GetClientRect(window, &client);
+      Paint(reinterpret_cast<HDC>(wp), client);
+      return 0;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE) {
+        try {
+          Form_Activate();
+        } catch (...) {
+        }
+      }
+      break;
+    case WM_CLOSE:
+      try {
+        RequestUnload();
+      } catch (...) {
+      }
+      return 0;
+    default:
+      break;
+  }
+  if (msg == WM_ACTIVATE) return ::DefWindowProcW(window, msg, wp, lp);
+  LRESULT result = 0;
+  if (HandleContainerMessage(msg, wp, lp, result)) return result;
+  return ::DefWindowProcW(window, msg, wp, lp);
+}

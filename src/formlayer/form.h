@@ -1,0 +1,133 @@
+// A form: a top-level window built from its stored layout, with named controls,
+// the load / activate / unload events and the operations the program uses.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "formlayer/container.h"
+#include "formlayer/runtime.h"
+
+// One control of a stored layout. Geometry is in twips relative to the container.
+struct ControlSpec {
+  ControlKind kind;
+  const wchar_t* name;
+  const wchar_t* container = nullptr;  // nullptr: the form itself
+  TwipsRect place{};
+  const wchar_t* text = L"";  // caption or initial text
+  int picture = 0;            // resource id of an icon or a bitmap, 0 for none
+  int mouseIcon = 0;
+  COLORREF backColor = SystemColor(COLOR_BTNFACE);
+  COLORREF foreColor = SystemColor(COLOR_BTNTEXT);
+  FontSpec font{};
+  bool chosen = false;  // option button
+  bool locked = false;  // text box the user cannot edit
+  const wchar_t* toolTip = nullptr;
+};
+
+struct FormSpec {
+  const wchar_t* caption;
+  float clientWidth, clientHeight;  // twips
+  bool borderless = false;
+  bool inTaskbar = true;
+  int picture = 0;
+  int icon = 0;
+  COLORREF backColor = SystemColor(COLOR_BTNFACE);
+  std::span<const ControlSpec> controls{};
+  std::span<const wchar_t* const> tabOrder{};
+};
+
+// A menu of a form, shown only as a pop-up.
+struct MenuItem {
+  std::wstring name;
+  std::wstring caption;  // "-" is a separator line
+  std::function<void()> Click;
+};
+struct Menu {
+  std::wstring name;
+  std::wstring caption;
+  std::vector<MenuItem> items;
+};
+
+class Form : public Container, public EventTarget, public WindowHost {
+ public:
+  // Creates the window and its controls, hidden; Load and Show follow.
+  explicit Form(const FormSpec& spec);
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  ~Form() override;
+
+  // Raises Load once; Show loads a form that is not loaded yet.
+  void Load();
+  bool Loaded() const { return loaded_; }
+  HWND hWnd() const { return window_; }
+  HWND Window() const override { return window_; }
+  EventTarget& Surface() override { return *this; }
+
+  std::wstring Caption() const;
+  HICON Icon() const;
+  void Show();
+  void Hide();
+  bool Visible() const;
+  short WindowState() const;  // 0 normal, 1 minimised
+  void SetWindowState(short state);
+  void RequestUnload();  // raises Unload; a cancel keeps the form
+
+  // Outer rectangle in screen twips, whatever the scale mode.
+  float Left() const;
+  float Top() const;
+  float Width() const;
+  float Height() const;
+  void Move(float left, float top, float width, float height);
+
+  void SetScaleMode(int mode);  // 1 twips, 3 pixels
+  float TwipsPerUnitX() const override;
+  float TwipsPerUnitY() const override;
+  void SetBackColor(COLORREF color);
+  COLORREF BackColor() const { return backColor_; }
+  void PaintBackground(HDC dc, const RECT& rect) const override;
+
+  // Pops a menu up at the pointer; returns after the chosen item's Click ran.
+  void PopupMenu(const Menu& menu);
+
+  Control& FindControl(const std::wstring& name) const;
+  template <typename T>
+  T& Get(const std::wstring& name) const {
+    auto* control = dynamic_cast<T*>(&FindControl(name));
+    if (!control) throw FormError("control of another kind");
+    return *control;
+  }
+  const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+
+  LRESULT OnMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) override;
+
+ protected:
+  virtual void Form_Load() {}
+  virtual void Form_Activate() {}
+  virtual void Form_Unload(short& /*cancel*/) {}
+
+ private:
+  void CreateWindowFor(const FormSpec& spec);
+  void CreateControl(const ControlSpec& spec);
+  void ApplyTabOrder(std::span<const wchar_t* const> order);
+  void AddToolTip(const Control& control, const wchar_t* text);
+  Container& ContainerNamed(const wchar_t* name);
+  PictureRef LoadPicture(int id);
+  void Paint(HDC dc, const RECT& area) const;
+
+  HWND window_ = nullptr;
+  bool loaded_ = false;
+  HWND toolTips_ = nullptr;
+  int scaleMode_ = 1;
+  COLORREF backColor_ = 0;
+  PictureRef picture_;
+  PictureRef icon_;
+  std::vector<std::unique_ptr<Control>> controls_;
+  std::map<int, PictureRef> pictures_;
+  std::map<const Menu*, unique_menu> menus_;
+};

@@ -1,0 +1,106 @@
+#include "formlayer/runtime.h"
+
+#include <cmath>
+#include <vector>
+
+namespace App {
+
+HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
+
+std::wstring Path() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) throw FormError("module path unavailable");
+    if (n < buffer.size()) {
+      buffer.resize(n);
+      break;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+  auto slash = buffer.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return buffer;
+  bool driveRoot = slash == 2 && buffer[1] == L':';
+  return buffer.substr(0, driveRoot ? slash + 1 : slash);
+}
+
+Version FileVersion() {
+  HRSRC info = ::FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16) /* RT_VERSION */);
+  HGLOBAL loaded = info ? ::LoadResource(nullptr, info) : nullptr;
+  const void* data = loaded ? ::LockResource(loaded) : nullptr;
+  if (!data) throw FormError("no version information");
+  // VerQueryValue wants a writable copy of the block.
+  std::vector<char> copy(static_cast<const char*>(data),
+                         static_cast<const char*>(data) + ::SizeofResource(nullptr, info));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT size = 0;
+  if (!::VerQueryValueW(copy.data(), L"\\", reinterpret_cast<void**>(&fixed), &size) || !fixed)
+    throw FormError("no fixed version information");
+  return {HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS)};
+}
+
+}  // namespace App
+
+namespace {
+struct ScreenMetrics {
+  float tppX, tppY;
+  ScreenMetrics() {
+    HDC screen = ::GetDC(nullptr);
+    int dpiX = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    int dpiY = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ::ReleaseDC(nullptr, screen);
+    tppX = 1440.0f / static_cast<float>(dpiX > 0 ? dpiX : 96);
+    tppY = 1440.0f / static_cast<float>(dpiY > 0 ? dpiY : 96);
+  }
+};
+const ScreenMetrics& Metrics() {
+  static const ScreenMetrics metrics;
+  return metrics;
+}
+}  // namespace
+
+namespace Screen {
+float TwipsPerPixelX() { return Metrics().tppX; }
+float TwipsPerPixelY() { return Metrics().tppY; }
+float Width() { return static_cast<float>(::GetSystemMetrics(SM_CXSCREEN)) * TwipsPerPixelX(); }
+float Height() { return static_cast<float>(::GetSystemMetrics(SM_CYSCREEN)) * TwipsPerPixelY(); }
+}  // namespace Screen
+
+int TwipsToPixelsX(float twips) { return static_cast<int>(std::lround(twips / Screen::TwipsPerPixelX())); }
+int TwipsToPixelsY(float twips) { return static_cast<int>(std::lround(twips / Screen::TwipsPerPixelY())); }
+
+int MsgBox(const std::wstring& text, UINT style, const std::wstring& title) {
+  return ::MessageBoxW(::GetActiveWindow(), text.c_str(), title.c_str(), style);
+}
+
+std::wstring SettingsKeyPath(const std::wstring& app, const std::wstring& section) {
+  return L"Software\\VB and VBA Program Settings\\" + app + L"\\" + section;
+}
+
+void SaveSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key,
+                 const std::wstring& value) {
+  HKEY hkey = nullptr;
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKeyPath(app, section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &hkey, nullptr) != ERROR_SUCCESS)
+    throw FormError("settings store cannot be opened");
+  auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+  LONG result = ::RegSetValueExW(hkey, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
+  ::RegCloseKey(hkey);
+  if (result != ERROR_SUCCESS) throw FormError("settings value cannot be written");
+}
+
+// Absent values, and values of any type but text, read as the empty text.
+std::wstring GetSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key) {
+  std::wstring path = SettingsKeyPath(app, section);
+  DWORD bytes = 0;
+  if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+      ERROR_SUCCESS)
+    return {};
+  std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+  bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+  if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &bytes) !=
+      ERROR_SUCCESS)
+    return {};
+  value.resize(::wcsnlen(value.c_str(), value.size()));
+  return value;
+}

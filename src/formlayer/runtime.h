@@ -1,0 +1,55 @@
+// Facts about the running program and the screen that every form relies on,
+// and the error modes its routines use.
+#pragma once
+#include <windows.h>
+#include <stdexcept>
+#include <string>
+
+// A failure inside a form-layer operation: what a routine's error mode acts on.
+class FormError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Error mode "go on with the next statement": each step runs, a failing step is skipped.
+template <typename... Steps>
+void ResumeNext(Steps&&... steps) noexcept {
+  auto run = [](auto&& step) noexcept {
+    try {
+      step();
+    } catch (...) {
+    }
+  };
+  (run(steps), ...);
+}
+
+namespace App {
+HINSTANCE Instance();
+// The program's directory as the form runtime reports it: no trailing backslash,
+// except for a drive root whose reported path already ends in one.
+std::wstring Path();
+struct Version {
+  int major, minor, revision;
+};
+Version FileVersion();  // read from the module's own version information
+}  // namespace App
+
+namespace Screen {
+float TwipsPerPixelX();
+float TwipsPerPixelY();
+float Width();   // primary screen, twips
+float Height();  // primary screen, twips
+}  // namespace Screen
+
+// Twips <-> pixels for positions and sizes that must land on whole pixels.
+int TwipsToPixelsX(float twips);
+int TwipsToPixelsY(float twips);
+
+// Modal message box owned by the thread's active window; returns the button pressed.
+int MsgBox(const std::wstring& text, UINT style, const std::wstring& title);
+
+// The per-user settings store: text values by application, section and key.
+void SaveSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key,
+                 const std::wstring& value);
+std::wstring GetSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key);
+std::wstring SettingsKeyPath(const std::wstring& app, const std::wstring& section);

@@ -1,0 +1,107 @@
+// The main window: its controls, its state and its event handlers. The handlers
+// are defined in the folder of the concern they belong to.
+#pragma once
+#include <cstdint>
+
+#include "colour/colour_value.h"
+#include "formlayer/form.h"
+
+class Form1 : public Form {
+ public:
+  Form1();
+  ~Form1() override;
+
+  // Controls, in creation order.
+  Frame& Frame3;
+  PictureBox& 调色板1;
+  Shape& Shape1;
+  CommandButton& Command1;
+  Frame& Frame2;
+  PictureBox& Picture1;
+  Image& Picture2;
+  Frame& Frame1;
+  Image& 最小3;
+  Image& 最小2;
+  Image& 最小1;
+  Image& 关闭3;
+  Image& 关闭2;
+  Image& 关闭1;
+  OptionButton& Option1;
+  OptionButton& Option2;
+  OptionButton& Option3;
+  TextBox& Text3;
+  TextBox& Text2;
+  TextBox& Text1;
+  PictureBox& Picture3;
+  TextBox& txthex;
+  Image& 最小0;
+  Image& 关闭0;
+  Label& Label3;
+  Label& Label2;
+  Label& Label1;
+  Image& Image1;
+  Label& Label4;
+
+  // Shows a colour value in the fields, the swatch and the value field.
+  void zhuan(std::int32_t colour);
+  // The value field's change handler, also run directly to refresh it.
+  void txthex_Change();
+  // Takes the window's rectangle into the hover tracking.
+  void 获取鼠标坐标();
+  // Both caption buttons show their normal pictures.
+  void PicEn();
+
+  // State of the pick pen and the palette chart.
+  short Picking = kFalse;
+  short PalettePressed = kFalse;
+  long LastSampleX = 0;
+  long LastSampleY = 0;
+  float Image1GrabX = 0;
+  float Image1GrabY = 0;
+  HRGN Region = nullptr;  // owned by the system once set on the window
+
+ protected:
+  void Form_Load() override;
+  void Form_Activate() override;
+  void Form_Unload(short& cancel) override;
+
+ private:
+  void BindEvents();
+
+  // Colour
+  std::int32_t PackRgb(const RgbBytes& components) const;
+  void ShowSwatch();
+  std::wstring ValueFieldText() const;
+  void Command1_Click();
+
+  // Pick pen
+  void Picture2_MouseDown(short button, short shift, float x, float y);
+  void Picture2_MouseMove(short button, short shift, float x, float y);
+  void Picture2_MouseUp(short button, short shift, float x, float y);
+  void PickPixel();
+
+  // Palette chart
+  void 调色板1_MouseDown(short button, short shift, float x, float y);
+  void 调色板1_MouseMove(short button, short shift, float x, float y);
+  void 调色板1_MouseUp(short button, short shift, float x, float y);
+
+  // Window frame
+  void ApplyRoundRegion(int cornerWidth, int cornerHeight);
+  void DragMoveWindow();
+  void Form_MouseMove(short button, short shift, float x, float y);
+  void Image1_MouseDown(short button, short shift, float x, float y);
+  void Image1_MouseMove(short button, short shift, float x, float y);
+
+  // Caption buttons
+  void 关闭0_MouseDown(short button, short shift, float x, float y);
+  void 关闭0_MouseMove(short button, short shift, float x, float y);
+  void 关闭0_MouseUp(short button, short shift, float x, float y);
+  void 最小0_MouseDown(short button, short shift, float x, float y);
+  void 最小0_MouseMove(short button, short shift, float x, float y);
+  void 最小0_MouseUp(short button, short shift, float x, float y);
+  void Picture1_MouseMove(short button, short shift, float x, float y);
+};
+
+// The running program's main window (the form runtime's default instance).
+Form1& MainWindow();
+bool MainWindowExists();

@@ -1,0 +1,37 @@
+// The palette chart: click or drag on it to take its colours; the marker follows
+// the pointer and is held inside the chart during a drag.
+#include "mainwindow/form1.h"
+
+namespace {
+constexpr float kMarkerOffset = 20;  // twips
+constexpr float kMargin = 5;         // twips
+}  // namespace
+
+void Form1::调色板1_MouseDown(short, short, float x, float y) {
+  PalettePressed = kTrue;
+  Shape1.SetLeft(x - kMarkerOffset);
+  Shape1.SetTop(y - kMarkerOffset);
+  zhuan(调色板1.Point(x, y));
+}
+
+void Form1::调色板1_MouseMove(short, short, float x, float y) {
+  if (!PalettePressed) return;
+  Shape1.SetLeft(x - kMarkerOffset);
+  Shape1.SetTop(y - kMarkerOffset);
+  const float limitX = 调色板1.Width() - Shape1.Width() - kMargin;
+  if (x < 0)
+    Shape1.SetLeft(kMargin);
+  else if (x <= limitX)
+    zhuan(调色板1.Point(x, y));
+  else
+    Shape1.SetLeft(limitX);
+  const float limitY = 调色板1.Height() - Shape1.Height() - kMargin;
+  if (y < 0)
+    Shape1.SetTop(kMargin);
+  else if (y <= limitY)
+    zhuan(调色板1.Point(x, y));
+  else
+    Shape1.SetTop(limitY);
+}
+
+void Form1::调色板1_MouseUp(short, short, float, float) { PalettePressed = kFalse; }

@@ -1,0 +1,67 @@
+#include "settings/window_position.h"
+
+#include <array>
+
+#include "formlayer/runtime.h"
+#include "settings/position_text.h"
+
+namespace 记录窗体位置 {
+
+namespace {
+
+const std::array<const wchar_t*, 4> kKeys = {L"Left", L"Top", L"Width", L"Height"};
+
+// What this process last wrote: the store holds the same, so writing again is waste.
+std::array<std::wstring, 4> g_lastWritten;
+
+void Centre(Form& form) {
+  float width = form.Width(), height = form.Height();
+  form.Move((Screen::Width() - width) / 2, (Screen::Height() - height) / 2, width, height);
+}
+
+double Compared(const std::wstring& text) {
+  std::optional<double> value = TextToNumber(text, LocaleDecimalSeparator());
+  if (!value) throw FormError("stored size is not a number");
+  return *value;
+}
+
+float Number(const std::wstring& text) {
+  std::optional<float> value = TextToSingle(text, LocaleDecimalSeparator());
+  if (!value) throw FormError("stored position is not a number");
+  return *value;
+}
+
+bool OnSomeMonitor(float left, float top, float width, float height) {
+  RECT r{TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(left + width), TwipsToPixelsY(top + height)};
+  return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+}  // namespace
+
+void SaveWindowPos(const Form& form) noexcept {
+  try {
+    wchar_t separator = LocaleDecimalSeparator();
+    std::array<std::wstring, 4> texts = {SingleToText(form.Left(), separator), SingleToText(form.Top(), separator),
+                                         SingleToText(form.Width(), separator),
+                                         SingleToText(form.Height(), separator)};
+    if (texts == g_lastWritten) return;
+    g_lastWritten = {};
+    for (size_t i = 0; i < kKeys.size(); ++i) SaveSetting(kApplication, kSection, kKeys[i], texts[i]);
+    g_lastWritten = texts;
+  } catch (...) {
+  }
+}
+
+void RestoreWindowPos(Form& form) {
+  std::array<std::wstring, 4> stored;
+  for (size_t i = 0; i < kKeys.size(); ++i) stored[i] = GetSetting(kApplication, kSection, kKeys[i]);
+  const auto& [left, top, width, height] = stored;
+  if (left.empty() || top.empty()) return Centre(form);
+  if (Compared(height) != form.Height() || Compared(width) != form.Width()) return Centre(form);
+  float l = Number(left), t = Number(top), w = Number(width), h = Number(height);
+  // A place on a monitor that is gone would leave a window nobody can reach.
+  if (!OnSomeMonitor(l, t, w, h)) return Centre(form);
+  form.Move(l, t, w, h);
+}
+
+}  // namespace 记录窗体位置

@@ -1,0 +1,13 @@
+// The main window's position, remembered in the per-user settings store.
+#pragma once
+#include "formlayer/form.h"
+
+namespace 记录窗体位置 {
+inline constexpr const wchar_t* kApplication = L"QevSoft_Color";
+inline constexpr const wchar_t* kSection = L"Soft_Stat";
+
+// Writes Left, Top, Width and Height in twips; stops silently at the first failure.
+void SaveWindowPos(const Form& form) noexcept;
+// Moves the window to the stored place, or centres it when nothing usable is stored.
+void RestoreWindowPos(Form& form);
+}  // namespace 记录窗体位置

@@ -1,0 +1,15 @@
+// The hidden form that owns the tray icon's menu.
+#pragma once
+#include "formlayer/form.h"
+
+class Form2 : public Form {
+ public:
+  Form2();
+  Menu MnuTray;
+
+  void AboutMe_Click();
+  [[noreturn]] void Ends_Click();
+};
+
+// Created hidden the first time its menu is used, never shown or unloaded.
+Form2& TheForm2();

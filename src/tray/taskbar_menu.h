@@ -1,0 +1,10 @@
+// Makes the borderless main window answer its taskbar button's menu: Close there
+// closes the window the way its own close button does.
+#pragma once
+#include <windows.h>
+
+namespace 响应任务栏菜单 {
+extern WNDPROC TaskbarPrevProc;
+void HookTaskbarMenu(HWND window);
+LRESULT CALLBACK TaskbarMenuWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+}  // namespace 响应任务栏菜单

@@ -1,0 +1,91 @@
+#include "tray/tray_icon.h"
+
+#include "formlayer/runtime.h"
+#include "mainwindow/form1.h"
+#include "tray/form2.h"
+#include "tray/tray_record.h"
+
+namespace 托盘图标 {
+
+WNDPROC TrayPrevProc = nullptr;
+short BalloonFlag = 0;
+
+namespace {
+
+constexpr UINT kBalloonUserClick = NIN_BALLOONUSERCLICK;
+std::wstring g_currentTip;  // to add the icon again when the shell restarts
+
+UINT TaskbarCreatedMessage() {
+  static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
+}
+
+void OnTrayCallback(HWND window, LPARAM event) {
+  Form1& form = MainWindow();
+  switch (event) {
+    case WM_LBUTTONUP:
+      if (form.WindowState() == 1) {
+        form.SetWindowState(0);
+        form.Show();
+      }
+      break;
+    case WM_RBUTTONUP:
+      ::SetForegroundWindow(window);
+      form.PopupMenu(TheForm2().MnuTray);
+      break;
+    case kBalloonUserClick:
+      BalloonFlag = 5;
+      SetTrayIcon(form, VersionTip(form), L"", NIIF_INFO, 5000);
+      break;
+    default:
+      break;
+  }
+}
+
+void AddAgain(const Form& window) {
+  NOTIFYICONDATAA record = BuildTrayRecord(window.hWnd(), window.Icon(), g_currentTip, L"", NIIF_INFO, 5000);
+  ::Shell_NotifyIconA(NIM_ADD, &record);
+}
+
+}  // namespace
+
+std::wstring VersionTip(const Form& window) {
+  App::Version v = App::FileVersion();
+  return window.Caption() + L" Version" + std::to_wstring(v.major) + L"." + std::to_wstring(v.minor) + L"." +
+         std::to_wstring(v.revision) + L" (Zentrik)";
+}
+
+void SetTrayIcon(const Form& window, std::wstring_view tipText, std::wstring_view balloonText, DWORD balloonStyle,
+                 UINT timeoutMs) {
+  NOTIFYICONDATAA record =
+      BuildTrayRecord(window.hWnd(), window.Icon(), tipText, balloonText, balloonStyle, timeoutMs);
+  g_currentTip = tipText;
+  if (!TrayPrevProc) {
+    ::Shell_NotifyIconA(NIM_ADD, &record);
+    TrayPrevProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(window.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayWndProc)));
+  } else {
+    ::Shell_NotifyIconA(NIM_MODIFY, &record);
+  }
+}
+
+void RemoveTrayIcon(const Form& window) {
+  if (!TrayPrevProc) return;
+  NOTIFYICONDATAA record = BuildTrayDeleteRecord(window.hWnd(), window.Icon());
+  ::Shell_NotifyIconA(NIM_DELETE, &record);
+  ::SetWindowLongPtrA(window.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayPrevProc));
+  TrayPrevProc = nullptr;
+}
+
+LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  WNDPROC next = TrayPrevProc;  // an Exit inside the menu may take this procedure out
+  if (msg == WM_TRAYCALLBACK && wp == 0) {
+    ResumeNext([&] { OnTrayCallback(window, lp); });
+  } else if (msg == TaskbarCreatedMessage()) {
+    // A restarted shell has forgotten the icon; it is the only way back to the window.
+    ResumeNext([&] { AddAgain(MainWindow()); });
+  }
+  return next ? ::CallWindowProcA(next, window, msg, wp, lp) : ::DefWindowProcA(window, msg, wp, lp);
+}
+
+}  // namespace 托盘图标

@@ -1,0 +1,25 @@
+// The notification-area icon: its tooltip, the reminder balloon, and the window
+// procedure in front of the main window that answers the icon's callbacks.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "formlayer/form.h"
+
+namespace 托盘图标 {
+// The procedure the tray procedure replaced; non-zero exactly while the icon exists.
+extern WNDPROC TrayPrevProc;
+// 1: a close shows the reminder balloon; 5: the user clicked one, show no more.
+extern short BalloonFlag;
+
+// Adds the icon on the first call (and installs TrayWndProc), modifies it after.
+void SetTrayIcon(const Form& window, std::wstring_view tipText, std::wstring_view balloonText, DWORD balloonStyle,
+                 UINT timeoutMs);
+// Deletes the icon and takes TrayWndProc out; nothing when there is no icon.
+void RemoveTrayIcon(const Form& window);
+LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+// The window's caption, " Version", major.minor.revision and the studio's name.
+std::wstring VersionTip(const Form& window);
+}  // namespace 托盘图标

@@ -1,0 +1,34 @@
+# Sourced by run.sh, test.sh and bench.sh: one private Wine prefix under build/,
+# and a virtual X display when there is none (or always, with HUEVIK_VIRTUAL_DISPLAY=1).
+# Defines wine_session_start and wine_session_stop.
+
+wine_session_start() {
+  local root="$1"
+  export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
+  export WINEDEBUG="${WINEDEBUG:--all}"
+  export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+  WINE_SESSION_XVFB_PID=""
+  if [ -z "${DISPLAY:-}" ] || [ "${HUEVIK_VIRTUAL_DISPLAY:-0}" = 1 ]; then
+    local n=99
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    WINE_SESSION_XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  fi
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Preparing a Wine prefix in $WINEPREFIX (once)..."
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+  fi
+  wineserver -p 2>/dev/null || true
+}
+
+wine_session_stop() {
+  wineserver -k 2>/dev/null || true
+  if [ -n "${WINE_SESSION_XVFB_PID:-}" ]; then
+    kill "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
+    wait "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
+  fi
+}

@@ -21,8 +21,16 @@ wine_session_start() {
     echo "Preparing a Wine prefix in $WINEPREFIX (once)..."
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
+    if [ "${HUEVIK_UNMANAGED_WINDOWS:-0}" = 1 ]; then
+      # No window manager runs on the virtual display: without this, Wine waits
+      # two seconds for one at every hide or destroy of a window.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    fi
   fi
   wineserver -p 2>/dev/null || true
+  # Start the prefix's services now, with no pipe of ours as their output: a
+  # service started by a test would hold the test runner's pipe open for ever.
+  wine wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 wine_session_stop() {

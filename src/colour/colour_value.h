@@ -8,11 +8,11 @@
 #include <string_view>
 
 struct RgbBytes {
-    std::uint8_t red, green, blue;
+  std::uint8_t red, green, blue;
 };
 
 struct Components {
-    std::int16_t red, green, blue;
+  std::int16_t red, green, blue;
 };
 
 // red = v Mod 256, blue = v \ 65536, green = (v - 65536 * blue - red) \ 256, both divisions

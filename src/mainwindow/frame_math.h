@@ -8,7 +8,7 @@ int RoundHalfEven(double v);
 
 // The main window's rectangle in screen pixels, converted from twips and not rounded.
 struct HoverRectangle {
-    float Left, Top, Width, Height;
+  float Left, Top, Width, Height;
 };
 
 // True when the pointer lies strictly inside: the window's left-most column and top-most row count

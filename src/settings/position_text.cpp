@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -15,58 +15,54 @@ constexpr int kSignificantDigits = 7;
 // v rounded to seven significant digits: the digits without trailing zeros, and the decimal
 // exponent of the first one (1.5 -> "15", 0; 120 -> "12", 2).
 struct DecimalDigits {
-    bool negative;
-    std::string digits;
-    int exponent;
+  bool negative;
+  std::string digits;
+  int exponent;
 };
 
 DecimalDigits RoundToSignificant(float v) {
-    char buffer[32];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(v),
-                                       std::chars_format::scientific, kSignificantDigits - 1);
-    const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
-    // text is "[-]d.dddddde[+-]xx"
-    DecimalDigits result{text.front() == '-', {}, 0};
-    const std::size_t mark = text.find('e');
-    for (char c : text.substr(0, mark))
-        if (c >= '0' && c <= '9') result.digits += c;
-    std::from_chars(text.data() + mark + 1 + (text[mark + 1] == '+'), text.data() + text.size(),
-                    result.exponent);
-    while (result.digits.size() > 1 && result.digits.back() == '0') result.digits.pop_back();
-    return result;
+  char buffer[32];
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(v),
+                                     std::chars_format::scientific, kSignificantDigits - 1);
+  const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
+  // text is "[-]d.dddddde[+-]xx"
+  DecimalDigits result{text.front() == '-', {}, 0};
+  const std::size_t mark = text.find('e');
+  for (char c : text.substr(0, mark))
+    if (c >= '0' && c <= '9') result.digits += c;
+  std::from_chars(text.data() + mark + 1 + (text[mark + 1] == '+'), text.data() + text.size(), result.exponent);
+  while (result.digits.size() > 1 && result.digits.back() == '0') result.digits.pop_back();
+  return result;
 }
 
 std::wstring Widen(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 std::wstring ExponentForm(const DecimalDigits& d, wchar_t separator) {
-    std::wstring text = Widen(d.digits.substr(0, 1));
-    if (d.digits.size() > 1) text += separator + Widen(d.digits.substr(1));
-    const int magnitude = std::abs(d.exponent);
-    text += d.exponent < 0 ? L"E-" : L"E+";
-    if (magnitude < 10) text += L'0';
-    return text + std::to_wstring(magnitude);
+  std::wstring text = Widen(d.digits.substr(0, 1));
+  if (d.digits.size() > 1) text += separator + Widen(d.digits.substr(1));
+  const int magnitude = std::abs(d.exponent);
+  text += d.exponent < 0 ? L"E-" : L"E+";
+  if (magnitude < 10) text += L'0';
+  return text + std::to_wstring(magnitude);
 }
 
 std::wstring FixedForm(const DecimalDigits& d, wchar_t separator) {
-    if (d.exponent < 0)
-        return L"0" + std::wstring(1, separator) + std::wstring(-d.exponent - 1, L'0') + Widen(d.digits);
-    const std::size_t wholeDigits = static_cast<std::size_t>(d.exponent) + 1;
-    if (d.digits.size() <= wholeDigits)
-        return Widen(d.digits) + std::wstring(wholeDigits - d.digits.size(), L'0');
-    return Widen(d.digits.substr(0, wholeDigits)) + separator + Widen(d.digits.substr(wholeDigits));
+  if (d.exponent < 0) return L"0" + std::wstring(1, separator) + std::wstring(-d.exponent - 1, L'0') + Widen(d.digits);
+  const std::size_t wholeDigits = static_cast<std::size_t>(d.exponent) + 1;
+  if (d.digits.size() <= wholeDigits) return Widen(d.digits) + std::wstring(wholeDigits - d.digits.size(), L'0');
+  return Widen(d.digits.substr(0, wholeDigits)) + separator + Widen(d.digits.substr(wholeDigits));
 }
 
 }  // namespace
 
 std::wstring SingleToText(float v, wchar_t decimalSeparator) {
-    if (std::isnan(v)) return L"NaN";
-    if (std::isinf(v)) return v < 0 ? L"-Infinity" : L"Infinity";
-    if (v == 0) return L"0";
-    const DecimalDigits d = RoundToSignificant(v);
-    const std::wstring body = d.exponent >= kSignificantDigits || d.exponent < -4
-                                  ? ExponentForm(d, decimalSeparator)
-                                  : FixedForm(d, decimalSeparator);
-    return d.negative ? L"-" + body : body;
+  if (std::isnan(v)) return L"NaN";
+  if (std::isinf(v)) return v < 0 ? L"-Infinity" : L"Infinity";
+  if (v == 0) return L"0";
+  const DecimalDigits d = RoundToSignificant(v);
+  const std::wstring body = d.exponent >= kSignificantDigits || d.exponent < -4 ? ExponentForm(d, decimalSeparator)
+                                                                                : FixedForm(d, decimalSeparator);
+  return d.negative ? L"-" + body : body;
 }
 
 namespace {
@@ -78,108 +74,108 @@ bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 // The text after its checks, in the form from_chars reads ('.' as separator, no leading '+'),
 // with the decimal exponent of its leading digit estimated to tell overflow from underflow.
 struct CheckedNumber {
-    std::string ascii;
-    long long leadingExponent = 0;
-    bool negative = false;
-    bool zero = false;
+  std::string ascii;
+  long long leadingExponent = 0;
+  bool negative = false;
+  bool zero = false;
 };
 
 // Reads the digits at `at` (and one separator when allowed) into `out`; returns the digit count.
 std::size_t TakeDigits(std::wstring_view text, std::size_t& at, std::string& out, wchar_t separator,
                        std::size_t* digitsBeforeSeparator) {
-    std::size_t digits = 0;
-    bool separatorSeen = separator == L'\0';
-    for (; at < text.size(); ++at) {
-        if (IsDigit(text[at])) {
-            out += static_cast<char>(text[at]);
-            ++digits;
-        } else if (text[at] == separator && !separatorSeen) {
-            separatorSeen = true;
-            if (digitsBeforeSeparator) *digitsBeforeSeparator = digits;
-            out += '.';
-        } else {
-            break;
-        }
+  std::size_t digits = 0;
+  bool separatorSeen = separator == L'\0';
+  for (; at < text.size(); ++at) {
+    if (IsDigit(text[at])) {
+      out += static_cast<char>(text[at]);
+      ++digits;
+    } else if (text[at] == separator && !separatorSeen) {
+      separatorSeen = true;
+      if (digitsBeforeSeparator) *digitsBeforeSeparator = digits;
+      out += '.';
+    } else {
+      break;
     }
-    if (!separatorSeen && digitsBeforeSeparator) *digitsBeforeSeparator = digits;
-    return digits;
+  }
+  if (!separatorSeen && digitsBeforeSeparator) *digitsBeforeSeparator = digits;
+  return digits;
 }
 
 long long ExponentValue(std::string_view digits, bool negative) {
-    long long value = 0;
-    for (char c : digits) value = std::min(value * 10 + (c - '0'), 100'000'000LL);  // saturates
-    return negative ? -value : value;
+  long long value = 0;
+  for (char c : digits) value = std::min(value * 10 + (c - '0'), 100'000'000LL);  // saturates
+  return negative ? -value : value;
 }
 
 // Decimal exponent of the leading non-zero digit of a mantissa such as "0012.5" or ".003";
 // wholeDigits counts the digits in front of the separator.
 long long LeadingDigitExponent(std::string_view mantissa, std::size_t wholeDigits) {
-    const std::size_t firstNonZero = mantissa.find_first_not_of("0.");
-    if (firstNonZero == std::string_view::npos) return 0;
-    const std::size_t separatorAt = mantissa.find('.');
-    const bool separatorFirst = separatorAt != std::string_view::npos && separatorAt < firstNonZero;
-    return static_cast<long long>(wholeDigits) - 1 - static_cast<long long>(firstNonZero - separatorFirst);
+  const std::size_t firstNonZero = mantissa.find_first_not_of("0.");
+  if (firstNonZero == std::string_view::npos) return 0;
+  const std::size_t separatorAt = mantissa.find('.');
+  const bool separatorFirst = separatorAt != std::string_view::npos && separatorAt < firstNonZero;
+  return static_cast<long long>(wholeDigits) - 1 - static_cast<long long>(firstNonZero - separatorFirst);
 }
 
 // Appends "e[sign]digits" when the text goes on with an exponent; false when that exponent is
 // malformed.
 bool TakeExponent(std::wstring_view text, std::size_t& at, CheckedNumber& number) {
-    if (at >= text.size() || (text[at] != L'E' && text[at] != L'e')) return true;
-    number.ascii += 'e';
-    ++at;
-    bool negative = false;
-    if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) {
-        negative = text[at] == L'-';
-        number.ascii += static_cast<char>(text[at++]);
-    }
-    const std::size_t digitsStart = number.ascii.size();
-    if (TakeDigits(text, at, number.ascii, L'\0', nullptr) == 0) return false;
-    number.leadingExponent += ExponentValue(std::string_view(number.ascii).substr(digitsStart), negative);
-    return true;
+  if (at >= text.size() || (text[at] != L'E' && text[at] != L'e')) return true;
+  number.ascii += 'e';
+  ++at;
+  bool negative = false;
+  if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) {
+    negative = text[at] == L'-';
+    number.ascii += static_cast<char>(text[at++]);
+  }
+  const std::size_t digitsStart = number.ascii.size();
+  if (TakeDigits(text, at, number.ascii, L'\0', nullptr) == 0) return false;
+  number.leadingExponent += ExponentValue(std::string_view(number.ascii).substr(digitsStart), negative);
+  return true;
 }
 
 std::optional<CheckedNumber> CheckNumberText(std::wstring_view text, wchar_t separator) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    CheckedNumber number;
-    std::size_t at = 0;
-    if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) number.negative = text[at++] == L'-';
-    if (number.negative) number.ascii += '-';
-    const std::size_t mantissaStart = number.ascii.size();
-    std::size_t wholeDigits = 0;
-    if (TakeDigits(text, at, number.ascii, separator, &wholeDigits) == 0) return std::nullopt;
-    const std::string_view mantissa = std::string_view(number.ascii).substr(mantissaStart);
-    number.zero = mantissa.find_first_not_of("0.") == std::string_view::npos;
-    number.leadingExponent = LeadingDigitExponent(mantissa, wholeDigits);
-    if (!TakeExponent(text, at, number) || at != text.size()) return std::nullopt;
-    return number;
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  CheckedNumber number;
+  std::size_t at = 0;
+  if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) number.negative = text[at++] == L'-';
+  if (number.negative) number.ascii += '-';
+  const std::size_t mantissaStart = number.ascii.size();
+  std::size_t wholeDigits = 0;
+  if (TakeDigits(text, at, number.ascii, separator, &wholeDigits) == 0) return std::nullopt;
+  const std::string_view mantissa = std::string_view(number.ascii).substr(mantissaStart);
+  number.zero = mantissa.find_first_not_of("0.") == std::string_view::npos;
+  number.leadingExponent = LeadingDigitExponent(mantissa, wholeDigits);
+  if (!TakeExponent(text, at, number) || at != text.size()) return std::nullopt;
+  return number;
 }
 
 }  // namespace
 
 std::optional<double> TextToNumber(std::wstring_view text, wchar_t decimalSeparator) {
-    const std::optional<CheckedNumber> number = CheckNumberText(text, decimalSeparator);
-    if (!number) return std::nullopt;
-    double value = 0;
-    const char* first = number->ascii.data();
-    const char* last = first + number->ascii.size();
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error == std::errc::result_out_of_range) {
-        if (!number->zero && number->leadingExponent > 0) return std::nullopt;
-        return number->negative ? -0.0 : 0.0;
-    }
-    if (error != std::errc{} || end != last) return std::nullopt;
-    return value;
+  const std::optional<CheckedNumber> number = CheckNumberText(text, decimalSeparator);
+  if (!number) return std::nullopt;
+  double value = 0;
+  const char* first = number->ascii.data();
+  const char* last = first + number->ascii.size();
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (error == std::errc::result_out_of_range) {
+    if (!number->zero && number->leadingExponent > 0) return std::nullopt;
+    return number->negative ? -0.0 : 0.0;
+  }
+  if (error != std::errc{} || end != last) return std::nullopt;
+  return value;
 }
 
 std::optional<float> TextToSingle(std::wstring_view text, wchar_t decimalSeparator) {
-    const std::optional<double> value = TextToNumber(text, decimalSeparator);
-    if (!value || std::fabs(*value) > FLT_MAX) return std::nullopt;
-    return static_cast<float>(*value);
+  const std::optional<double> value = TextToNumber(text, decimalSeparator);
+  if (!value || std::fabs(*value) > FLT_MAX) return std::nullopt;
+  return static_cast<float>(*value);
 }
 
 wchar_t LocaleDecimalSeparator() {
-    wchar_t separator[8] = {};
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) < 2) return L'.';
-    return separator[0];
+  wchar_t separator[8] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) < 2) return L'.';
+  return separator[0];
 }

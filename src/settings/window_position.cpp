@@ -38,6 +38,8 @@ bool OnSomeMonitor(float left, float top, float width, float height) {
 
 }  // namespace
 
+void ForgetLastWritten() { g_lastWritten = {}; }
+
 void SaveWindowPos(const Form& form) noexcept {
   try {
     wchar_t separator = LocaleDecimalSeparator();

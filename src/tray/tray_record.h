@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+// shellapi.h needs the types of windows.h
 #include <shellapi.h>
 
 #include <cstddef>  // offsetof

@@ -11,11 +11,11 @@
 namespace {
 
 struct WorkedExample {
-    int red, green, blue;
-    std::int32_t value;
-    const wchar_t* vb;
-    const wchar_t* decimal;
-    const wchar_t* web;
+  int red, green, blue;
+  std::int32_t value;
+  const wchar_t* vb;
+  const wchar_t* decimal;
+  const wchar_t* web;
 };
 
 const WorkedExample kWorkedExamples[] = {
@@ -29,135 +29,160 @@ const WorkedExample kWorkedExamples[] = {
 };
 
 TEST(ColourValue, WorkedExamplesPackSplitAndFormatInAllThreeForms) {
-    for (const WorkedExample& e : kWorkedExamples) {
-        SCOPED_TRACE(testing::Message() << "rgb " << e.red << "," << e.green << "," << e.blue);
-        EXPECT_EQ(e.value, PackComponents(e.red, e.green, e.blue));
-        const RgbBytes bytes{static_cast<std::uint8_t>(e.red), static_cast<std::uint8_t>(e.green),
-                             static_cast<std::uint8_t>(e.blue)};
-        EXPECT_EQ(e.value, PackRgb(bytes));
-        const Components split = SplitColour(e.value);
-        EXPECT_EQ(e.red, split.red);
-        EXPECT_EQ(e.green, split.green);
-        EXPECT_EQ(e.blue, split.blue);
-        EXPECT_EQ(e.vb, FormatColour(e.value, TextForm::Vb));
-        EXPECT_EQ(e.decimal, FormatColour(e.value, TextForm::Decimal));
-        EXPECT_EQ(e.web, FormatColour(e.value, TextForm::Web));
-        EXPECT_EQ(std::wstring(e.web).substr(1), HexDigits(e.value));
-    }
+  for (const WorkedExample& e : kWorkedExamples) {
+    SCOPED_TRACE(testing::Message() << "rgb " << e.red << "," << e.green << "," << e.blue);
+    EXPECT_EQ(e.value, PackComponents(e.red, e.green, e.blue));
+    const RgbBytes bytes{static_cast<std::uint8_t>(e.red), static_cast<std::uint8_t>(e.green),
+                         static_cast<std::uint8_t>(e.blue)};
+    EXPECT_EQ(e.value, PackRgb(bytes));
+    const Components split = SplitColour(e.value);
+    EXPECT_EQ(e.red, split.red);
+    EXPECT_EQ(e.green, split.green);
+    EXPECT_EQ(e.blue, split.blue);
+    EXPECT_EQ(e.vb, FormatColour(e.value, TextForm::Vb));
+    EXPECT_EQ(e.decimal, FormatColour(e.value, TextForm::Decimal));
+    EXPECT_EQ(e.web, FormatColour(e.value, TextForm::Web));
+    EXPECT_EQ(std::wstring(e.web).substr(1), HexDigits(e.value));
+  }
 }
 
 TEST(ColourValue, SplitOfEdgeValues) {
-    struct Case {
-        std::int32_t value;
-        int red, green, blue;
-    };
-    const Case cases[] = {
-        {0, 0, 0, 0},          {255, 255, 0, 0},           {256, 0, 1, 0},
-        {65535, 255, 255, 0},  {65536, 0, 0, 1},           {0x030201, 1, 2, 3},
-        {0xF7AD6B, 107, 173, 247}, {0xFFFFFF, 255, 255, 255},
-        // Out of the colour range: the high byte is not masked, and -1 (no colour) truncates.
-        {0x1000000, 0, 0, 256}, {-1, -1, 0, 0},
-    };
-    for (const Case& c : cases) {
-        const Components split = SplitColour(c.value);
-        EXPECT_EQ(c.red, split.red) << "value " << c.value;
-        EXPECT_EQ(c.green, split.green) << "value " << c.value;
-        EXPECT_EQ(c.blue, split.blue) << "value " << c.value;
-    }
+  struct Case {
+    std::int32_t value;
+    int red, green, blue;
+  };
+  const Case cases[] = {
+      {0, 0, 0, 0},
+      {255, 255, 0, 0},
+      {256, 0, 1, 0},
+      {65535, 255, 255, 0},
+      {65536, 0, 0, 1},
+      {0x030201, 1, 2, 3},
+      {0xF7AD6B, 107, 173, 247},
+      {0xFFFFFF, 255, 255, 255},
+      // Out of the colour range: the high byte is not masked, and -1 (no colour) truncates.
+      {0x1000000, 0, 0, 256},
+      {-1, -1, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const Components split = SplitColour(c.value);
+    EXPECT_EQ(c.red, split.red) << "value " << c.value;
+    EXPECT_EQ(c.green, split.green) << "value " << c.value;
+    EXPECT_EQ(c.blue, split.blue) << "value " << c.value;
+  }
 }
 
 TEST(ColourValue, TextsOutsideTheColourRangeFitTheBuffer) {
-    // The longest texts WriteColourText can be asked for.
-    EXPECT_EQ(L"&HFFFFFFFF&", FormatColour(-1, TextForm::Vb));
-    EXPECT_EQ(L"#80000000", FormatColour(INT32_MIN, TextForm::Web));
-    EXPECT_EQ(L"-2147483648", FormatColour(INT32_MIN, TextForm::Decimal));
-    EXPECT_EQ(L"2147483647", FormatColour(INT32_MAX, TextForm::Decimal));
+  // The longest texts WriteColourText can be asked for.
+  EXPECT_EQ(L"&HFFFFFFFF&", FormatColour(-1, TextForm::Vb));
+  EXPECT_EQ(L"#80000000", FormatColour(INT32_MIN, TextForm::Web));
+  EXPECT_EQ(L"-2147483648", FormatColour(INT32_MIN, TextForm::Decimal));
+  EXPECT_EQ(L"2147483647", FormatColour(INT32_MAX, TextForm::Decimal));
 }
 
 TEST(ColourValue, DecimalText) {
-    const std::pair<int, const wchar_t*> cases[] = {
-        {0, L"0"}, {7, L"7"}, {255, L"255"}, {-120, L"-120"}, {INT_MAX, L"2147483647"}, {INT_MIN, L"-2147483648"},
-    };
-    for (const auto& [value, text] : cases) EXPECT_EQ(text, DecimalText(value)) << value;
+  const std::pair<int, const wchar_t*> cases[] = {
+      {0, L"0"}, {7, L"7"}, {255, L"255"}, {-120, L"-120"}, {INT_MAX, L"2147483647"}, {INT_MIN, L"-2147483648"},
+  };
+  for (const auto& [value, text] : cases) EXPECT_EQ(text, DecimalText(value)) << value;
 }
 
 // Reads a text form back, independently of the writer. Returns -1 for a text that is not the
 // form's exact shape (prefix, suffix, upper-case digits, no leading zeros).
 std::int64_t ParseColourText(const wchar_t* text, std::size_t length, TextForm form) {
-    std::size_t first = 0;
-    std::size_t end = length;
-    if (form == TextForm::Vb) {
-        if (length < 4 || text[0] != L'&' || text[1] != L'H' || text[length - 1] != L'&') return -1;
-        first = 2;
-        end = length - 1;
-    } else if (form == TextForm::Web) {
-        if (length < 2 || text[0] != L'#') return -1;
-        first = 1;
-    }
-    if (first == end || (end - first > 1 && text[first] == L'0')) return -1;
-    const int base = form == TextForm::Decimal ? 10 : 16;
-    std::int64_t value = 0;
-    for (std::size_t i = first; i < end; ++i) {
-        const wchar_t c = text[i];
-        int digit = -1;
-        if (c >= L'0' && c <= L'9') digit = c - L'0';
-        if (base == 16 && c >= L'A' && c <= L'F') digit = c - L'A' + 10;
-        if (digit < 0) return -1;
-        value = value * base + digit;
-    }
-    return value;
+  std::size_t first = 0;
+  std::size_t end = length;
+  if (form == TextForm::Vb) {
+    if (length < 4 || text[0] != L'&' || text[1] != L'H' || text[length - 1] != L'&') return -1;
+    first = 2;
+    end = length - 1;
+  } else if (form == TextForm::Web) {
+    if (length < 2 || text[0] != L'#') return -1;
+    first = 1;
+  }
+  if (first == end || (end - first > 1 && text[first] == L'0')) return -1;
+  const int base = form == TextForm::Decimal ? 10 : 16;
+  std::int64_t value = 0;
+  for (std::size_t i = first; i < end; ++i) {
+    const wchar_t c = text[i];
+    int digit = -1;
+    if (c >= L'0' && c <= L'9') digit = c - L'0';
+    if (base == 16 && c >= L'A' && c <= L'F') digit = c - L'A' + 10;
+    if (digit < 0) return -1;
+    value = value * base + digit;
+  }
+  return value;
 }
 
 TEST(ColourValue, EveryColourSplitsPacksAndReadsBackInEachForm) {
-    const TextForm forms[] = {TextForm::Vb, TextForm::Decimal, TextForm::Web};
-    std::int64_t failures = 0;
-    std::int32_t firstFailure = -1;
-    wchar_t text[kColourTextCapacity];
-    for (std::int32_t v = 0; v <= 0xFFFFFF; ++v) {
-        const Components c = SplitColour(v);
-        bool ok = c.red >= 0 && c.red <= 255 && c.green >= 0 && c.green <= 255 && c.blue >= 0 && c.blue <= 255 &&
-                  PackComponents(c.red, c.green, c.blue) == v;
-        for (TextForm form : forms) ok = ok && ParseColourText(text, WriteColourText(v, form, text), form) == v;
-        if (!ok && failures++ == 0) firstFailure = v;
-    }
-    EXPECT_EQ(0, failures) << "first failing colour " << firstFailure;
+  const TextForm forms[] = {TextForm::Vb, TextForm::Decimal, TextForm::Web};
+  std::int64_t failures = 0;
+  std::int32_t firstFailure = -1;
+  wchar_t text[kColourTextCapacity];
+  for (std::int32_t v = 0; v <= 0xFFFFFF; ++v) {
+    const Components c = SplitColour(v);
+    bool ok = c.red >= 0 && c.red <= 255 && c.green >= 0 && c.green <= 255 && c.blue >= 0 && c.blue <= 255 &&
+              PackComponents(c.red, c.green, c.blue) == v;
+    for (TextForm form : forms) ok = ok && ParseColourText(text, WriteColourText(v, form, text), form) == v;
+    if (!ok && failures++ == 0) firstFailure = v;
+  }
+  EXPECT_EQ(0, failures) << "first failing colour " << firstFailure;
 }
 
 TEST(ColourValue, AllocatingFormatterMatchesTheBufferWriter) {
-    wchar_t text[kColourTextCapacity];
-    for (std::int32_t v = 0; v <= 0xFFFFFF; v += 4099) {
-        for (TextForm form : {TextForm::Vb, TextForm::Decimal, TextForm::Web}) {
-            const std::size_t length = WriteColourText(v, form, text);
-            EXPECT_EQ(std::wstring(text, length), FormatColour(v, form)) << v;
-            EXPECT_EQ(L'\0', text[length]) << v;
-        }
+  wchar_t text[kColourTextCapacity];
+  for (std::int32_t v = 0; v <= 0xFFFFFF; v += 4099) {
+    for (TextForm form : {TextForm::Vb, TextForm::Decimal, TextForm::Web}) {
+      const std::size_t length = WriteColourText(v, form, text);
+      EXPECT_EQ(std::wstring(text, length), FormatColour(v, form)) << v;
+      EXPECT_EQ(L'\0', text[length]) << v;
     }
+  }
 }
 
 TEST(ColourValue, ComponentTextsReadBackAsTheirNumbers) {
-    for (int n = 0; n <= 255; ++n) {
-        EXPECT_EQ(n, FieldToByte(DecimalText(n))) << n;
-        EXPECT_EQ(n, FieldToInteger(DecimalText(n))) << n;
-    }
+  for (int n = 0; n <= 255; ++n) {
+    EXPECT_EQ(n, FieldToByte(DecimalText(n))) << n;
+    EXPECT_EQ(n, FieldToInteger(DecimalText(n))) << n;
+  }
 }
 
 TEST(ColourValue, FieldTextFromOutsideReadsSafely) {
-    const std::wstring manyNines(10000, L'9');
-    const std::wstring zerosThenFive = std::wstring(10000, L'0') + L"5";
-    const std::pair<std::wstring, int> cases[] = {
-        {L"", 0},        {L"   ", 0},     {L"abc", 0},     {L"-", 0},          {L"+", 0},
-        {L"12abc", 12},  {L" 42 ", 42},   {L"\t7\r\n", 7}, {L"+7", 7},         {L"-5", 0},
-        {L"-0", 0},      {L"255", 255},   {L"256", 255},   {L"300", 255},      {L"007", 7},
-        {L"0255", 255},  {L"12.7", 12},   {L"1e3", 1},     {L"0x1F", 0},       {L"4 2", 4},
-        {L"\uFF11\uFF12", 0},  // full-width digits are not digits here
-        {L"99999999999999999999", 255}, {L"-99999999999999999999", 0},
-        {manyNines, 255}, {L"-" + manyNines, 0}, {zerosThenFive, 5},
-    };
-    for (const auto& [text, expected] : cases) {
-        const std::wstring shown = text.size() > 24 ? text.substr(0, 24) + L"..." : text;
-        EXPECT_EQ(expected, FieldToByte(text)) << "text " << testing::PrintToString(shown);
-        EXPECT_EQ(expected, FieldToInteger(text)) << "text " << testing::PrintToString(shown);
-    }
+  const std::wstring manyNines(10000, L'9');
+  const std::wstring zerosThenFive = std::wstring(10000, L'0') + L"5";
+  const std::pair<std::wstring, int> cases[] = {
+      {L"", 0},
+      {L"   ", 0},
+      {L"abc", 0},
+      {L"-", 0},
+      {L"+", 0},
+      {L"12abc", 12},
+      {L" 42 ", 42},
+      {L"\t7\r\n", 7},
+      {L"+7", 7},
+      {L"-5", 0},
+      {L"-0", 0},
+      {L"255", 255},
+      {L"256", 255},
+      {L"300", 255},
+      {L"007", 7},
+      {L"0255", 255},
+      {L"12.7", 12},
+      {L"1e3", 1},
+      {L"0x1F", 0},
+      {L"4 2", 4},
+      {L"\uFF11\uFF12", 0},  // full-width digits are not digits here
+      {L"99999999999999999999", 255},
+      {L"-99999999999999999999", 0},
+      {manyNines, 255},
+      {L"-" + manyNines, 0},
+      {zerosThenFive, 5},
+  };
+  for (const auto& [text, expected] : cases) {
+    const std::wstring shown = text.size() > 24 ? text.substr(0, 24) + L"..." : text;
+    EXPECT_EQ(expected, FieldToByte(text)) << "text " << testing::PrintToString(shown);
+    EXPECT_EQ(expected, FieldToInteger(text)) << "text " << testing::PrintToString(shown);
+  }
 }
 
 }  // namespace

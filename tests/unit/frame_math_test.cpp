@@ -8,39 +8,37 @@
 namespace {
 
 TEST(FrameMath, RoundHalfEven) {
-    const std::pair<double, int> cases[] = {
-        {300.5, 300},   {301.5, 302},   {-0.5, 0},      {0.5, 0},       {1.5, 2},
-        {2.5, 2},       {-1.5, -2},     {-2.5, -2},     {300.4999, 300}, {300.5001, 301},
-        {0.0, 0},       {4507.5 / 15, 300}, {7905.0 / 15, 527}, {-300.5, -300},
-        {1e12, INT_MAX}, {-1e12, INT_MIN}, {NAN, 0},
-    };
-    for (const auto& [value, rounded] : cases) EXPECT_EQ(rounded, RoundHalfEven(value)) << "value " << value;
+  const std::pair<double, int> cases[] = {
+      {300.5, 300},       {301.5, 302},   {-0.5, 0},       {0.5, 0},         {1.5, 2}, {2.5, 2},
+      {-1.5, -2},         {-2.5, -2},     {300.4999, 300}, {300.5001, 301},  {0.0, 0}, {4507.5 / 15, 300},
+      {7905.0 / 15, 527}, {-300.5, -300}, {1e12, INT_MAX}, {-1e12, INT_MIN}, {NAN, 0},
+  };
+  for (const auto& [value, rounded] : cases) EXPECT_EQ(rounded, RoundHalfEven(value)) << "value " << value;
 }
 
 TEST(FrameMath, PointerInsideIsStrictOnAllFourEdges) {
-    struct Case {
-        HoverRectangle rect;
-        int px, py;
-        bool inside;
-    };
-    const HoverRectangle window{100, 50, 300, 200};       // columns 100..399, rows 50..249
-    const HoverRectangle leftOfPrimary{-300, -200, 300, 200};
-    const HoverRectangle fractional{100.5f, 50.5f, 300, 200};  // right edge 400.5, bottom 250.5
-    const Case cases[] = {
-        {window, 100, 100, false}, {window, 101, 100, true},  {window, 399, 100, true},
-        {window, 400, 100, false}, {window, 200, 50, false},  {window, 200, 51, true},
-        {window, 200, 249, true},  {window, 200, 250, false}, {window, 0, 0, false},
-        {window, 99, 49, false},   {window, 401, 251, false}, {window, 101, 51, true},
-        {leftOfPrimary, -1, -1, true},   {leftOfPrimary, -300, -100, false},
-        {leftOfPrimary, -150, -200, false}, {leftOfPrimary, 0, -100, false},
-        {fractional, 100, 100, false}, {fractional, 101, 100, true}, {fractional, 400, 250, true},
-        {fractional, 401, 100, false}, {fractional, 200, 251, false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.inside, PointerInside(c.rect, c.px, c.py))
-            << "rect (" << c.rect.Left << ", " << c.rect.Top << ", " << c.rect.Width << ", " << c.rect.Height
-            << ") pointer (" << c.px << ", " << c.py << ")";
-    }
+  struct Case {
+    HoverRectangle rect;
+    int px, py;
+    bool inside;
+  };
+  const HoverRectangle window{100, 50, 300, 200};  // columns 100..399, rows 50..249
+  const HoverRectangle leftOfPrimary{-300, -200, 300, 200};
+  const HoverRectangle fractional{100.5f, 50.5f, 300, 200};  // right edge 400.5, bottom 250.5
+  const Case cases[] = {
+      {window, 100, 100, false},       {window, 101, 100, true},           {window, 399, 100, true},
+      {window, 400, 100, false},       {window, 200, 50, false},           {window, 200, 51, true},
+      {window, 200, 249, true},        {window, 200, 250, false},          {window, 0, 0, false},
+      {window, 99, 49, false},         {window, 401, 251, false},          {window, 101, 51, true},
+      {leftOfPrimary, -1, -1, true},   {leftOfPrimary, -300, -100, false}, {leftOfPrimary, -150, -200, false},
+      {leftOfPrimary, 0, -100, false}, {fractional, 100, 100, false},      {fractional, 101, 100, true},
+      {fractional, 400, 250, true},    {fractional, 401, 100, false},      {fractional, 200, 251, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.inside, PointerInside(c.rect, c.px, c.py))
+        << "rect (" << c.rect.Left << ", " << c.rect.Top << ", " << c.rect.Width << ", " << c.rect.Height
+        << ") pointer (" << c.px << ", " << c.py << ")";
+  }
 }
 
 }  // namespace

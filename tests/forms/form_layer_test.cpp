@@ -1,0 +1,193 @@
+// The form runtime's own rules, on a small form of the test's own.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "formlayer/form.h"
+#include "support/pointer.h"
+
+namespace {
+
+const ControlSpec kControls[] = {
+    {.kind = ControlKind::TextBox, .name = L"Box", .place = {150, 150, 1500, 300}, .text = L"start", .locked = true},
+    {.kind = ControlKind::PictureBox, .name = L"Pad", .place = {150, 750, 1500, 1500}, .backColor = 0x00102030},
+    {.kind = ControlKind::Image, .name = L"Knob", .container = L"Pad", .place = {300, 300, 300, 300}},
+};
+const FormSpec kSpec{.caption = L"FormLayerProbe", .clientWidth = 3000, .clientHeight = 3000, .borderless = true,
+                     .controls = kControls};
+
+class ProbeForm : public Form {
+ public:
+  ProbeForm() : Form(kSpec) {}
+  short cancelWith = 0;
+  int unloads = 0;
+  int activations = 0;
+
+ protected:
+  void Form_Unload(short& cancel) override {
+    ++unloads;
+    cancel = cancelWith;
+  }
+  void Form_Activate() override { ++activations; }
+};
+
+class FormLayerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.Move(1500, 1500, 3000, 3000);  // at (100, 100) pixels
+    form.Show();
+    ::SetForegroundWindow(form.hWnd());
+    Pump(30);
+  }
+  ProbeForm form;
+  TextBox& box = form.Get<TextBox>(L"Box");
+  PictureBox& pad = form.Get<PictureBox>(L"Pad");
+  Image& knob = form.Get<Image>(L"Knob");
+};
+
+TEST_F(FormLayerTest, ChangeIsRaisedInsideTheWriteAndOnlyForADifferentText) {
+  std::vector<std::wstring> seen;
+  box.Change = [&] { seen.push_back(box.Text()); };
+  box.SetText(L"start");
+  EXPECT_TRUE(seen.empty()) << "an equal text raised Change";
+  box.SetText(L"next");
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0], L"next") << "Change ran before the text was written";
+  box.SetText(L"next");
+  EXPECT_EQ(seen.size(), 1u);
+}
+
+TEST_F(FormLayerTest, ANestedWriteOfTheSameTextEndsTheChain) {
+  int runs = 0;
+  box.Change = [&] {
+    ++runs;
+    box.SetText(L"settled");
+  };
+  box.SetText(L"other");
+  EXPECT_EQ(runs, 2);
+  EXPECT_EQ(box.Text(), L"settled");
+}
+
+TEST_F(FormLayerTest, AWriteFromOutsideRaisesChangeOnce) {
+  int runs = 0;
+  box.Change = [&] { ++runs; };
+  ::SendMessageW(box.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"from elsewhere"));
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(box.Text(), L"from elsewhere");
+  ::SendMessageW(box.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"from elsewhere"));
+  EXPECT_EQ(runs, 1);
+}
+
+struct MouseEvent {
+  char kind;
+  short button;
+  float x, y;
+};
+
+TEST_F(FormLayerTest, APressKeepsThePointerUntilReleaseEvenOutsideTheWindow) {
+  std::vector<MouseEvent> events;
+  knob.MouseDown = [&](short b, short, float x, float y) { events.push_back({'d', b, x, y}); };
+  knob.MouseMove = [&](short b, short, float x, float y) { events.push_back({'m', b, x, y}); };
+  knob.MouseUp = [&](short b, short, float x, float y) { events.push_back({'u', b, x, y}); };
+  int padEvents = 0;
+  pad.MouseMove = [&](short, short, float, float) { ++padEvents; };
+  RECT knobRect = knob.PixelRect();
+  POINT origin{knobRect.left, knobRect.top};
+  ::ClientToScreen(pad.Handle(), &origin);
+  pointer::MoveTo(origin.x + 5, origin.y + 5);
+  events.clear();
+  pointer::Press();
+  pointer::MoveTo(origin.x - 60, origin.y - 90);  // far outside the form
+  pointer::Release();
+  Pump(30);
+  ASSERT_GE(events.size(), 3u);
+  EXPECT_EQ(events.front().kind, 'd');
+  EXPECT_EQ(events.front().button, kLeftButton);
+  EXPECT_FLOAT_EQ(events.front().x, 75.0f) << "twips relative to the image";
+  EXPECT_EQ(events.back().kind, 'u');
+  EXPECT_FLOAT_EQ(events.back().x, -60 * 15.0f);
+  EXPECT_FLOAT_EQ(events.back().y, -90 * 15.0f);
+  bool movedOutside = false;
+  for (const MouseEvent& e : events) movedOutside |= e.kind == 'm' && e.x < 0 && e.button == kLeftButton;
+  EXPECT_TRUE(movedOutside) << "moves outside the window did not reach the pressed control";
+  EXPECT_EQ(::GetCapture(), nullptr) << "the pointer was kept after release";
+}
+
+TEST_F(FormLayerTest, UnloadWithCancelKeepsTheForm) {
+  form.cancelWith = 1;
+  ::SendMessageW(form.hWnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(form.unloads, 1);
+  EXPECT_TRUE(::IsWindow(form.hWnd()));
+  form.RequestUnload();
+  EXPECT_EQ(form.unloads, 2);
+  EXPECT_TRUE(::IsWindow(form.hWnd()));
+  form.cancelWith = 0;
+  form.RequestUnload();
+  EXPECT_FALSE(::IsWindow(form.hWnd()));
+}
+
+TEST_F(FormLayerTest, ActivateIsRaisedOnEachActivation) {
+  int before = form.activations;
+  HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 600, 600, 50, 50, nullptr, nullptr,
+                                 nullptr, nullptr);
+  ::SetForegroundWindow(other);
+  Pump(30);
+  ::SetForegroundWindow(form.hWnd());
+  Pump(30);
+  EXPECT_EQ(form.activations, before + 1);
+  ::DestroyWindow(other);
+}
+
+TEST_F(FormLayerTest, WindowStateAndVisibility) {
+  EXPECT_EQ(form.WindowState(), 0);
+  form.SetWindowState(1);
+  EXPECT_EQ(form.WindowState(), 1);
+  form.Hide();
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(form.WindowState(), 1);
+  form.SetWindowState(0);
+  form.Show();
+  EXPECT_TRUE(form.Visible());
+  EXPECT_EQ(form.WindowState(), 0);
+}
+
+TEST_F(FormLayerTest, PointReadGivesTheColourInsideAndMinusOneOutside) {
+  EXPECT_EQ(pad.Point(0, 0), 0x00102030);
+  EXPECT_EQ(pad.Point(1499, 1499), 0x00102030);
+  for (auto [x, y] : {std::pair{-1.0f, 0.0f}, {0.0f, -15.0f}, {1500.0f, 0.0f}, {0.0f, 1500.0f}})
+    EXPECT_EQ(pad.Point(x, y), -1) << x << "," << y;
+  pad.SetBackColor(0x00FF0000);
+  EXPECT_EQ(pad.Point(750, 750), 0x00FF0000);
+}
+
+TEST_F(FormLayerTest, UnitsAtNinetySixDotsPerInch) {
+  EXPECT_FLOAT_EQ(Screen::TwipsPerPixelX(), 15.0f);
+  EXPECT_FLOAT_EQ(Screen::TwipsPerPixelY(), 15.0f);
+  EXPECT_FLOAT_EQ(form.Left(), 1500.0f);
+  EXPECT_FLOAT_EQ(form.Width(), 3000.0f);
+  EXPECT_EQ(TwipsToPixelsY(1660), 111);
+  form.SetScaleMode(3);
+  EXPECT_FLOAT_EQ(box.Left(), 10.0f) << "controls on the form measure in pixels after scale mode 3";
+  EXPECT_FLOAT_EQ(knob.Left(), 300.0f) << "a picture box keeps twips";
+}
+
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKeyPath(L"HuevikProbe", L"S").c_str()); }
+  void TearDown() override { SetUp(); }
+};
+
+TEST_F(SettingsStoreTest, ReadsBackTextAndGivesEmptyForAbsentOrForeignValues) {
+  EXPECT_EQ(GetSetting(L"HuevikProbe", L"S", L"Missing"), L"");
+  SaveSetting(L"HuevikProbe", L"S", L"K", L"4500");
+  EXPECT_EQ(GetSetting(L"HuevikProbe", L"S", L"K"), L"4500");
+  std::wstring path = SettingsKeyPath(L"HuevikProbe", L"S");
+  DWORD number = 7;
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), L"Dword", REG_DWORD, &number, sizeof number);
+  EXPECT_EQ(GetSetting(L"HuevikProbe", L"S", L"Dword"), L"");
+  std::wstring longText(10000, L'7');
+  SaveSetting(L"HuevikProbe", L"S", L"Long", longText);
+  EXPECT_EQ(GetSetting(L"HuevikProbe", L"S", L"Long"), longText);
+}
+
+}  // namespace

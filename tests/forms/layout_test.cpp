@@ -1,0 +1,164 @@
+// The main window as built from its stored layout: every control in place.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/main_window_fixture.h"
+
+namespace {
+
+struct Expected {
+  const wchar_t* name;
+  ControlKind kind;
+  const wchar_t* container;  // nullptr: the window
+  RECT pixels;               // left, top, right, bottom in the container
+};
+
+// Whole pixels at 96 dpi; Text3 and Label3 stand at 1660 twips, placed at 111.
+const Expected kLayout[] = {
+    {L"Frame3", ControlKind::Frame, nullptr, {8, 136, 289, 225}},
+    {L"调色板1", ControlKind::PictureBox, L"Frame3", {8, 16, 275, 81}},
+    {L"Shape1", ControlKind::Shape, L"调色板1", {144, 24, 153, 33}},
+    {L"Command1", ControlKind::CommandButton, nullptr, {240, 226, 289, 246}},
+    {L"Frame2", ControlKind::Frame, nullptr, {176, 40, 289, 134}},
+    {L"Picture1", ControlKind::PictureBox, L"Frame2", {8, 16, 105, 89}},
+    {L"Picture2", ControlKind::Image, L"Picture1", {24, 8, 72, 56}},
+    {L"Frame1", ControlKind::Frame, nullptr, {472, 24, 553, 105}},
+    {L"最小3", ControlKind::Image, L"Frame1", {8, 48, 34, 66}},
+    {L"最小2", ControlKind::Image, L"Frame1", {8, 32, 34, 50}},
+    {L"最小1", ControlKind::Image, L"Frame1", {8, 16, 34, 34}},
+    {L"关闭3", ControlKind::Image, L"Frame1", {32, 48, 76, 66}},
+    {L"关闭2", ControlKind::Image, L"Frame1", {32, 32, 76, 50}},
+    {L"关闭1", ControlKind::Image, L"Frame1", {32, 16, 76, 34}},
+    {L"Option1", ControlKind::OptionButton, nullptr, {8, 225, 81, 245}},
+    {L"Option2", ControlKind::OptionButton, nullptr, {80, 225, 161, 245}},
+    {L"Option3", ControlKind::OptionButton, nullptr, {160, 225, 241, 245}},
+    {L"Text3", ControlKind::TextBox, nullptr, {80, 111, 169, 129}},
+    {L"Text2", ControlKind::TextBox, nullptr, {80, 88, 169, 106}},
+    {L"Text1", ControlKind::TextBox, nullptr, {80, 64, 169, 82}},
+    {L"Picture3", ControlKind::PictureBox, nullptr, {384, 32, 441, 81}},
+    {L"txthex", ControlKind::TextBox, nullptr, {80, 40, 169, 58}},
+    {L"最小0", ControlKind::Image, nullptr, {232, 0, 258, 18}},
+    {L"关闭0", ControlKind::Image, nullptr, {256, 0, 300, 18}},
+    {L"Label3", ControlKind::Label, nullptr, {24, 111, 84, 130}},
+    {L"Label2", ControlKind::Label, nullptr, {24, 88, 84, 107}},
+    {L"Label1", ControlKind::Label, nullptr, {24, 64, 84, 83}},
+    {L"Image1", ControlKind::Image, nullptr, {544, 160, 553, 177}},
+    {L"Label4", ControlKind::Label, nullptr, {8, 40, 88, 59}},
+};
+
+std::string Narrow(const std::wstring& text) {
+  int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), n, nullptr, nullptr);
+  out.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
+  return out;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t buffer[256] = {};
+  ::GetWindowTextW(window, buffer, 256);
+  return buffer;
+}
+
+using LayoutTest = MainWindowTest;
+
+TEST_F(LayoutTest, TwentyNineControlsInCreationOrderWithTheirPlaces) {
+  const auto& controls = form().Controls();
+  ASSERT_EQ(controls.size(), std::size(kLayout));
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const Control& control = *controls[i];
+    const Expected& expected = kLayout[i];
+    SCOPED_TRACE("control " + std::to_string(i + 1) + " " + Narrow(expected.name));
+    EXPECT_EQ(control.Name(), expected.name);
+    EXPECT_EQ(control.Kind(), expected.kind);
+    HWND container = expected.container ? form().FindControl(expected.container).Handle() : form().hWnd();
+    EXPECT_EQ(control.Parent().Window(), container);
+    RECT r = control.PixelRect();
+    EXPECT_EQ(r.left, expected.pixels.left);
+    EXPECT_EQ(r.top, expected.pixels.top);
+    EXPECT_EQ(r.right, expected.pixels.right);
+    EXPECT_EQ(r.bottom, expected.pixels.bottom);
+    if (control.Handle()) {
+      RECT placed{};
+      ::GetWindowRect(control.Handle(), &placed);
+      ::MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&placed), 2);
+      EXPECT_EQ(placed.left, expected.pixels.left) << "child window placed elsewhere";
+      EXPECT_EQ(placed.top, expected.pixels.top) << "child window placed elsewhere";
+    }
+  }
+}
+
+TEST_F(LayoutTest, WindowIsBorderlessWithItsCaptionAndClientSize) {
+  HWND window = form().hWnd();
+  EXPECT_EQ(WindowText(window), L"Huevik");
+  RECT client{}, outer{};
+  ::GetClientRect(window, &client);
+  ::GetWindowRect(window, &outer);
+  EXPECT_EQ(client.right, 300);
+  EXPECT_EQ(client.bottom, 263);
+  EXPECT_EQ(outer.right - outer.left, 300) << "a border or caption was added";
+  EXPECT_EQ(form().Width(), 4500.0f);
+  EXPECT_EQ(form().Height(), 3945.0f);
+  EXPECT_EQ(::GetWindowLongPtrW(window, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
+}
+
+TEST_F(LayoutTest, InitialTextsCaptionsAndChoice) {
+  const std::pair<const wchar_t*, const wchar_t*> texts[] = {
+      {L"Text1", L"107"},         {L"Text2", L"173"},       {L"Text3", L"247"},
+      {L"txthex", L"\x1EHF7AD6B\x1F"}, {L"Option1", L"VB专用值"}, {L"Option2", L"通用RGB值"},
+      {L"Option3", L"Web(其他)"},  {L"Command1", L"调色板"},  {L"Frame2", L"拖动鼠标进行拾色"},
+      {L"Frame1", L"Frame1"},     {L"Frame3", L"调色板（拖动鼠标到色板或点击色板即可取色）"}};
+  for (const auto& [name, text] : texts) {
+    SCOPED_TRACE(Narrow(name));
+    EXPECT_EQ(WindowText(form().FindControl(name).Handle()), text);
+  }
+  EXPECT_EQ(form().Label1.Caption(), L"红色：");
+  EXPECT_EQ(form().Label2.Caption(), L"绿色：");
+  EXPECT_EQ(form().Label3.Caption(), L"蓝色：");
+  EXPECT_EQ(form().Label4.Caption(), L"颜色值：");
+  EXPECT_EQ(form().Label1.ForeColor(), 0x000000FFu);
+  EXPECT_EQ(form().Label2.ForeColor(), 0x00008000u);
+  EXPECT_TRUE(form().Option1.Value());
+  EXPECT_FALSE(form().Option2.Value());
+  EXPECT_FALSE(form().Option3.Value());
+  EXPECT_EQ(form().Picture1.BackColor(), 0x00F7AD6Bu);
+}
+
+TEST_F(LayoutTest, PicturesAreSharedWhereTheLayoutSaysSo) {
+  EXPECT_TRUE(form().Picture2.Picture());
+  EXPECT_EQ(form().最小0.Picture(), form().最小1.Picture());
+  EXPECT_EQ(form().关闭0.Picture(), form().关闭1.Picture());
+  EXPECT_EQ(form().关闭3.Picture(), form().关闭1.Picture());
+  EXPECT_NE(form().关闭2.Picture(), form().关闭1.Picture());
+  EXPECT_NE(form().最小2.Picture(), form().最小1.Picture());
+  EXPECT_NE(form().最小3.Picture(), form().最小1.Picture());
+  EXPECT_TRUE(form().Picture3.Picture());
+  EXPECT_FALSE(form().Image1.Picture());
+}
+
+TEST_F(LayoutTest, ValueFieldsAreReadOnlyButTheirTextCanBeCopied) {
+  for (TextBox* box : {&form().Text1, &form().Text2, &form().Text3, &form().txthex}) {
+    EXPECT_TRUE(::GetWindowLongPtrW(box->Handle(), GWL_STYLE) & ES_READONLY);
+    ::SendMessageW(box->Handle(), EM_SETSEL, 0, -1);
+    ::SendMessageW(box->Handle(), WM_CHAR, L'9', 0);  // typing changes nothing
+    EXPECT_EQ(WindowText(box->Handle()), box->Text());
+    DWORD start = 0, end = 0;
+    ::SendMessageW(box->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(end - start, box->Text().size()) << "the whole text can be selected for copying";
+  }
+}
+
+TEST_F(LayoutTest, TabOrderFollowsTheLayout) {
+  const wchar_t* const order[] = {L"txthex", L"Picture3", L"Text1", L"Text2", L"Text3", L"Option3",
+                                  L"Option2", L"Option1", L"Frame1", L"Frame2", L"Command1", L"Frame3"};
+  HWND child = ::GetWindow(form().hWnd(), GW_CHILD);
+  for (const wchar_t* name : order) {
+    SCOPED_TRACE(Narrow(name));
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child, form().FindControl(name).Handle());
+    child = ::GetWindow(child, GW_HWNDNEXT);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+#include "support/main_window_fixture.h"
+
+#include "mainwindow/hover_tracking.h"
+#include "settings/window_position.h"
+#include "tray/tray_icon.h"
+
+void ClearStoredSettings() {
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\QevSoft_Color");
+  记录窗体位置::ForgetLastWritten();
+}
+
+RECT ScreenRectOf(const Control& control) {
+  RECT r = control.PixelRect();
+  ::MapWindowPoints(control.Parent().Window(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+POINT ScreenCentreOf(const Control& control) {
+  RECT r = ScreenRectOf(control);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = ::GetDC(nullptr);
+  COLORREF colour = ::GetPixel(screen, x, y);
+  ::ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+void StopMainWindowServices(Form1& form) {
+  托盘图标::RemoveTrayIcon(form);
+  if (圆角窗体::HoverTimerId) ::KillTimer(nullptr, 圆角窗体::HoverTimerId);
+  圆角窗体::HoverTimerId = 0;
+}
+
+void MainWindowTest::SetUp() {
+  ClearStoredSettings();
+  form_ = std::make_unique<Form1>();
+  form_->Show();
+  ::SetForegroundWindow(form_->hWnd());
+  Pump(50);
+}
+
+void MainWindowTest::TearDown() {
+  if (!form_) return;
+  StopMainWindowServices(*form_);
+  form_.reset();
+  Pump();
+}

@@ -1,0 +1,31 @@
+// The real main window, built and started in-process as the program does it.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "mainwindow/form1.h"
+#include "support/pointer.h"
+
+// Clears the program's stored settings so each test starts as a first run.
+void ClearStoredSettings();
+// Screen rectangle of a control (drawn or windowed) of the form.
+RECT ScreenRectOf(const Control& control);
+POINT ScreenCentreOf(const Control& control);
+// Colour of the screen pixel, read from the desktop as another program would.
+COLORREF ScreenPixel(int x, int y);
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  Form1& form() { return *form_; }
+
+ private:
+  std::unique_ptr<Form1> form_;
+};
+
+// Stops what the startup of a Form1 left running in this process: the tray icon
+// and its window procedure, the hover timer.
+void StopMainWindowServices(Form1& form);

@@ -1,0 +1,60 @@
+#include "support/pointer.h"
+
+namespace pointer {
+
+namespace {
+void Send(DWORD flags, LONG dx = 0, LONG dy = 0) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = dx;
+  input.mi.dy = dy;
+  input.mi.dwFlags = flags;
+  ::SendInput(1, &input, sizeof input);
+}
+}  // namespace
+
+void MoveTo(int x, int y) {
+  // Absolute coordinates span the virtual desktop in 0..65535.
+  int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+  int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  LONG dx = static_cast<LONG>(((x - left) * 65536LL + width / 2) / width);
+  LONG dy = static_cast<LONG>(((y - top) * 65536LL + height / 2) / height);
+  Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK, dx, dy);
+  Pump(20);
+}
+
+void Press(DWORD downFlag) {
+  Send(downFlag);
+  Pump(20);
+}
+
+void Release(DWORD upFlag) {
+  Send(upFlag);
+  Pump(20);
+}
+
+void ClickAt(int x, int y) {
+  MoveTo(x, y);
+  Press();
+  Release();
+}
+
+POINT CentreOf(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+}  // namespace pointer
+
+void Pump(DWORD milliseconds) {
+  DWORD start = ::GetTickCount();
+  do {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    if (milliseconds) ::Sleep(1);
+  } while (::GetTickCount() - start < milliseconds);
+}

@@ -5,6 +5,7 @@
 #include "formlayer/runtime.h"
 
 Form::~Form() {
+  if (toolTips_) ::DestroyWindow(toolTips_);
   if (window_ && ::IsWindow(window_)) {
     ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     ::DestroyWindow(window_);
@@ -111,8 +112,9 @@ void Form::AddToolTip(const Control& control, const wchar_t* text) {
   if (!toolTips_) {
     INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&init);
+    // Unowned: an owned topmost tip keeps its owner from becoming topmost on some platforms.
     toolTips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                                  window_, nullptr, App::Instance(), nullptr);
+                                  nullptr, nullptr, App::Instance(), nullptr);
   }
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;

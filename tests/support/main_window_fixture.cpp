@@ -35,6 +35,8 @@ void StopMainWindowServices(Form1& form) {
 
 void MainWindowTest::SetUp() {
   ClearStoredSettings();
+  // Away from where the window will stand, so no stray pointer move reaches it.
+  pointer::MoveTo(::GetSystemMetrics(SM_CXSCREEN) - 5, ::GetSystemMetrics(SM_CYSCREEN) - 5);
   form_ = std::make_unique<Form1>();
   form_->Show();
   ::SetForegroundWindow(form_->hWnd());

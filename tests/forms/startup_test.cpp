@@ -1,0 +1,69 @@
+// Startup and the close handling, on the real main window in-process.
+#include <gtest/gtest.h>
+
+#include "mainwindow/hover_tracking.h"
+#include "support/main_window_fixture.h"
+#include "tray/taskbar_menu.h"
+#include "tray/tray_icon.h"
+
+namespace {
+
+using StartupFormTest = MainWindowTest;
+
+TEST_F(StartupFormTest, LoadLeavesTheWindowKeyedHookedAndTicking) {
+  HWND window = form().hWnd();
+  COLORREF key = 0;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(::GetLayeredWindowAttributes(window, &key, &alpha, &flags)) << ::GetLastError();
+  EXPECT_EQ(key, 0x00FF0000u);
+  EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY));
+  EXPECT_EQ(form().BackColor(), 0x00FF0000u);
+  EXPECT_TRUE(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) << "not topmost";
+  EXPECT_NE(圆角窗体::HoverTimerId, 0u);
+  EXPECT_EQ(托盘图标::BalloonFlag, 1);
+  EXPECT_NE(托盘图标::TrayPrevProc, nullptr);
+  // The chain: tray procedure, then the taskbar menu's, then the window's own.
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)), &托盘图标::TrayWndProc);
+  EXPECT_EQ(托盘图标::TrayPrevProc, &响应任务栏菜单::TaskbarMenuWndProc);
+  EXPECT_NE(响应任务栏菜单::TaskbarPrevProc, nullptr);
+}
+
+TEST_F(StartupFormTest, HoverRectangleDescribesTheWindowAtTheOrigin) {
+  // Taken before the saved place is restored: the window then still stood at (0, 0).
+  EXPECT_FLOAT_EQ(圆角窗体::HoverRect.Left, 0.0f);
+  EXPECT_FLOAT_EQ(圆角窗体::HoverRect.Top, 0.0f);
+  EXPECT_FLOAT_EQ(圆角窗体::HoverRect.Width, 300.0f);
+  EXPECT_FLOAT_EQ(圆角窗体::HoverRect.Height, 263.0f);
+  RECT placed{};
+  ::GetWindowRect(form().hWnd(), &placed);
+  EXPECT_NE(placed.left, 0) << "with nothing stored the window is centred";
+}
+
+TEST_F(StartupFormTest, UnloadIsRefusedAndTheWindowHidesMinimised) {
+  form().RequestUnload();
+  EXPECT_TRUE(::IsWindow(form().hWnd()));
+  EXPECT_FALSE(form().Visible());
+  EXPECT_EQ(form().WindowState(), 1);
+  ::SendMessageW(form().hWnd(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(::IsWindow(form().hWnd()));
+  EXPECT_FALSE(form().Visible());
+}
+
+TEST_F(StartupFormTest, ActivationGivesTheRoundedRegion) {
+  HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(::GetWindowRgn(form().hWnd(), region), ERROR);
+  HRGN expected = ::CreateRoundRectRgn(0, 0, 300, 263, 2, 2);
+  RECT box{}, expectedBox{};
+  ::GetRgnBox(region, &box);
+  ::GetRgnBox(expected, &expectedBox);
+  EXPECT_TRUE(::EqualRect(&box, &expectedBox)) << "region box " << box.right << " x " << box.bottom;
+  // Corners cut as the 2 x 2 ellipse cuts them; edges kept.
+  for (POINT p : {POINT{0, 0}, POINT{box.right - 1, 0}, POINT{0, box.bottom - 1}, POINT{box.right - 1, box.bottom - 1},
+                  POINT{150, 0}, POINT{0, 131}, POINT{box.right - 1, 131}, POINT{150, box.bottom - 1}})
+    EXPECT_EQ(::PtInRegion(region, p.x, p.y), ::PtInRegion(expected, p.x, p.y)) << p.x << "," << p.y;
+  ::DeleteObject(expected);
+  ::DeleteObject(region);
+}
+
+}  // namespace

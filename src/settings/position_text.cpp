@@ -4,7 +4,8 @@
 
 #include <algorithm>
 #include <cfloat>
-#include <charconv>
+#include <cerrno>
+#include <cstdio>
 #include <cmath>
 #include <cstdlib>
 
@@ -21,16 +22,16 @@ struct DecimalDigits {
 };
 
 DecimalDigits RoundToSignificant(float v) {
-  char buffer[32];
-  const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(v),
-                                     std::chars_format::scientific, kSignificantDigits - 1);
-  const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
-  // text is "[-]d.dddddde[+-]xx"
+  // printf's scientific form rounds correctly and keeps the exe small (no <charconv> floats).
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, static_cast<double>(v));
+  const std::string_view text(buffer);
+  // text is "[-]d.dddddde[+-]xx" (the exponent may have three digits)
   DecimalDigits result{text.front() == '-', {}, 0};
   const std::size_t mark = text.find('e');
   for (char c : text.substr(0, mark))
     if (c >= '0' && c <= '9') result.digits += c;
-  std::from_chars(text.data() + mark + 1 + (text[mark + 1] == '+'), text.data() + text.size(), result.exponent);
+  result.exponent = static_cast<int>(std::strtol(buffer + mark + 1, nullptr, 10));
   while (result.digits.size() > 1 && result.digits.back() == '0') result.digits.pop_back();
   return result;
 }
@@ -71,7 +72,7 @@ bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
-// The text after its checks, in the form from_chars reads ('.' as separator, no leading '+'),
+// The text after its checks, in the form strtod reads ('.' as separator, no leading '+'),
 // with the decimal exponent of its leading digit estimated to tell overflow from underflow.
 struct CheckedNumber {
   std::string ascii;
@@ -156,15 +157,15 @@ std::optional<CheckedNumber> CheckNumberText(std::wstring_view text, wchar_t sep
 std::optional<double> TextToNumber(std::wstring_view text, wchar_t decimalSeparator) {
   const std::optional<CheckedNumber> number = CheckNumberText(text, decimalSeparator);
   if (!number) return std::nullopt;
-  double value = 0;
-  const char* first = number->ascii.data();
-  const char* last = first + number->ascii.size();
-  const auto [end, error] = std::from_chars(first, last, value);
-  if (error == std::errc::result_out_of_range) {
+  const char* first = number->ascii.c_str();
+  char* end = nullptr;
+  errno = 0;
+  const double value = std::strtod(first, &end);
+  if (errno == ERANGE) {
     if (!number->zero && number->leadingExponent > 0) return std::nullopt;
-    return number->negative ? -0.0 : 0.0;
+    if (value == 0) return number->negative ? -0.0 : 0.0;
   }
-  if (error != std::errc{} || end != last) return std::nullopt;
+  if (end != first + number->ascii.size()) return std::nullopt;
   return value;
 }
 

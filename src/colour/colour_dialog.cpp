@@ -9,6 +9,11 @@
 
 namespace 调色板 {
 
+#ifndef _WIN64
+// The dialog is told the record's size; the 32-bit ANSI record is 36 bytes.
+static_assert(sizeof(CHOOSECOLORA) == 36);
+#endif
+
 std::optional<std::int32_t> OpenColourDialog(HWND owner) {
   COLORREF customColours[16] = {};  // lives for this call only: always 16 blacks
   CHOOSECOLORA record{};

@@ -77,6 +77,12 @@ std::wstring SettingsKeyPath(const std::wstring& app, const std::wstring& sectio
   return L"Software\\VB and VBA Program Settings\\" + app + L"\\" + section;
 }
 
+namespace {
+std::uint64_t g_settingsWrites = 0;
+}
+
+std::uint64_t SettingsWritesSoFar() { return g_settingsWrites; }
+
 void SaveSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key,
                  const std::wstring& value) {
   HKEY hkey = nullptr;
@@ -87,6 +93,7 @@ void SaveSetting(const std::wstring& app, const std::wstring& section, const std
   LONG result = ::RegSetValueExW(hkey, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
   ::RegCloseKey(hkey);
   if (result != ERROR_SUCCESS) throw FormError("settings value cannot be written");
+  ++g_settingsWrites;
 }
 
 // Absent values, and values of any type but text, read as the empty text.

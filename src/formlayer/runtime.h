@@ -2,6 +2,8 @@
 // and the error modes its routines use.
 #pragma once
 #include <windows.h>
+
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -53,3 +55,5 @@ void SaveSetting(const std::wstring& app, const std::wstring& section, const std
                  const std::wstring& value);
 std::wstring GetSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key);
 std::wstring SettingsKeyPath(const std::wstring& app, const std::wstring& section);
+// Values this process has written to the settings store so far (benchmarks count them).
+std::uint64_t SettingsWritesSoFar();

@@ -1,6 +1,8 @@
 #include "settings/window_position.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "formlayer/runtime.h"
 #include "settings/position_text.h"
@@ -31,8 +33,15 @@ float Number(const std::wstring& text) {
   return *value;
 }
 
+// A stored place can lie far beyond any screen, where a pixel count no longer fits a RECT.
+LONG PixelEdge(double twips, double twipsPerPixel) {
+  return static_cast<LONG>(std::clamp(std::round(twips / twipsPerPixel), -1e9, 1e9));
+}
+
 bool OnSomeMonitor(float left, float top, float width, float height) {
-  RECT r{TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(left + width), TwipsToPixelsY(top + height)};
+  const double perPixelX = Screen::TwipsPerPixelX(), perPixelY = Screen::TwipsPerPixelY();
+  RECT r{PixelEdge(left, perPixelX), PixelEdge(top, perPixelY), PixelEdge(double{left} + width, perPixelX),
+         PixelEdge(double{top} + height, perPixelY)};
   return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr;
 }
 

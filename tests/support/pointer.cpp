@@ -14,11 +14,13 @@ void Send(DWORD flags, LONG dx = 0, LONG dy = 0) {
 }  // namespace
 
 void MoveTo(int x, int y) {
-  // Absolute coordinates span the virtual desktop in 0..65535.
+  // Absolute coordinates span the virtual desktop in 0..65535. Rounded up, because
+  // the window system scales them back by truncating: so the pointer lands on (x, y)
+  // exactly, not one pixel short.
   int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
   int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  LONG dx = static_cast<LONG>(((x - left) * 65536LL + width / 2) / width);
-  LONG dy = static_cast<LONG>(((y - top) * 65536LL + height / 2) / height);
+  LONG dx = static_cast<LONG>(((x - left) * 65536LL + width - 1) / width);
+  LONG dy = static_cast<LONG>(((y - top) * 65536LL + height - 1) / height);
   Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK, dx, dy);
   Pump(20);
 }

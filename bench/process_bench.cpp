@@ -1,0 +1,140 @@
+// Startup time and memory of the real program against a minimal Win32 program,
+// both started here in the same run on the same Wine.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "bench_report.h"
+#include "support/pointer.h"
+
+namespace {
+
+constexpr int kStarts = 10;
+constexpr int kPenMoves = 10000;
+
+std::wstring HereDir() {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring dir = path;
+  return dir.substr(0, dir.find_last_of(L'\\'));
+}
+
+struct Started {
+  PROCESS_INFORMATION info{};
+  HWND window = nullptr;
+  double seconds = 0;
+};
+
+Started Start(const std::wstring& exe, const wchar_t* windowClass) {
+  Started started;
+  std::wstring command = L"\"" + exe + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  LARGE_INTEGER frequency, begin, now;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&begin);
+  if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, HereDir().c_str(),
+                        &startup, &started.info))
+    return started;
+  for (int i = 0; i < 20000 && !started.window; ++i) {
+    for (HWND window = ::FindWindowW(windowClass, nullptr); window;
+         window = ::FindWindowExW(nullptr, window, windowClass, nullptr)) {
+      DWORD owner = 0;
+      ::GetWindowThreadProcessId(window, &owner);
+      if (owner == started.info.dwProcessId && ::IsWindowVisible(window)) started.window = window;
+    }
+    if (!started.window) ::Sleep(1);
+  }
+  ::QueryPerformanceCounter(&now);
+  started.seconds = static_cast<double>(now.QuadPart - begin.QuadPart) / static_cast<double>(frequency.QuadPart);
+  return started;
+}
+
+void Stop(Started& started) {
+  ::TerminateProcess(started.info.hProcess, 0);
+  ::WaitForSingleObject(started.info.hProcess, 5000);
+  ::CloseHandle(started.info.hThread);
+  ::CloseHandle(started.info.hProcess);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+PROCESS_MEMORY_COUNTERS Memory(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  ::GetProcessMemoryInfo(process, &counters, sizeof counters);
+  return counters;
+}
+
+double MedianStart(const std::wstring& exe, const wchar_t* windowClass) {
+  std::vector<double> times;
+  for (int i = 0; i < kStarts; ++i) {
+    Started started = Start(exe, windowClass);
+    times.push_back(started.seconds * 1000.0);
+    Stop(started);
+  }
+  return Median(times);
+}
+
+// Drags the pen across a band of the screen, as a user would, with the button held.
+void DragThePen(HWND huevik) {
+  RECT r{};
+  ::GetWindowRect(huevik, &r);
+  // The pen: Frame2 (176,40) + Picture1 (8,16) + Picture2 (24,8), 48 x 48.
+  int penX = r.left + 176 + 8 + 24 + 24, penY = r.top + 40 + 16 + 8 + 24;
+  pointer::MoveTo(penX, penY);
+  pointer::Press();
+  for (int i = 0; i < kPenMoves; ++i) {
+    ::SetCursorPos(20 + (i * 7) % 1200, 300 + (i / 50) % 400);
+    if (i % 20 == 0) ::Sleep(1);
+  }
+  pointer::Release();
+  ::Sleep(500);
+}
+
+}  // namespace
+
+int main() {
+  const std::wstring huevik = HereDir() + L"\\Huevik.exe";
+  const std::wstring floor = HereDir() + L"\\startup_floor.exe";
+  for (const auto& [exe, windowClass] : {std::pair{huevik, L"HuevikForm"}, std::pair{floor, L"HuevikFloor"}}) {
+    Started warm = Start(exe, windowClass);  // warm the caches for both alike
+    ::Sleep(200);
+    Stop(warm);
+  }
+
+  double ourStart = MedianStart(huevik, L"HuevikForm");
+  double floorStart = MedianStart(floor, L"HuevikFloor");
+  ReportFigure("startup to visible window (median of 10)", ourStart, floorStart, "ms");
+
+  Started floorRun = Start(floor, L"HuevikFloor");
+  ::Sleep(1000);
+  double floorPeak = static_cast<double>(Memory(floorRun.info.hProcess).PeakWorkingSetSize) / 1024.0;
+  Stop(floorRun);
+
+  Started ours = Start(huevik, L"HuevikForm");
+  ::Sleep(1000);
+  PROCESS_MEMORY_COUNTERS afterStart = Memory(ours.info.hProcess);
+  ReportFigure("peak working set after startup", static_cast<double>(afterStart.PeakWorkingSetSize) / 1024.0,
+               floorPeak, "KiB");
+  DragThePen(ours.window);
+  PROCESS_MEMORY_COUNTERS afterMoves = Memory(ours.info.hProcess);
+  ReportFigure("peak working set after 10,000 pen moves",
+               static_cast<double>(afterMoves.PeakWorkingSetSize) / 1024.0, floorPeak, "KiB");
+  ReportFigure("working set growth over 10,000 pen moves",
+               (static_cast<double>(afterMoves.WorkingSetSize) - static_cast<double>(afterStart.WorkingSetSize)) /
+                   1024.0,
+               0, "KiB");
+  Stop(ours);
+
+  WIN32_FILE_ATTRIBUTE_DATA file{};
+  ::GetFileAttributesExW(huevik.c_str(), GetFileExInfoStandard, &file);
+  ReportFigure("size of Huevik.exe", static_cast<double>(file.nFileSizeLow) / 1024.0, 0, "KiB");
+  return 0;
+}

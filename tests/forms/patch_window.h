@@ -1,0 +1,93 @@
+// A topmost popup of the test's own, painted in solid patches side by side, so a
+// sample taken anywhere on it has a colour known beforehand. Header-only: the form
+// tests, the end-to-end tests and the benchmarks each build it into their program.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+class PatchWindow {
+ public:
+  // Patches of patchWidth x height pixels, left to right, the window's top-left
+  // client corner at origin (screen pixels).
+  PatchWindow(POINT origin, std::vector<COLORREF> colours, int patchWidth = 40, int height = 40,
+              DWORD style = WS_POPUP, DWORD exStyle = WS_EX_TOPMOST)
+      : colours_(std::move(colours)), patchWidth_(patchWidth), height_(height) {
+    RECT outer{origin.x, origin.y, origin.x + patchWidth_ * static_cast<int>(colours_.size()), origin.y + height_};
+    ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    window_ = ::CreateWindowExW(exStyle | WS_EX_NOACTIVATE, ClassName(), L"patches", style, outer.left, outer.top,
+                                outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                                ::GetModuleHandleW(nullptr), this);
+    ::ShowWindow(window_, SW_SHOWNOACTIVATE);
+    ::UpdateWindow(window_);
+  }
+  PatchWindow(const PatchWindow&) = delete;
+  PatchWindow& operator=(const PatchWindow&) = delete;
+  ~PatchWindow() {
+    if (window_) ::DestroyWindow(window_);
+  }
+
+  HWND hwnd() const { return window_; }
+  COLORREF Colour(std::size_t i) const { return colours_[i]; }
+  // Screen point in patch i, dx/dy pixels right of and below its centre.
+  POINT At(std::size_t i, int dx = 0, int dy = 0) const {
+    POINT p{static_cast<int>(i) * patchWidth_ + patchWidth_ / 2 + dx, height_ / 2 + dy};
+    ::ClientToScreen(window_, &p);
+    return p;
+  }
+  // Paints patch i in a new colour at once.
+  void Repaint(std::size_t i, COLORREF colour) {
+    colours_[i] = colour;
+    RECT r{static_cast<int>(i) * patchWidth_, 0, static_cast<int>(i + 1) * patchWidth_, height_};
+    ::InvalidateRect(window_, &r, FALSE);
+    ::UpdateWindow(window_);
+  }
+
+ private:
+  static const wchar_t* ClassName() {
+    static ATOM atom = [] {
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = Proc;
+      wc.hInstance = ::GetModuleHandleW(nullptr);
+      wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+      wc.lpszClassName = L"HuevikTestPatches";
+      return ::RegisterClassW(&wc);
+    }();
+    (void)atom;
+    return L"HuevikTestPatches";
+  }
+
+  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+      auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
+      ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<PatchWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self && msg == WM_PAINT) {
+      PAINTSTRUCT ps;
+      HDC dc = ::BeginPaint(window, &ps);
+      self->Paint(dc);
+      ::EndPaint(window, &ps);
+      return 0;
+    }
+    if (msg == WM_ERASEBKGND) return 1;
+    if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    return ::DefWindowProcW(window, msg, wp, lp);
+  }
+
+  void Paint(HDC dc) const {
+    for (std::size_t i = 0; i < colours_.size(); ++i) {
+      RECT r{static_cast<int>(i) * patchWidth_, 0, static_cast<int>(i + 1) * patchWidth_, height_};
+      HBRUSH brush = ::CreateSolidBrush(colours_[i]);
+      ::FillRect(dc, &r, brush);
+      ::DeleteObject(brush);
+    }
+  }
+
+  std::vector<COLORREF> colours_;
+  int patchWidth_;
+  int height_;
+  HWND window_ = nullptr;
+};

@@ -1,0 +1,267 @@
+// The pick pen on the real main window, driven by real pointer input: press on the
+// pen, drag over patches of known colour painted by a window of the test's own.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "forms/patch_window.h"
+#include "support/main_window_fixture.h"
+
+namespace {
+
+constexpr COLORREF kPureBlue = 0xFF0000, kNearBlack = 0x030201, kWhite = 0xFFFFFF, kBlack = 0x000000,
+                   kMid = 0x80C040;
+// A colour no patch, frame or pen pixel has, to tell "unchanged" from "sampled".
+constexpr COLORREF kEarlier = 0x123456;
+
+std::wstring Decimal(int v) { return std::to_wstring(v); }
+
+void ExpectFields(Form1& form, COLORREF colour, const char* where) {
+  EXPECT_EQ(form.Text1.Text(), Decimal(GetRValue(colour))) << where;
+  EXPECT_EQ(form.Text2.Text(), Decimal(GetGValue(colour))) << where;
+  EXPECT_EQ(form.Text3.Text(), Decimal(GetBValue(colour))) << where;
+}
+
+// Fields, swatch and value field all show the colour (value field in the "&H...&" form).
+void ExpectShown(Form1& form, COLORREF colour, const std::wstring& valueText, const char* where) {
+  ExpectFields(form, colour, where);
+  EXPECT_EQ(form.Picture1.BackColor(), colour) << where;
+  EXPECT_EQ(form.txthex.Text(), valueText) << where;
+}
+
+class PenTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    patches_ = std::make_unique<PatchWindow>(POINT{860, 100},
+                                             std::vector<COLORREF>{kPureBlue, kNearBlack, kWhite, kBlack, kMid});
+    Pump(50);
+    RECT form{}, patches{}, overlap{};
+    ::GetWindowRect(this->form().hWnd(), &form);
+    ::GetWindowRect(patches_->hwnd(), &patches);
+    ASSERT_FALSE(::IntersectRect(&overlap, &form, &patches)) << "the patches must lie outside the main window";
+  }
+  void TearDown() override {
+    patches_.reset();
+    MainWindowTest::TearDown();
+  }
+
+  POINT PenCentre() { return ScreenCentreOf(form().Picture2); }
+  void PressPen(DWORD downFlag = MOUSEEVENTF_LEFTDOWN) {
+    MoveOver(PenCentre());
+    pointer::Press(downFlag);
+  }
+  void MoveOver(POINT p) {
+    pointer::MoveTo(p.x, p.y);
+    Pump(20);
+    POINT now{};
+    ::GetCursorPos(&now);
+    ASSERT_TRUE(now.x == p.x && now.y == p.y) << "pointer at " << now.x << "," << now.y;
+  }
+  HCURSOR PenCursor() { return form().Picture3.Picture()->AsCursor(); }
+
+  std::unique_ptr<PatchWindow> patches_;
+};
+
+TEST_F(PenTest, DragSamplesEveryPatchInTheChosenTextForm) {
+  const struct {
+    std::size_t patch;
+    COLORREF colour;
+    const wchar_t* text[3];  // Option1, Option2, Option3
+  } kVisits[] = {
+      {0, kPureBlue, {L"&HFF0000&", L"16711680", L"#FF0000"}},
+      {1, kNearBlack, {L"&H30201&", L"197121", L"#30201"}},
+      {2, kWhite, {L"&HFFFFFF&", L"16777215", L"#FFFFFF"}},
+      {3, kBlack, {L"&H0&", L"0", L"#0"}},
+      {4, kMid, {L"&H80C040&", L"8437824", L"#80C040"}},
+      {1, kNearBlack, {L"&H30201&", L"197121", L"#30201"}},  // back again: a fresh sample
+  };
+  OptionButton* options[] = {&form().Option1, &form().Option2, &form().Option3};
+  for (int chosen = 0; chosen < 3; ++chosen) {
+    options[chosen]->SetValue(true);
+    PressPen();
+    for (const auto& visit : kVisits) {
+      MoveOver(patches_->At(visit.patch));
+      std::string where = "option " + std::to_string(chosen + 1) + ", patch " + std::to_string(visit.patch);
+      ExpectShown(form(), visit.colour, visit.text[chosen], where.c_str());
+    }
+    pointer::Release();
+    EXPECT_EQ(form().Picking, kFalse);
+  }
+}
+
+TEST_F(PenTest, ClickWithoutMoveChangesTheFieldsOnly) {
+  form().zhuan(kEarlier);
+  POINT pen = PenCentre();
+  MoveOver(pen);
+  Pump(100);
+  // The press samples before the pen picture goes, so it reads the pen itself.
+  COLORREF penPixel = ScreenPixel(pen.x, pen.y);
+  ASSERT_NE(penPixel, kEarlier);
+  pointer::Press();
+  ExpectFields(form(), penPixel, "after the press");
+  pointer::Release();
+  ExpectFields(form(), penPixel, "after the release");
+  EXPECT_EQ(form().Picture1.BackColor(), kEarlier);
+  EXPECT_EQ(form().txthex.Text(), L"&H123456&");
+}
+
+TEST_F(PenTest, LeftDragHidesThePenAndShowsItAsTheCursorUntilRelease) {
+  ICONINFO info{};
+  ASSERT_TRUE(::GetIconInfo(PenCursor(), &info));
+  EXPECT_FALSE(info.fIcon);
+  EXPECT_EQ(info.xHotspot, 24u);
+  EXPECT_EQ(info.yHotspot, 24u);
+  ::DeleteObject(info.hbmMask);
+  ::DeleteObject(info.hbmColor);
+
+  PressPen();
+  EXPECT_EQ(form().Picking, kTrue);
+  EXPECT_EQ(form().Picture2.Picture(), nullptr);
+  EXPECT_EQ(form().Picture2.Pointer(), MousePointer::Custom);
+  EXPECT_EQ(::GetCursor(), PenCursor());
+  MoveOver(patches_->At(2));
+  ExpectShown(form(), kWhite, L"&HFFFFFF&", "outside the window");
+  EXPECT_EQ(::GetCursor(), PenCursor()) << "the pen cursor is kept outside the window";
+  pointer::Release();
+  EXPECT_EQ(form().Picking, kFalse);
+  EXPECT_EQ(form().Picture2.Picture(), form().Picture3.Picture());
+  EXPECT_NE(form().Picture2.Picture(), nullptr);
+  EXPECT_EQ(form().Picture2.Pointer(), MousePointer::Default);
+  EXPECT_NE(::GetCursor(), PenCursor());
+}
+
+TEST_F(PenTest, OtherButtonsSampleButKeepThePenAndTheCursor) {
+  const struct {
+    DWORD down, up;
+    const char* name;
+  } kButtons[] = {{MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, "right"},
+                  {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, "middle"}};
+  for (const auto& button : kButtons) {
+    PressPen(button.down);
+    EXPECT_EQ(form().Picking, kTrue) << button.name;
+    MoveOver(patches_->At(4));
+    ExpectShown(form(), kMid, L"&H80C040&", button.name);
+    MoveOver(patches_->At(0));
+    ExpectShown(form(), kPureBlue, L"&HFF0000&", button.name);
+    EXPECT_NE(form().Picture2.Picture(), nullptr) << button.name;
+    EXPECT_EQ(form().Picture2.Pointer(), MousePointer::Default) << button.name;
+    EXPECT_NE(::GetCursor(), PenCursor()) << button.name;
+    pointer::Release(button.up);
+    EXPECT_EQ(form().Picking, kFalse) << button.name;
+  }
+}
+
+TEST_F(PenTest, MoveToTheSamePositionSamplesNothingEvenWhenTheScreenChanged) {
+  PressPen();
+  POINT spot = patches_->At(1);
+  MoveOver(spot);
+  ExpectFields(form(), kNearBlack, "first visit");
+  patches_->Repaint(1, 0x00FF00);
+  // A real move to where the pointer already is, and a move message such as the
+  // window system sends when something moves under a still pointer.
+  pointer::MoveTo(spot.x, spot.y);
+  POINT client = spot;
+  ::ScreenToClient(form().Picture1.Handle(), &client);
+  ::SendMessageW(form().Picture1.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+  Pump(20);
+  ExpectFields(form(), kNearBlack, "same position");
+  MoveOver(patches_->At(1, 1, 0));
+  ExpectFields(form(), 0x00FF00, "one pixel further");
+  pointer::Release();
+}
+
+TEST_F(PenTest, FirstSampleAtTheScreenOriginIsSkipped) {
+  // Bring the pen's centre to (0, 0), so the press itself happens there.
+  RECT placed{};
+  ::GetWindowRect(form().hWnd(), &placed);
+  POINT pen = PenCentre();
+  ::SetWindowPos(form().hWnd(), HWND_TOPMOST, placed.left - pen.x, placed.top - pen.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE);
+  form().zhuan(kEarlier);
+  Pump(100);
+  pen = PenCentre();
+  ASSERT_EQ(pen.x, 0);
+  ASSERT_EQ(pen.y, 0);
+  ASSERT_EQ(::WindowFromPoint(pen), form().Picture1.Handle());
+  COLORREF atOrigin = ScreenPixel(0, 0);
+  ASSERT_NE(atOrigin, kEarlier) << "a sample at the origin would go unnoticed";
+  ASSERT_EQ(form().LastSampleX, 0);
+  ASSERT_EQ(form().LastSampleY, 0);
+
+  pointer::MoveTo(0, 0);
+  pointer::Press(MOUSEEVENTF_RIGHTDOWN);
+  EXPECT_EQ(form().Picking, kTrue);
+  ExpectFields(form(), kEarlier, "press at the origin");
+  MoveOver(patches_->At(3));
+  ExpectFields(form(), kBlack, "first move");
+  pointer::Release(MOUSEEVENTF_RIGHTUP);
+}
+
+TEST_F(PenTest, SamplesOverItsOwnWindowReadItsOwnPixels) {
+  PictureBox& chart = form().调色板1;
+  RECT box = ScreenRectOf(chart);
+  // Away from the marker, which stands at (144, 24) in the chart.
+  const POINT kInChart[] = {{20, 10}, {230, 50}, {60, 40}};
+  PressPen();
+  for (POINT p : kInChart) {
+    COLORREF expected = static_cast<COLORREF>(chart.Point(p.x * 15.0f, p.y * 15.0f));
+    MoveOver({box.left + p.x, box.top + p.y});
+    std::string where = "chart " + std::to_string(p.x) + "," + std::to_string(p.y);
+    ExpectFields(form(), expected, where.c_str());
+    EXPECT_EQ(form().Picture1.BackColor(), expected) << where;
+  }
+  pointer::Release();
+}
+
+TEST_F(PenTest, MouseUpWithoutMouseDownChangesNothing) {
+  form().zhuan(kEarlier);
+  PictureRef pen = form().Picture2.Picture();
+  POINT centre = PenCentre();
+  pointer::MoveTo(centre.x, centre.y);
+  pointer::Release(MOUSEEVENTF_LEFTUP);
+  pointer::Release(MOUSEEVENTF_RIGHTUP);
+  EXPECT_EQ(form().Picking, kFalse);
+  ExpectShown(form(), kEarlier, L"&H123456&", "after a lone release");
+  EXPECT_EQ(form().Picture2.Picture(), pen);
+  EXPECT_EQ(form().Picture2.Pointer(), MousePointer::Default);
+}
+
+// A pixel on a window's frame. Wine's pixel read on a client DC is clipped to the
+// DC's visible rectangle, the client area, and answers CLR_INVALID outside it; a
+// BitBlt source is clipped only to the DC's device rectangle, which for a window of
+// this process is the whole window surface, frame included. So GetPixel fails there
+// and the one-pixel copy still reaches the frame pixel Wine has drawn.
+TEST_F(PenTest, FramePixelWhereGetPixelFailsComesThroughTheOnePixelCopy) {
+  PatchWindow framed({880, 300}, {0x00FFFF}, 80, 60, WS_POPUP | WS_THICKFRAME);
+  Pump(100);
+  RECT outer{};
+  ::GetWindowRect(framed.hwnd(), &outer);
+  const POINT kOnFrame[] = {{outer.left + 1, (outer.top + outer.bottom) / 2},
+                            {(outer.left + outer.right) / 2, outer.top + 2},
+                            {outer.right - 1, outer.bottom - 1}};
+  PressPen();
+  for (POINT p : kOnFrame) {
+    std::string where = "frame " + std::to_string(p.x) + "," + std::to_string(p.y);
+    ASSERT_EQ(::WindowFromPoint(p), framed.hwnd()) << where;
+    POINT client = p;
+    ::ScreenToClient(framed.hwnd(), &client);
+    HDC clientDc = ::GetDC(framed.hwnd());
+    COLORREF direct = ::GetPixel(clientDc, client.x, client.y);
+    ::ReleaseDC(framed.hwnd(), clientDc);
+    ASSERT_EQ(direct, CLR_INVALID) << where << ": the pixel read does not fail here";
+    HDC windowDc = ::GetWindowDC(framed.hwnd());
+    COLORREF expected = ::GetPixel(windowDc, p.x - outer.left, p.y - outer.top);
+    ::ReleaseDC(framed.hwnd(), windowDc);
+    ASSERT_NE(expected, CLR_INVALID) << where;
+    ASSERT_NE(expected, kMid) << where;
+
+    MoveOver(patches_->At(4));
+    MoveOver(p);
+    ExpectFields(form(), expected, where.c_str());
+    EXPECT_EQ(form().Picture1.BackColor(), expected) << where;
+  }
+  pointer::Release();
+}
+
+}  // namespace

@@ -1,0 +1,505 @@
+// The tray icon, its window procedures and the tray menu, on the real main window in-process.
+// A logging procedure stands where TaskbarMenuWndProc forwards to, so the messages that come
+// through both hooks are recorded; Shell_NotifyIconA is recorded through this program's import
+// table, so every record handed to the shell is seen as it leaves.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/main_window_fixture.h"
+#include "tray/form2.h"
+#include "tray/taskbar_menu.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_record.h"
+
+namespace {
+
+// --- Messages that reach the window's own procedure -------------------------------------------
+
+struct Logged {
+  UINT msg;
+  WPARAM wp;
+  LPARAM lp;
+  int depth;  // how many watched messages were being handled when this one came in
+  bool operator==(const Logged&) const = default;
+};
+
+std::vector<Logged> g_log;
+int g_watchedDepth = 0;
+WNDPROC g_ownProcedure = nullptr;
+
+UINT TaskbarCreated() { return ::RegisterWindowMessageW(L"TaskbarCreated"); }
+
+bool Watched(UINT msg) {
+  return msg == WM_SYSCOMMAND || msg == WM_CLOSE || msg == WM_SHOWWINDOW || msg == WM_TRAYCALLBACK ||
+         msg == TaskbarCreated();
+}
+
+LRESULT CALLBACK LoggingProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  if (!Watched(msg)) return ::CallWindowProcA(g_ownProcedure, window, msg, wp, lp);
+  g_log.push_back({msg, wp, lp, g_watchedDepth});
+  ++g_watchedDepth;
+  LRESULT result = ::CallWindowProcA(g_ownProcedure, window, msg, wp, lp);
+  --g_watchedDepth;
+  return result;
+}
+
+std::string NameOf(UINT msg) {
+  switch (msg) {
+    case WM_SYSCOMMAND: return "WM_SYSCOMMAND";
+    case WM_CLOSE: return "WM_CLOSE";
+    case WM_SHOWWINDOW: return "WM_SHOWWINDOW";
+    case WM_TRAYCALLBACK: return "WM_TRAYCALLBACK";
+    default: return msg == TaskbarCreated() ? "TaskbarCreated" : std::to_string(msg);
+  }
+}
+
+std::string Dump(const std::vector<Logged>& log) {
+  std::ostringstream out;
+  for (const Logged& m : log)
+    out << "\n  " << std::string(static_cast<std::size_t>(m.depth) * 2, ' ') << NameOf(m.msg) << " wp=0x" << std::hex
+        << m.wp << " lp=0x" << m.lp << std::dec;
+  return out.str();
+}
+
+testing::AssertionResult SequenceIs(const std::vector<Logged>& expected) {
+  if (g_log == expected) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "expected:" << Dump(expected) << "\nactual:" << Dump(g_log);
+}
+
+// --- Records handed to the shell ---------------------------------------------------------------
+
+struct ShellCall {
+  DWORD action;
+  NOTIFYICONDATAA record;
+};
+
+std::vector<ShellCall> g_shellCalls;
+decltype(&::Shell_NotifyIconA) g_realShellNotify = nullptr;
+
+BOOL WINAPI RecordingShellNotify(DWORD action, PNOTIFYICONDATAA data) {
+  ShellCall call{action, {}};
+  std::memcpy(&call.record, data, std::min<std::size_t>(data->cbSize, sizeof call.record));
+  g_shellCalls.push_back(call);
+  return g_realShellNotify(action, data);
+}
+
+// Points this program's import of Shell_NotifyIconA at the recorder; the shell still gets every call.
+void RecordShellCalls() {
+  if (g_realShellNotify) return;
+  HMODULE shell = ::GetModuleHandleW(L"shell32.dll");
+  auto real = reinterpret_cast<decltype(&::Shell_NotifyIconA)>(
+      reinterpret_cast<void*>(::GetProcAddress(shell, "Shell_NotifyIconA")));
+  auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
+    for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); slot->u1.Function; ++slot) {
+      if (slot->u1.Function != reinterpret_cast<ULONG_PTR>(real)) continue;
+      DWORD old = 0;
+      ::VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &old);
+      slot->u1.Function = reinterpret_cast<ULONG_PTR>(&RecordingShellNotify);
+      ::VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, old, &old);
+      g_realShellNotify = real;
+    }
+  }
+}
+
+// The text of an ANSI field: its bytes up to the NUL.
+template <std::size_t N>
+std::string FieldText(const char (&field)[N]) {
+  return std::string(field, strnlen(field, N));
+}
+
+std::string Ansi(const std::wstring& text) {
+  int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(bytes), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), bytes, nullptr, nullptr);
+  return out;
+}
+
+const std::wstring kVersionTip = L"Huevik Version1.0.0 (Zentrik)";
+const std::wstring kReminderTip = L"主人我在这里";
+const std::wstring kReminderBalloon = L"想起我来点一下我哦!";
+
+// What a call told the shell: the action, the tooltip (also the balloon title) and the balloon.
+struct ShellAction {
+  DWORD action;
+  std::wstring tip;
+  std::wstring balloon;
+};
+
+void ExpectShellCalls(const std::vector<ShellAction>& expected, HWND window) {
+  ASSERT_EQ(g_shellCalls.size(), expected.size()) << "calls to the shell";
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const NOTIFYICONDATAA& r = g_shellCalls[i].record;
+    SCOPED_TRACE("shell call " + std::to_string(i));
+    EXPECT_EQ(g_shellCalls[i].action, expected[i].action);
+    EXPECT_EQ(r.cbSize, 488u);
+    EXPECT_EQ(r.hWnd, window);
+    EXPECT_EQ(r.uID, 0u);
+    EXPECT_EQ(r.uFlags, 31u);
+    EXPECT_EQ(r.uCallbackMessage, 1025u);
+    EXPECT_NE(r.hIcon, nullptr);
+    EXPECT_EQ(FieldText(r.szTip), Ansi(expected[i].tip));
+    EXPECT_EQ(FieldText(r.szInfoTitle), Ansi(expected[i].tip)) << "the balloon title is the tooltip";
+    EXPECT_EQ(FieldText(r.szInfo), Ansi(expected[i].balloon));
+    EXPECT_EQ(r.uTimeout, 5000u);
+    EXPECT_EQ(r.dwInfoFlags, static_cast<DWORD>(NIIF_INFO));
+  }
+}
+
+WNDPROC InstalledProcedure(HWND window) {
+  return reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC));
+}
+
+class TrayFormTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    RecordShellCalls();
+    ASSERT_NE(g_realShellNotify, nullptr) << "Shell_NotifyIconA is not imported";
+    g_shellCalls.clear();
+    MainWindowTest::SetUp();
+    startupCalls_ = g_shellCalls;
+    g_shellCalls.clear();
+    g_ownProcedure = 响应任务栏菜单::TaskbarPrevProc;
+    响应任务栏菜单::TaskbarPrevProc = LoggingProc;
+    g_log.clear();
+    g_watchedDepth = 0;
+  }
+  void TearDown() override {
+    响应任务栏菜单::TaskbarPrevProc = g_ownProcedure;
+    MainWindowTest::TearDown();
+  }
+  HWND window() { return form().hWnd(); }
+  LRESULT Callback(WPARAM wp, LPARAM event) { return ::SendMessageW(window(), WM_TRAYCALLBACK, wp, event); }
+  RECT Place() {
+    RECT r{};
+    ::GetWindowRect(window(), &r);
+    return r;
+  }
+
+  std::vector<ShellCall> startupCalls_;
+};
+
+TEST_F(TrayFormTest, StartupAddsTheIconWithTheVersionTipAndNoBalloon) {
+  EXPECT_EQ(托盘图标::VersionTip(form()), kVersionTip);
+  g_shellCalls = startupCalls_;
+  ExpectShellCalls({{NIM_ADD, kVersionTip, L""}}, window());
+  if (!g_shellCalls.empty()) {
+    EXPECT_EQ(g_shellCalls[0].record.hIcon, form().Icon());
+  }
+}
+
+TEST_F(TrayFormTest, CloseFromTheTaskbarMenuHidesToTheTrayWithTheReminder) {
+  ::SendMessageW(window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  // The hook closes the window first, then passes the command on; the window's own procedure
+  // turns the passed-on command into a second close, which finds the window already hidden.
+  EXPECT_TRUE(SequenceIs({{WM_CLOSE, 0, 0, 0},
+                          {WM_SHOWWINDOW, FALSE, 0, 1},
+                          {WM_SYSCOMMAND, SC_CLOSE, 0, 0},
+                          {WM_CLOSE, 0, 0, 1}}));
+  EXPECT_FALSE(form().Visible());
+  EXPECT_EQ(form().WindowState(), 1);
+  EXPECT_EQ(托盘图标::BalloonFlag, 1);
+  ExpectShellCalls({{NIM_MODIFY, kReminderTip, kReminderBalloon}, {NIM_MODIFY, kReminderTip, kReminderBalloon}},
+                   window());
+}
+
+TEST_F(TrayFormTest, CloseCommandWithLowBitsSetIsOnlyPassedOn) {
+  for (WPARAM command : {WPARAM{SC_CLOSE | 1}, WPARAM{SC_CLOSE | 8}, WPARAM{SC_CLOSE | 0xF}}) {
+    SCOPED_TRACE(command);
+    g_log.clear();
+    ::SendMessageW(window(), WM_SYSCOMMAND, command, 0);
+    // Whatever the window's own procedure makes of it, no close may come before the command
+    // itself arrives: that would be the hook's own close.
+    ASSERT_FALSE(g_log.empty()) << "the command never came through";
+    EXPECT_EQ(g_log.front(), (Logged{WM_SYSCOMMAND, command, 0, 0})) << Dump(g_log);
+    for (const Logged& m : g_log)
+      if (m.msg == WM_CLOSE) {
+        EXPECT_GT(m.depth, 0) << "a close from outside the command" << Dump(g_log);
+      }
+    form().SetWindowState(0);
+    form().Show();
+  }
+}
+
+TEST_F(TrayFormTest, LeftClickOnTheIconBringsBackOnlyAMinimisedWindow) {
+  const RECT home = Place();
+  // Only a minimised window comes back, hidden or not.
+  const struct {
+    const char* state;
+    void (*enter)(Form1&);
+    bool shownAfter;
+  } rows[] = {
+      {"minimised", [](Form1& f) { f.SetWindowState(1); }, true},
+      {"closed", [](Form1& f) { ::SendMessageW(f.hWnd(), WM_CLOSE, 0, 0); }, true},
+      {"hidden", [](Form1& f) { f.Hide(); }, false},
+      {"normal", [](Form1&) {}, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.state);
+    row.enter(form());
+    Pump(20);
+    g_log.clear();
+    Callback(0, WM_LBUTTONUP);
+    Pump(20);
+    EXPECT_TRUE(SequenceIs({{WM_TRAYCALLBACK, 0, WM_LBUTTONUP, 0}}));
+    EXPECT_EQ(form().Visible(), row.shownAfter);
+    EXPECT_EQ(form().WindowState(), 0);
+    const RECT now = Place();
+    if (row.shownAfter) {
+      EXPECT_TRUE(::EqualRect(&home, &now)) << "not back at its place: " << now.left << "," << now.top;
+    }
+    form().Show();
+  }
+}
+
+TEST_F(TrayFormTest, OtherCallbacksDoNothingAndArePassedOn) {
+  form().SetWindowState(1);
+  Pump(20);
+  const struct {
+    WPARAM id;
+    LPARAM event;
+  } rows[] = {{0, WM_LBUTTONDOWN},      {0, WM_LBUTTONDBLCLK},     {0, WM_RBUTTONDOWN},     {0, WM_MOUSEMOVE},
+              {0, WM_MBUTTONUP},        {0, NIN_BALLOONSHOW},      {0, NIN_BALLOONHIDE},    {0, NIN_BALLOONTIMEOUT},
+              {1, WM_LBUTTONUP},        {1, NIN_BALLOONUSERCLICK}, {7, WM_LBUTTONUP},       {0, 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << "wp=" << row.id << " lp=0x" << std::hex << row.event);
+    g_log.clear();
+    g_shellCalls.clear();
+    Callback(row.id, row.event);
+    EXPECT_TRUE(SequenceIs({{WM_TRAYCALLBACK, row.id, row.event, 0}}));
+    EXPECT_EQ(form().WindowState(), 1);
+    EXPECT_EQ(托盘图标::BalloonFlag, 1);
+    EXPECT_TRUE(g_shellCalls.empty()) << "the icon was changed";
+  }
+}
+
+TEST_F(TrayFormTest, BalloonClickEndsTheRemindersForTheRun) {
+  // Unclicked balloons keep coming at every close.
+  for (int close = 0; close < 2; ++close) ::SendMessageW(window(), WM_CLOSE, 0, 0);
+  ExpectShellCalls({{NIM_MODIFY, kReminderTip, kReminderBalloon}, {NIM_MODIFY, kReminderTip, kReminderBalloon}},
+                   window());
+
+  g_shellCalls.clear();
+  Callback(0, NIN_BALLOONUSERCLICK);
+  EXPECT_EQ(托盘图标::BalloonFlag, 5);
+  ExpectShellCalls({{NIM_MODIFY, kVersionTip, L""}}, window());
+
+  g_shellCalls.clear();
+  Callback(0, WM_LBUTTONUP);
+  EXPECT_TRUE(form().Visible());
+  EXPECT_TRUE(g_shellCalls.empty()) << "bringing the window back changed the icon";
+  ::SendMessageW(window(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(form().Visible());
+  EXPECT_EQ(托盘图标::BalloonFlag, 5);
+  ExpectShellCalls({{NIM_MODIFY, kVersionTip, L""}}, window());
+}
+
+TEST_F(TrayFormTest, SecondSetTrayIconModifiesWithoutHookingAgain) {
+  托盘图标::SetTrayIcon(form(), L"second", L"", NIIF_INFO, 5000);
+  ExpectShellCalls({{NIM_MODIFY, L"second", L""}}, window());
+  EXPECT_EQ(InstalledProcedure(window()), &托盘图标::TrayWndProc);
+  EXPECT_EQ(托盘图标::TrayPrevProc, &响应任务栏菜单::TaskbarMenuWndProc);
+  // A hook that had saved itself as its own successor would never reach the window.
+  Callback(0, WM_MOUSEMOVE);
+  EXPECT_TRUE(SequenceIs({{WM_TRAYCALLBACK, 0, WM_MOUSEMOVE, 0}}));
+}
+
+TEST_F(TrayFormTest, RemoveDeletesOnceAndUnhooks) {
+  托盘图标::RemoveTrayIcon(form());
+  ASSERT_EQ(g_shellCalls.size(), 1u);
+  const NOTIFYICONDATAA& r = g_shellCalls[0].record;
+  EXPECT_EQ(g_shellCalls[0].action, static_cast<DWORD>(NIM_DELETE));
+  EXPECT_EQ(r.cbSize, 488u);
+  EXPECT_EQ(r.hWnd, window());
+  EXPECT_EQ(r.uFlags, 7u);
+  EXPECT_EQ(r.uCallbackMessage, 1025u);
+  EXPECT_EQ(std::string(r.szTip, sizeof r.szTip - 1), std::string(sizeof r.szTip - 1, ' '));
+  EXPECT_EQ(std::string(r.szInfo, sizeof r.szInfo), std::string(sizeof r.szInfo, '\0'));
+  EXPECT_EQ(r.uTimeout, 0u);
+  EXPECT_EQ(r.dwInfoFlags, 0u);
+  EXPECT_EQ(托盘图标::TrayPrevProc, nullptr);
+  EXPECT_EQ(InstalledProcedure(window()), &响应任务栏菜单::TaskbarMenuWndProc);
+
+  // With no icon, a remove neither calls the shell nor touches the chain.
+  for (int again = 0; again < 2; ++again) 托盘图标::RemoveTrayIcon(form());
+  EXPECT_EQ(g_shellCalls.size(), 1u);
+  EXPECT_EQ(InstalledProcedure(window()), &响应任务栏菜单::TaskbarMenuWndProc);
+
+  // With the icon gone, the next set adds it and hooks again.
+  托盘图标::SetTrayIcon(form(), kVersionTip, L"", NIIF_INFO, 5000);
+  ASSERT_EQ(g_shellCalls.size(), 2u);
+  EXPECT_EQ(g_shellCalls[1].action, static_cast<DWORD>(NIM_ADD));
+  EXPECT_EQ(InstalledProcedure(window()), &托盘图标::TrayWndProc);
+  EXPECT_EQ(托盘图标::TrayPrevProc, &响应任务栏菜单::TaskbarMenuWndProc);
+}
+
+TEST_F(TrayFormTest, RestartedShellGetsTheIconAgainWithTheCurrentTip) {
+  ::SendMessageW(window(), WM_CLOSE, 0, 0);
+  g_shellCalls.clear();
+  g_log.clear();
+  ::SendMessageW(window(), TaskbarCreated(), 0, 0);
+  EXPECT_TRUE(SequenceIs({{TaskbarCreated(), 0, 0, 0}}));
+  ExpectShellCalls({{NIM_ADD, kReminderTip, L""}}, window());
+  EXPECT_EQ(InstalledProcedure(window()), &托盘图标::TrayWndProc) << "the add must not hook again";
+  EXPECT_EQ(托盘图标::TrayPrevProc, &响应任务栏菜单::TaskbarMenuWndProc);
+}
+
+// --- The tray menu, driven from a second thread while the pop-up's loop runs ------------------
+
+struct WindowSearch {
+  const wchar_t* cls;
+  const wchar_t* title;
+  HWND found;
+};
+
+BOOL CALLBACK MatchVisibleWindow(HWND w, LPARAM param) {
+  auto* s = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(w, &owner);
+  wchar_t cls[64] = {}, text[128] = {};
+  ::GetClassNameW(w, cls, 64);
+  ::GetWindowTextW(w, text, 128);
+  if (owner != ::GetCurrentProcessId() || !::IsWindowVisible(w) || std::wcscmp(cls, s->cls) != 0) return TRUE;
+  if (s->title && std::wcscmp(text, s->title) != 0) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
+HWND VisibleWindowOfThisProcess(const wchar_t* className, const wchar_t* title = nullptr) {
+  WindowSearch search{className, title, nullptr};
+  ::EnumWindows(MatchVisibleWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs = 3000) {
+  for (DWORD start = ::GetTickCount(); !condition(); ::Sleep(20))
+    if (::GetTickCount() - start > timeoutMs) return false;
+  return true;
+}
+
+// What the driver saw while the menu, and then the About box, were open.
+struct MenuVisit {
+  HWND mainWindow = nullptr;
+  bool chooseAbout = false;
+  bool menuSeen = false;
+  bool mainInFront = false;
+  std::vector<std::wstring> items;  // "-" for a separator
+  bool aboutSeen = false;
+  bool mainShownDuringAbout = true;
+  std::wstring aboutText;
+  bool informationIcon = false;
+  std::vector<int> buttonsShown;
+};
+
+void ReadMenu(HWND menuWindow, MenuVisit& visit) {
+  HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+    wchar_t text[64] = {};
+    ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+    visit.items.push_back((info.fType & MFT_SEPARATOR) ? L"-" : text);
+  }
+}
+
+BOOL CALLBACK NoteInformationIcon(HWND child, LPARAM param) {
+  auto* visit = reinterpret_cast<MenuVisit*>(param);
+  if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)) {
+    HICON icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
+    visit->informationIcon = icon && icon == ::LoadIconW(nullptr, IDI_INFORMATION);
+  }
+  return TRUE;
+}
+
+void ReadAbout(HWND box, MenuVisit& visit) {
+  visit.aboutSeen = true;
+  visit.mainShownDuringAbout = ::IsWindowVisible(visit.mainWindow) != FALSE;
+  wchar_t text[512] = {};
+  ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+  visit.aboutText = text;
+  ::EnumChildWindows(box, NoteInformationIcon, reinterpret_cast<LPARAM>(&visit));
+  for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+    HWND button = ::GetDlgItem(box, id);
+    if (button && ::IsWindowVisible(button)) visit.buttonsShown.push_back(id);
+  }
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+DWORD WINAPI DriveTrayMenu(void* param) {
+  auto& visit = *static_cast<MenuVisit*>(param);
+  HWND menuWindow = nullptr;
+  visit.menuSeen = WaitFor([&] { return (menuWindow = VisibleWindowOfThisProcess(L"#32768")) != nullptr; });
+  if (!visit.menuSeen) return 0;
+  visit.mainInFront = ::GetForegroundWindow() == visit.mainWindow;
+  ReadMenu(menuWindow, visit);
+  if (!visit.chooseAbout) {
+    ::PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+    return 0;
+  }
+  ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+  ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+  HWND box = nullptr;
+  if (WaitFor([&] { return (box = VisibleWindowOfThisProcess(L"#32770", L"关于软件")) != nullptr; }))
+    ReadAbout(box, visit);
+  return 0;
+}
+
+// Runs the right-click callback with the driver at work; the pop-up blocks until it closes.
+MenuVisit RightClickWithDriver(HWND mainWindow, bool chooseAbout) {
+  MenuVisit visit;
+  visit.mainWindow = mainWindow;
+  visit.chooseAbout = chooseAbout;
+  HANDLE driver = ::CreateThread(nullptr, 0, DriveTrayMenu, &visit, 0, nullptr);
+  ::SendMessageW(mainWindow, WM_TRAYCALLBACK, 0, WM_RBUTTONUP);
+  ::WaitForSingleObject(driver, 10000);
+  ::CloseHandle(driver);
+  return visit;
+}
+
+TEST_F(TrayFormTest, RightClickOpensTheMenuInFrontOfTheHiddenWindow) {
+  ::SendMessageW(window(), WM_CLOSE, 0, 0);
+  g_log.clear();
+  MenuVisit visit = RightClickWithDriver(window(), false);
+  ASSERT_TRUE(visit.menuSeen) << "no pop-up menu";
+  EXPECT_TRUE(visit.mainInFront) << "the main window was not made the foreground window";
+  EXPECT_EQ(visit.items, (std::vector<std::wstring>{L"关于软件", L"-", L"退出"}));
+  EXPECT_FALSE(form().Visible());
+  ASSERT_FALSE(g_log.empty());
+  EXPECT_EQ(g_log.back(), (Logged{WM_TRAYCALLBACK, 0, WM_RBUTTONUP, 0})) << "not passed on after the menu" << Dump(g_log);
+}
+
+TEST_F(TrayFormTest, AboutShowsTheThanksBoxWithoutShowingTheWindow) {
+  ::SendMessageW(window(), WM_CLOSE, 0, 0);
+  MenuVisit visit = RightClickWithDriver(window(), true);
+  ASSERT_TRUE(visit.menuSeen) << "no pop-up menu";
+  ASSERT_TRUE(visit.aboutSeen) << "no box titled 关于软件";
+  EXPECT_FALSE(visit.mainShownDuringAbout);
+  EXPECT_TRUE(visit.informationIcon);
+  EXPECT_EQ(visit.buttonsShown, std::vector<int>{IDOK});
+  // Four lines: the fixed thanks, then the credit and two contact lines, no line end at the end.
+  std::vector<std::wstring> lines;
+  for (std::size_t start = 0;;) {
+    std::size_t end = visit.aboutText.find(L"\r\n", start);
+    lines.push_back(visit.aboutText.substr(start, end - start));
+    if (end == std::wstring::npos) break;
+    start = end + 2;
+  }
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], L"感谢您使用 Huevik  ");
+  for (std::size_t i = 1; i < 4; ++i) EXPECT_FALSE(lines[i].empty()) << "line " << i + 1;
+  EXPECT_FALSE(form().Visible());
+  EXPECT_EQ(托盘图标::TrayPrevProc, &响应任务栏菜单::TaskbarMenuWndProc) << "About touched the icon";
+}
+
+}  // namespace

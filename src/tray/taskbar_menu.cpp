@@ -14,7 +14,7 @@ void HookTaskbarMenu(HWND window) {
 LRESULT CALLBACK TaskbarMenuWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_DESTROY)
     ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TaskbarPrevProc));
-  else if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_CLOSE)
+  else if (msg == WM_SYSCOMMAND && wp == SC_CLOSE)
     ::SendMessageA(window, WM_CLOSE, 0, 0);
   return ::CallWindowProcA(TaskbarPrevProc, window, msg, wp, lp);
 }

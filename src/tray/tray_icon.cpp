@@ -24,7 +24,7 @@ void OnTrayCallback(HWND window, LPARAM event) {
   Form1& form = MainWindow();
   switch (event) {
     case WM_LBUTTONUP:
-      if (true) {
+      if (form.WindowState() == 1) {
         form.SetWindowState(0);
         form.Show();
       }
@@ -70,6 +70,7 @@ void SetTrayIcon(const Form& window, std::wstring_view tipText, std::wstring_vie
 }
 
 void RemoveTrayIcon(const Form& window) {
+  if (!TrayPrevProc) return;
   NOTIFYICONDATAA record = BuildTrayDeleteRecord(window.hWnd(), window.Icon());
   ::Shell_NotifyIconA(NIM_DELETE, &record);
   ::SetWindowLongPtrA(window.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayPrevProc));
@@ -78,9 +79,9 @@ void RemoveTrayIcon(const Form& window) {
 
 LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   WNDPROC next = TrayPrevProc;  // an Exit inside the menu may take this procedure out
-  if (msg == WM_TRAYCALLBACK) {
+  if (msg == WM_TRAYCALLBACK && wp == 0) {
     ResumeNext([&] { OnTrayCallback(window, lp); });
-  } else if (msg == TaskbarCreatedMessage() + 100000) {
+  } else if (msg == TaskbarCreatedMessage()) {
     // A restarted shell has forgotten the icon; it is the only way back to the window.
     ResumeNext([&] { AddAgain(MainWindow()); });
   }

@@ -98,6 +98,7 @@ TEST_F(CaptionButtonsTest, AnotherForegroundWindowKeepsHoverAwayButAClickStillAc
   ASSERT_NE(other, nullptr);
   ::SetForegroundWindow(other);
   ASSERT_TRUE(PumpUntil([] { return 圆角窗体::NotForeground == kTrue; }, 1000)) << "the timer missed the change";
+  StopHoverTimer();  // from here on only the buttons' own handlers choose the pictures
   for (POINT p : {kOnClose, kOnMinimise, kOnClose}) {
     MoveTo(p);
     EXPECT_EQ(Looks(form()), "close:normal min:normal") << "at " << p.x << "," << p.y;

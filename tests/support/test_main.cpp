@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr DWORD kTestTimeLimitMs = 90000;
+constexpr DWORD kTestTimeLimitMs = 240000;
 volatile LONG g_testNumber = 0;
 
 class Progress : public ::testing::EmptyTestEventListener {

@@ -1,0 +1,217 @@
+// The real program under long series and storms of input, as users and other
+// programs could give it: it must stay up, stay correct and keep no handle it
+// does not need (Wine gives a process at most 16,384 GDI handles, so a leak of one
+// object per operation shows as broken sampling or painting long before the end).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "forms/patch_window.h"
+#include "support/huevik_process.h"
+
+namespace {
+
+constexpr UINT kTrayCallback = WM_USER + 1;
+const POINT kPen{176 + 8 + 24 + 24, 40 + 16 + 8 + 24};      // client centre of the pick pen
+const POINT kPalette{8 + 8 + 20, 136 + 16 + 20};           // a point inside the palette chart
+const POINT kValueField{85, 45}, kRed{85, 70}, kGreen{85, 93}, kBlue{85, 116}, kDialogButton{260, 235};
+
+void SendPointer(DWORD flags, int x = 0, int y = 0) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  if (flags & MOUSEEVENTF_ABSOLUTE) {
+    input.mi.dx = static_cast<LONG>((x * 65536LL + 640) / ::GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = static_cast<LONG>((y * 65536LL + 400) / ::GetSystemMetrics(SM_CYSCREEN));
+  }
+  ::SendInput(1, &input, sizeof input);
+}
+void MoveTo(POINT p) { SendPointer(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y); }
+
+void PressKey(WORD key) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = key;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, input, sizeof input[0]);
+}
+
+void PumpOwn(DWORD ms) {
+  DWORD start = ::GetTickCount();
+  do {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    ::Sleep(1);
+  } while (::GetTickCount() - start < ms);
+}
+
+class AbuseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    stored::Clear();
+    huevik_ = std::make_unique<HuevikProcess>();
+    ::GetWindowRect(window(), &place_);
+  }
+  HWND window() const { return huevik_->Window(); }
+  POINT Screen(POINT client) const { return {place_.left + client.x, place_.top + client.y}; }
+  std::wstring Text(POINT client) const { return ReadWindowText(huevik_->ChildAt(client.x, client.y)); }
+  bool Responsive() const {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+  }
+  // Waits until the value field shows the text (each sample is then known to be done).
+  bool WaitForValue(const std::wstring& expected, DWORD timeoutMs = 2000) const {
+    DWORD start = ::GetTickCount();
+    while (Text(kValueField) != expected) {
+      if (::GetTickCount() - start > timeoutMs) return false;
+      ::Sleep(0);
+    }
+    return true;
+  }
+  void ExpectFieldsAreNumbers() const {
+    for (POINT field : {kRed, kGreen, kBlue}) {
+      std::wstring text = Text(field);
+      ASSERT_FALSE(text.empty());
+      EXPECT_EQ(text.find_first_not_of(L"0123456789"), std::wstring::npos) << "field text " << text.size();
+      EXPECT_LE(std::wcstol(text.c_str(), nullptr, 10), 255);
+    }
+  }
+  std::unique_ptr<HuevikProcess> huevik_;
+  RECT place_{};
+};
+
+TEST_F(AbuseTest, TwentyThousandPenMovesLeakNothing) {
+  PatchWindow patches({40, 600}, {0x00102030, 0x00C08040});
+  PumpOwn(100);
+  MoveTo(Screen(kPen));
+  SendPointer(MOUSEEVENTF_LEFTDOWN);
+  int missed = 0;
+  for (int i = 0; i < 20000; ++i) {
+    int patch = i % 2;
+    MoveTo(patches.At(static_cast<size_t>(patch), (i / 2) % 15 - 7, (i / 30) % 15 - 7));
+    if (!WaitForValue(patch ? L"&HC08040&" : L"&H102030&")) ++missed;
+    if (i % 1000 == 0) PumpOwn(1);
+    if (missed > 20) break;
+  }
+  SendPointer(MOUSEEVENTF_LEFTUP);
+  EXPECT_LE(missed, 20) << "samples stopped matching the screen";
+  EXPECT_TRUE(Responsive());
+  ExpectFieldsAreNumbers();
+  EXPECT_EQ(Text(kRed), L"64");  // the last sample: the second patch
+}
+
+TEST_F(AbuseTest, TwentyThousandPaletteDragMovesAndAThousandCloseRestoreCycles) {
+  MoveTo(Screen(kPalette));
+  SendPointer(MOUSEEVENTF_LEFTDOWN);
+  for (int i = 0; i < 20000; ++i) {
+    POINT p = Screen(kPalette);
+    MoveTo({p.x + (i * 13) % 250 - 5, p.y + (i % 40) - 10});
+    if (i % 500 == 0) ::Sleep(1);
+  }
+  SendPointer(MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(Responsive());
+  ExpectFieldsAreNumbers();
+  for (int i = 0; i < 1000; ++i) {
+    ::SendMessageW(window(), WM_CLOSE, 0, 0);
+    ::SendMessageW(window(), kTrayCallback, 0, WM_LBUTTONUP);
+  }
+  EXPECT_TRUE(::IsWindowVisible(window()));
+  EXPECT_FALSE(::IsIconic(window()));
+  RECT now{};
+  ::GetWindowRect(window(), &now);
+  EXPECT_EQ(now.left, place_.left);
+  EXPECT_EQ(now.top, place_.top);
+  // Painting and sampling still work: a click on the palette takes its colour.
+  MoveTo(Screen(kPalette));
+  SendPointer(MOUSEEVENTF_LEFTDOWN);
+  SendPointer(MOUSEEVENTF_LEFTUP);
+  ::Sleep(200);
+  EXPECT_TRUE(Responsive());
+  ExpectFieldsAreNumbers();
+}
+
+HWND FindDialogOwnedBy(HWND owner) {
+  for (HWND w = ::FindWindowW(L"#32770", nullptr); w; w = ::FindWindowExW(nullptr, w, L"#32770", nullptr))
+    if (::GetWindow(w, GW_OWNER) == owner) return w;
+  return nullptr;
+}
+
+TEST_F(AbuseTest, TwoHundredColourDialogsOpenedAndCancelled) {
+  HWND button = huevik_->ChildAt(kDialogButton.x, kDialogButton.y);
+  std::wstring before = Text(kValueField);
+  int opened = 0;
+  for (int i = 0; i < 200; ++i) {
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+    HWND dialog = nullptr;
+    for (int wait = 0; wait < 500 && !dialog; ++wait) {
+      dialog = FindDialogOwnedBy(window());
+      if (!dialog) ::Sleep(2);
+    }
+    if (!dialog) break;
+    ++opened;
+    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    for (int wait = 0; wait < 500 && ::IsWindow(dialog); ++wait) ::Sleep(2);
+  }
+  EXPECT_EQ(opened, 200);
+  EXPECT_TRUE(Responsive());
+  EXPECT_EQ(Text(kValueField), before) << "a cancelled dialog changed the colour";
+}
+
+TEST_F(AbuseTest, AStormOfMessagesLeavesTheProgramUpAndItsDataValid) {
+  std::mt19937 random(20261207);
+  // Tray callbacks of every kind but the one that opens the menu (a modal loop of its own).
+  for (int i = 0; i < 2000; ++i) {
+    LPARAM lp = static_cast<LPARAM>(random() % 0x1000);
+    if (lp == WM_RBUTTONUP) continue;
+    ::SendMessageTimeoutW(window(), kTrayCallback, random() % 3, lp, SMTO_ABORTIFHUNG, 2000, nullptr);
+  }
+  EXPECT_TRUE(Responsive());
+  // Every system command and its low-bit variants; Escape ends any loop one of them starts.
+  for (WPARAM command = SC_SIZE; command <= SC_CONTEXTHELP; command += 0x10) {
+    for (WPARAM low : {0, 1, 2, 0xF}) {
+      if ((command | low) == (SC_SCREENSAVE | low) || (command | low) == (SC_MONITORPOWER | low)) continue;
+      ::PostMessageW(window(), WM_SYSCOMMAND, command | low, 0);
+      ::Sleep(5);
+      PressKey(VK_ESCAPE);
+      ::SendMessageTimeoutW(window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+    }
+  }
+  EXPECT_TRUE(Responsive());
+  ::SendMessageW(window(), kTrayCallback, 0, WM_LBUTTONUP);  // bring it back if a command hid it
+  // Arbitrary text into the read-only fields, then a new colour.
+  std::wstring garbage;
+  for (int i = 0; i < 300; ++i) garbage += static_cast<wchar_t>(1 + random() % 0xD7FF);
+  for (POINT field : {kRed, kGreen, kBlue, kValueField}) {
+    HWND edit = huevik_->ChildAt(field.x, field.y);
+    ::SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(garbage.c_str()), SMTO_ABORTIFHUNG, 2000,
+                          nullptr);
+  }
+  ::GetWindowRect(window(), &place_);
+  MoveTo(Screen(kPalette));
+  SendPointer(MOUSEEVENTF_LEFTDOWN);
+  SendPointer(MOUSEEVENTF_LEFTUP);
+  ::Sleep(300);
+  EXPECT_TRUE(Responsive());
+  ExpectFieldsAreNumbers();
+  // Pointer input at random places during a pen drag.
+  MoveTo(Screen(kPen));
+  SendPointer(MOUSEEVENTF_LEFTDOWN);
+  for (int i = 0; i < 3000; ++i) MoveTo({static_cast<int>(random() % 1280), static_cast<int>(random() % 800)});
+  SendPointer(MOUSEEVENTF_LEFTUP);
+  ::Sleep(300);
+  EXPECT_TRUE(huevik_->Running());
+  EXPECT_TRUE(Responsive());
+  ExpectFieldsAreNumbers();
+  for (const wchar_t* key : {L"Left", L"Top", L"Width", L"Height"}) {
+    std::wstring value = stored::Read(key);
+    if (value == L"<absent>") continue;
+    wchar_t* end = nullptr;
+    std::wcstod(value.c_str(), &end);
+    EXPECT_TRUE(end && *end == L'\0' && end != value.c_str()) << "a stored value does not parse";
+  }
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+// The real program's pick pen, driven from outside by real pointer input: press on
+// the pen, drag over a window of this test process, release, read the value field.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "forms/patch_window.h"
+#include "support/huevik_process.h"
+#include "support/pointer.h"
+
+namespace {
+
+// Client points of the main window, from its layout: Frame2 stands at (176, 40),
+// Picture1 at (8, 16) inside it, the 48 x 48 pen Picture2 at (24, 8) inside that.
+constexpr POINT kPenCentre{176 + 8 + 24 + 24, 40 + 16 + 8 + 24};
+constexpr POINT kValueField{85, 45};
+constexpr POINT kRed{85, 70}, kGreen{85, 93}, kBlue{85, 116};
+constexpr POINT kWebForm{165, 230};  // Option3
+
+class PickTest : public ::testing::Test {
+ protected:
+  void SetUp() override { stored::Clear(); }
+
+  POINT OnScreen(const HuevikProcess& huevik, POINT client) {
+    ::ClientToScreen(huevik.Window(), &client);
+    return client;
+  }
+  std::wstring TextAt(const HuevikProcess& huevik, POINT client) {
+    return ReadWindowText(huevik.ChildAt(client.x, client.y));
+  }
+  // The program answers in its own time: wait until the value field says it.
+  bool ValueBecomes(const HuevikProcess& huevik, const std::wstring& text) {
+    return PumpUntil([&] { return TextAt(huevik, kValueField) == text; }, 3000);
+  }
+};
+
+TEST_F(PickTest, DragOverAnotherProgramsWindowShowsItsColour) {
+  HuevikProcess huevik;
+  RECT placed{};
+  ::GetWindowRect(huevik.Window(), &placed);
+  PatchWindow patches({placed.right + 40, placed.top}, {0x80C040, 0x030201, 0xFF0000, 0xFFFFFF});
+  Pump(100);
+  const struct {
+    std::size_t patch;
+    bool webForm;  // click the Web option first
+    const wchar_t* value;
+    const wchar_t *red, *green, *blue;
+  } kPicks[] = {
+      {0, false, L"&H80C040&", L"64", L"192", L"128"},
+      {1, false, L"&H30201&", L"1", L"2", L"3"},
+      {2, false, L"&HFF0000&", L"0", L"0", L"255"},
+      {3, true, L"#FFFFFF", L"255", L"255", L"255"},
+  };
+  for (const auto& pick : kPicks) {
+    std::string where = "patch " + std::to_string(pick.patch);
+    if (pick.webForm) {
+      POINT option = OnScreen(huevik, kWebForm);
+      pointer::ClickAt(option.x, option.y);
+      Pump(100);
+    }
+    POINT pen = OnScreen(huevik, kPenCentre);
+    pointer::MoveTo(pen.x, pen.y);
+    pointer::Press();
+    Pump(100);
+    POINT over = patches.At(pick.patch);
+    pointer::MoveTo(over.x, over.y);
+    EXPECT_TRUE(ValueBecomes(huevik, pick.value))
+        << where << ": value field shows \"" << ::testing::PrintToString(TextAt(huevik, kValueField)) << "\"";
+    pointer::Release();
+    Pump(100);
+    EXPECT_EQ(TextAt(huevik, kRed), pick.red) << where;
+    EXPECT_EQ(TextAt(huevik, kGreen), pick.green) << where;
+    EXPECT_EQ(TextAt(huevik, kBlue), pick.blue) << where;
+    EXPECT_EQ(TextAt(huevik, kValueField), pick.value) << where << " after the release";
+  }
+  EXPECT_TRUE(huevik.Running());
+}
+
+}  // namespace

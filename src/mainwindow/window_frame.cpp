@@ -15,11 +15,15 @@ void Form1::ApplyRoundRegion(int cornerWidth, int cornerHeight) {
 }
 
 void Form1::DragMoveWindow() {
+  static bool inMoveLoop = false;  // a move loop never starts another inside itself
   ::ReleaseCapture();
   // The caption-move request enters the system's move loop, which on some
   // platforms waits for a click when no button is held: ask only during a drag.
-  if (::GetAsyncKeyState(::GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) < 0)
+  if (!inMoveLoop && ::GetAsyncKeyState(::GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) < 0) {
+    inMoveLoop = true;
     ::SendMessageW(hWnd(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    inMoveLoop = false;
+  }
   获取鼠标坐标();
 }
 

@@ -250,3 +250,29 @@ TEST_F(TrayTest, IconComesBackWhenTheShellStartsAgain) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TrayExitCycles, FiftyStartsAndExitsLeaveNoProcessAndNoIcon) {
+  stored::Clear();
+  pointer::MoveTo(640, 780);
+  int clean = 0;
+  for (int cycle = 0; cycle < 50; ++cycle) {
+    HuevikProcess huevik;
+    ASSERT_TRUE(PumpUntil([] { return wine_tray::Icons().size() == 1; })) << "cycle " << cycle << ": no icon";
+    ::PostMessageW(huevik.Window(), WM_USER + 1, 0, WM_RBUTTONUP);
+    ASSERT_TRUE(PumpUntil([&] { return VisibleTopWindow(L"#32768", huevik.Id()) != nullptr; }))
+        << "cycle " << cycle << ": no menu";
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_RETURN);
+    DWORD exitCode = 99;
+    ASSERT_TRUE(huevik.WaitForExit(5000, &exitCode)) << "cycle " << cycle << ": still running";
+    EXPECT_EQ(exitCode, 0u) << "cycle " << cycle;
+    ASSERT_TRUE(PumpUntil([] { return wine_tray::Icons().empty(); })) << "cycle " << cycle << ": icon left behind";
+    ++clean;
+  }
+  EXPECT_EQ(clean, 50);
+}
+
+}  // namespace

@@ -11,19 +11,19 @@ COLORREF ResolveColor(COLORREF color) {
   return (color & 0x80000000u) ? ::GetSysColor(static_cast<int>(color & 0xFFu)) : color;
 }
 
-HFONT SharedFont(const FontSpec& spec) {
+HFONT SharedFont(const FontSpec& font) {
   using Key = std::tuple<std::wstring, float, int, BYTE>;
   static std::map<Key, unique_font> fonts;
-  Key key{spec.face, spec.points, spec.weight, spec.charset};
+  Key key{font.face, font.points, font.weight, font.charset};
   auto found = fonts.find(key);
   if (found != fonts.end()) return found->second.get();
   HDC screen = ::GetDC(nullptr);
   int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
   if (screen) ::ReleaseDC(nullptr, screen);
-  int height = -static_cast<int>(std::lround(spec.points * static_cast<float>(dpi) / 72.0f));
-  HFONT font = ::CreateFontW(height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE, spec.charset, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face.c_str());
-  return fonts.emplace(key, unique_font(font)).first->second.get();
+  int height = -static_cast<int>(std::lround(font.points * static_cast<float>(dpi) / 72.0f));
+  HFONT made = ::CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, font.charset, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face.c_str());
+  return fonts.emplace(key, unique_font(made)).first->second.get();
 }
 
 Control::Control(std::wstring name, ControlKind kind, Container& parent, TwipsRect place)

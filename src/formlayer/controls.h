@@ -98,7 +98,7 @@ struct FontSpec {
   int weight = FW_NORMAL;
   BYTE charset = GB2312_CHARSET;
 };
-HFONT SharedFont(const FontSpec& spec);
+HFONT SharedFont(const FontSpec& font);
 
 class Label : public Control {
  public:

@@ -12,13 +12,13 @@ Form::~Form() {
   }
 }
 
-Form::Form(const FormSpec& spec) {
-  backColor_ = ResolveColor(spec.backColor);
-  if (spec.picture) picture_ = LoadPicture(spec.picture);
-  if (spec.icon) icon_ = LoadPicture(spec.icon);
-  CreateWindowFor(spec);
-  for (const ControlSpec& control : spec.controls) CreateControl(control);
-  ApplyTabOrder(spec.tabOrder);
+Form::Form(const FormSpec& layout) {
+  backColor_ = ResolveColor(layout.backColor);
+  if (layout.picture) picture_ = LoadPicture(layout.picture);
+  if (layout.icon) icon_ = LoadPicture(layout.icon);
+  CreateWindowFor(layout);
+  for (const ControlSpec& control : layout.controls) CreateControl(control);
+  ApplyTabOrder(layout.tabOrder);
 }
 
 void Form::Load() {
@@ -31,13 +31,13 @@ void Form::Load() {
   }
 }
 
-void Form::CreateWindowFor(const FormSpec& spec) {
-  DWORD style = WS_CLIPCHILDREN | (spec.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW);
-  DWORD exStyle = WS_EX_CONTROLPARENT | (spec.inTaskbar ? WS_EX_APPWINDOW : 0);
-  RECT rect{0, 0, TwipsToPixelsX(spec.clientWidth), TwipsToPixelsY(spec.clientHeight)};
+void Form::CreateWindowFor(const FormSpec& layout) {
+  DWORD style = WS_CLIPCHILDREN | (layout.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW);
+  DWORD exStyle = WS_EX_CONTROLPARENT | (layout.inTaskbar ? WS_EX_APPWINDOW : 0);
+  RECT rect{0, 0, TwipsToPixelsX(layout.clientWidth), TwipsToPixelsY(layout.clientHeight)};
   ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
   ::OffsetRect(&rect, -rect.left, -rect.top);
-  window_ = CreateHostWindow(*this, L"HuevikForm", spec.caption, style, exStyle, rect, nullptr);
+  window_ = CreateHostWindow(*this, L"HuevikForm", layout.caption, style, exStyle, rect, nullptr);
   if (icon_) {
     ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Icon()));
     ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_->Icon()));
@@ -66,45 +66,45 @@ Control& Form::FindControl(const std::wstring& name) const {
   throw FormError("no such control");
 }
 
-void Form::CreateControl(const ControlSpec& spec) {
-  Container& parent = ContainerNamed(spec.container);
-  PictureRef picture = spec.picture ? LoadPicture(spec.picture) : nullptr;
+void Form::CreateControl(const ControlSpec& layout) {
+  Container& parent = ContainerNamed(layout.container);
+  PictureRef picture = layout.picture ? LoadPicture(layout.picture) : nullptr;
   std::unique_ptr<Control> control;
-  switch (spec.kind) {
+  switch (layout.kind) {
     case ControlKind::PictureBox:
-      control = std::make_unique<PictureBox>(spec.name, parent, spec.place, spec.backColor, picture);
+      control = std::make_unique<PictureBox>(layout.name, parent, layout.place, layout.backColor, picture);
       break;
     case ControlKind::Frame:
-      control = std::make_unique<Frame>(spec.name, parent, spec.place, spec.text);
+      control = std::make_unique<Frame>(layout.name, parent, layout.place, layout.text);
       break;
     case ControlKind::OptionButton: {
-      auto option = std::make_unique<OptionButton>(spec.name, parent, spec.place, spec.text);
-      if (spec.chosen) option->SetValue(true);
+      auto option = std::make_unique<OptionButton>(layout.name, parent, layout.place, layout.text);
+      if (layout.chosen) option->SetValue(true);
       control = std::move(option);
       break;
     }
     case ControlKind::TextBox:
-      control = std::make_unique<TextBox>(spec.name, parent, spec.place, spec.text, spec.locked);
+      control = std::make_unique<TextBox>(layout.name, parent, layout.place, layout.text, layout.locked);
       break;
     case ControlKind::CommandButton:
-      control = std::make_unique<CommandButton>(spec.name, parent, spec.place, spec.text);
+      control = std::make_unique<CommandButton>(layout.name, parent, layout.place, layout.text);
       break;
     case ControlKind::Image: {
-      auto image = std::make_unique<Image>(spec.name, ControlKind::Image, parent, spec.place);
+      auto image = std::make_unique<Image>(layout.name, ControlKind::Image, parent, layout.place);
       image->SetPicture(picture);
-      if (spec.mouseIcon) image->SetMouseIcon(LoadPicture(spec.mouseIcon));
+      if (layout.mouseIcon) image->SetMouseIcon(LoadPicture(layout.mouseIcon));
       control = std::move(image);
       break;
     }
     case ControlKind::Label:
-      control = std::make_unique<Label>(spec.name, parent, spec.place, spec.text, spec.font, spec.foreColor);
+      control = std::make_unique<Label>(layout.name, parent, layout.place, layout.text, layout.font, layout.foreColor);
       break;
     case ControlKind::Shape:
-      control = std::make_unique<Shape>(spec.name, parent, spec.place, spec.foreColor);
+      control = std::make_unique<Shape>(layout.name, parent, layout.place, layout.foreColor);
       break;
   }
   if (!control->Handle()) parent.AdoptDrawn(*control);
-  if (spec.toolTip) AddToolTip(*control, spec.toolTip);
+  if (layout.toolTip) AddToolTip(*control, layout.toolTip);
   controls_.push_back(std::move(control));
 }
 

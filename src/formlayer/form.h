@@ -57,7 +57,7 @@ struct Menu {
 class Form : public Container, public EventTarget, public WindowHost {
  public:
   // Creates the window and its controls, hidden; Load and Show follow.
-  explicit Form(const FormSpec& spec);
+  explicit Form(const FormSpec& layout);
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
   ~Form() override;
@@ -112,8 +112,8 @@ class Form : public Container, public EventTarget, public WindowHost {
   virtual void Form_Unload(short& /*cancel*/) {}
 
  private:
-  void CreateWindowFor(const FormSpec& spec);
-  void CreateControl(const ControlSpec& spec);
+  void CreateWindowFor(const FormSpec& layout);
+  void CreateControl(const ControlSpec& layout);
   void ApplyTabOrder(std::span<const wchar_t* const> order);
   void AddToolTip(const Control& control, const wchar_t* text);
   Container& ContainerNamed(const wchar_t* name);

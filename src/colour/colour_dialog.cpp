@@ -14,6 +14,18 @@ namespace 调色板 {
 static_assert(sizeof(CHOOSECOLORA) == 36);
 #endif
 
+namespace {
+// The dialog library (and the printing libraries it brings) loads when the dialog
+// is first wanted, not at every start of the program.
+BOOL ChooseColour(CHOOSECOLORA* record) {
+  using ChooseColorFn = BOOL(WINAPI*)(CHOOSECOLORA*);
+  static HMODULE library = ::LoadLibraryW(L"comdlg32.dll");
+  static auto choose = reinterpret_cast<ChooseColorFn>(
+      reinterpret_cast<void*>(library ? ::GetProcAddress(library, "ChooseColorA") : nullptr));
+  return choose ? choose(record) : FALSE;
+}
+}  // namespace
+
 std::optional<std::int32_t> OpenColourDialog(HWND owner) {
   COLORREF customColours[16] = {};  // lives for this call only: always 16 blacks
   CHOOSECOLORA record{};
@@ -23,7 +35,7 @@ std::optional<std::int32_t> OpenColourDialog(HWND owner) {
   record.rgbResult = 0;
   record.lpCustColors = customColours;
   record.Flags = 0;
-  if (::ChooseColorA(&record) >= 1) return static_cast<std::int32_t>(record.rgbResult);
+  if (ChooseColour(&record) >= 1) return static_cast<std::int32_t>(record.rgbResult);
   return std::nullopt;
 }
 

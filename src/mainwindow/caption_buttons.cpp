@@ -10,6 +10,13 @@ HoverRectangle HoverRect{};
 UINT_PTR HoverTimerId = 0;
 short NotForeground = kFalse;
 
+namespace {
+// PicEn could change nothing then, wherever the pointer is.
+bool ButtonsShowNormal(const Form1& form) {
+  return form.关闭0.Picture() == form.关闭1.Picture() && form.最小0.Picture() == form.最小1.Picture();
+}
+}  // namespace
+
 void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR, DWORD) {
   if (!MainWindowExists()) return;
   Form1& form = MainWindow();
@@ -20,6 +27,9 @@ void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR, DWORD) {
       return;
     }
     NotForeground = kFalse;
+    // The pointer query is the costly part of a tick (on Wine a display-server round trip once the
+    // pointer has rested), and the usual idle state has nothing it could change.
+    if (ButtonsShowNormal(form)) return;
     POINT pointer{};
     ::GetCursorPos(&pointer);
     if (!PointerInside(HoverRect, pointer.x, pointer.y)) form.PicEn();

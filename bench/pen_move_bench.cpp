@@ -64,20 +64,6 @@ int main() {
   ::ClientToScreen(patches.hwnd(), &origin);
 
   Stopwatch clock;
-  {
-    auto time = [&](const char* name, auto&& f) {
-      LONGLONG t0 = clock.Now();
-      for (int i = 0; i < 2000; ++i) { f(i); }
-      std::fprintf(stderr, "%s: %.1f us\n", name, clock.Microseconds(clock.Now() - t0) / 2000);
-      Pump();
-    };
-    time("Text1.SetText", [&](int i) { form.Text1.SetText(std::to_wstring(i % 256)); });
-    time("SetBackColor", [&](int i) { form.Picture1.SetBackColor(ColumnColour(i % 256)); });
-    time("txthex.SetText", [&](int i) { form.txthex.SetText(std::to_wstring(i)); });
-    time("SetWindowTextW edit", [&](int i) { ::SetWindowTextW(form.Text2.Handle(), std::to_wstring(i).c_str()); });
-    time("zhuan", [&](int i) { form.zhuan(static_cast<std::int32_t>(ColumnColour(i % 256))); });
-    time("txthex_Change", [&](int) { form.txthex_Change(); });
-  }
   LONGLONG ours = 0, floor = 0;
   form.Picking = kTrue;
   for (int i = 0; i < kWarmUp + kMoves; ++i) {

@@ -72,12 +72,15 @@ TEST_F(PaletteTest, DragHoldsTheMarkerInsideAndTakesColoursOnlyWhereAllowed) {
     bool takesColour;  // else the colour taken at the press stays
   } kDrags[] = {
       {-10, 30, 5, 430, false},    // left of the chart
+      {-1, 30, 5, 430, false},
       {60, -10, 880, 5, false},    // above it, inside horizontally
+      {60, -1, 880, 5, false},
       {280, 30, 3865, 430, false}, // right of it
       {60, 80, 880, 835, false},   // below it
       {-10, -10, 5, 5, false},
       {300, 90, 3865, 835, false},
       {262, 30, 3865, 430, true},  // inside, right of the limit: the vertical check takes it
+      {258, 30, 3865, 430, true},  // the pointer, not the marker, is held to the limit
       {60, 60, 880, 835, true},    // inside, below the limit: the horizontal check takes it
       {262, 60, 3865, 835, false}, // inside, beyond both limits
       {200, 20, 2980, 280, true},

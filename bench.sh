@@ -6,10 +6,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 "$here/build.sh"
 # shellcheck source=tools/wine-session.sh
 . "$here/tools/wine-session.sh"
-export HUEVIK_VIRTUAL_DISPLAY=1 HUEVIK_UNMANAGED_WINDOWS=1
-export WINEPREFIX="$here/build/wineprefix-tests"
-wine_session_start "$here"
-trap wine_session_stop EXIT
+wine_test_session_start "$here"
 cd "$here/build/win32"
 figures=$(mktemp)
 for bench in ./*_bench.exe; do

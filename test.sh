@@ -6,8 +6,5 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 "$here/build.sh"
 # shellcheck source=tools/wine-session.sh
 . "$here/tools/wine-session.sh"
-export HUEVIK_VIRTUAL_DISPLAY=1 HUEVIK_UNMANAGED_WINDOWS=1
-export WINEPREFIX="$here/build/wineprefix-tests"
-wine_session_start "$here"
-trap wine_session_stop EXIT
+wine_test_session_start "$here"
 ctest --test-dir "$here/build/win32" --output-on-failure "$@"

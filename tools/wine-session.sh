@@ -40,3 +40,12 @@ wine_session_stop() {
     wait "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
   fi
 }
+
+# The session the tests and benchmarks share: a virtual display of their own, no
+# window manager, a prefix of their own; stopped when the calling script exits.
+wine_test_session_start() {
+  export HUEVIK_VIRTUAL_DISPLAY=1 HUEVIK_UNMANAGED_WINDOWS=1
+  export WINEPREFIX="$1/build/wineprefix-tests"
+  wine_session_start "$1"
+  trap wine_session_stop EXIT
+}

@@ -26,6 +26,10 @@ wine_session_start() {
       # two seconds for one at every hide or destroy of a window.
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     fi
+    # Programs the first boot left running (the desktop with its tray) read their
+    # settings before the lines above: start them again with the prefix as it is now.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
   fi
   wineserver -p 2>/dev/null || true
   # Start the prefix's services now, with no pipe of ours as their output: a

@@ -4,13 +4,18 @@
 #include "mainwindow/form1.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  Form1 form;
-  form.Show();
-  MSG msg;
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (::IsDialogMessageW(form.hWnd(), &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
+  try {
+    Form1 form;
+    form.Show();
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (::IsDialogMessageW(form.hWnd(), &msg)) continue;
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+  } catch (...) {
+    // No window could be made (no desktop, resources gone): end quietly, not with a crash.
+    return 1;
   }
-  return static_cast<int>(msg.wParam);
 }

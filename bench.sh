@@ -7,7 +7,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source=tools/wine-session.sh
 . "$here/tools/wine-session.sh"
 wine_test_session_start "$here"
-cd "$here/build/win32"
+cd "$here/build/$(huevik_preset)"
 figures=$(mktemp)
 for bench in ./*_bench.exe; do
   echo "running $bench ..." >&2

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Huevik for 32-bit Windows with mingw-w64, installing whatever the
 # build and its tests need first. Safe to run again: installs only what is missing.
-#   ./build.sh              install + configure + build everything (preset win32)
+#   ./build.sh              install + configure + build everything (preset win32, or win64
+#                           where this machine cannot run 32-bit programs: tools/wine-target.sh)
 #   ./build.sh TARGET...    the same, building only the named targets
 #   ./build.sh --deps       install only
 set -euo pipefail
@@ -11,7 +12,7 @@ need_packages=(
   cmake make python3
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
   googletest
-  wine wine32:i386
+  wine wine32:i386 wine64
   xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei zip unzip
 )
 
@@ -42,7 +43,10 @@ install_deps
 [ "${1:-}" = "--deps" ] && exit 0
 
 cd "$here"
-cmake --preset win32 >/dev/null
+# shellcheck source=tools/wine-target.sh
+. "$here/tools/wine-target.sh"
+preset=$(huevik_preset)
+cmake --preset "$preset" >/dev/null
 targets=()
 [ $# -gt 0 ] && targets=(--target "$@")
-cmake --build --preset win32 -j"$(nproc)" "${targets[@]}"
+cmake --build --preset "$preset" -j"$(nproc)" "${targets[@]}"

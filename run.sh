@@ -11,7 +11,7 @@ headless=0
 [ -z "${DISPLAY:-}" ] && headless=1
 wine_session_start "$here"
 trap wine_session_stop EXIT
-cd "$here/build/win32"
+cd "$here/build/$(huevik_preset)"
 if [ "$headless" = 0 ]; then
   wine ./Huevik.exe
   exit 0

@@ -2,9 +2,16 @@
 # and a virtual X display when there is none (or always, with HUEVIK_VIRTUAL_DISPLAY=1).
 # Defines wine_session_start and wine_session_stop.
 
+# shellcheck source=tools/wine-target.sh
+. "$(dirname "${BASH_SOURCE[0]}")/wine-target.sh"
+
 wine_session_start() {
-  local root="$1"
-  export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
+  local root="$1" suffix=""
+  if [ "$(huevik_preset)" = win64 ]; then
+    huevik_use_wine64 "$root"
+    suffix="-win64"
+  fi
+  export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix$suffix}"
   export WINEDEBUG="${WINEDEBUG:--all}"
   export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
   WINE_SESSION_XVFB_PID=""
@@ -50,6 +57,7 @@ wine_session_stop() {
 wine_test_session_start() {
   export HUEVIK_VIRTUAL_DISPLAY=1 HUEVIK_UNMANAGED_WINDOWS=1
   export WINEPREFIX="$1/build/wineprefix-tests"
+  if [ "$(huevik_preset)" = win64 ]; then WINEPREFIX="$WINEPREFIX-win64"; fi
   wine_session_start "$1"
   trap wine_session_stop EXIT
 }

@@ -140,7 +140,7 @@ void ExpectShellCalls(const std::vector<ShellAction>& expected, HWND window) {
     const NOTIFYICONDATAA& r = g_shellCalls[i].record;
     SCOPED_TRACE("shell call " + std::to_string(i));
     EXPECT_EQ(g_shellCalls[i].action, expected[i].action);
-    EXPECT_EQ(r.cbSize, 488u);
+    EXPECT_EQ(r.cbSize, kTrayRecordSize);
     EXPECT_EQ(r.hWnd, window);
     EXPECT_EQ(r.uID, 0u);
     EXPECT_EQ(r.uFlags, 31u);
@@ -317,7 +317,7 @@ TEST_F(TrayFormTest, RemoveDeletesOnceAndUnhooks) {
   ASSERT_EQ(g_shellCalls.size(), 1u);
   const NOTIFYICONDATAA& r = g_shellCalls[0].record;
   EXPECT_EQ(g_shellCalls[0].action, static_cast<DWORD>(NIM_DELETE));
-  EXPECT_EQ(r.cbSize, 488u);
+  EXPECT_EQ(r.cbSize, kTrayRecordSize);
   EXPECT_EQ(r.hWnd, window());
   EXPECT_EQ(r.uFlags, 7u);
   EXPECT_EQ(r.uCallbackMessage, 1025u);

@@ -4,8 +4,8 @@
 set -euo pipefail
 build="$1"
 cmake --build "$build" --target package >/dev/null
-zip="$build/package/Huevik-1.0.0-win32.zip"
-[ -f "$zip" ] || { echo "no package at $zip"; exit 1; }
+zip=$(ls "$build"/package/Huevik-*-win*.zip 2>/dev/null | head -1)
+[ -f "$zip" ] || { echo "no package in $build/package"; exit 1; }
 listing=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
 expected="HOW-TO-START.txt Huevik.exe SkinH.dll she.she "
 [ "$listing" = "$expected" ] || { echo "package holds: $listing; expected: $expected"; exit 1; }

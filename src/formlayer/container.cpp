@@ -32,41 +32,7 @@ short ShiftState(WPARAM wp) {
                             (::GetKeyState(VK_MENU) < 0 ? 4 : 0));
 }
 
-LRESULT CALLBACK HostProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* host = reinterpret_cast<WindowHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (msg == WM_NCDESTROY) ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  if (!host || msg == WM_NCDESTROY) return ::DefWindowProcW(window, msg, wp, lp);
-  return host->OnMessage(window, msg, wp, lp);
-}
-
 }  // namespace
-
-const wchar_t* HostWindowClass(const wchar_t* name) {
-  static std::map<std::wstring, ATOM> registered;
-  if (!registered.count(name)) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = HostProc;
-    wc.hInstance = App::Instance();
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    registered[name] = ::RegisterClassExW(&wc);
-  }
-  return name;
-}
-
-HWND CreateHostWindow(WindowHost& host, const wchar_t* className, const std::wstring& text, DWORD style,
-                      DWORD exStyle, const RECT& rect, HWND parent) {
-  HWND window = ::CreateWindowExW(exStyle, HostWindowClass(className), text.c_str(), style, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, App::Instance(),
-                                  &host);
-  if (!window) throw FormError("window cannot be created");
-  return window;
-}
 
 void Container::InvalidatePixels(const RECT& rect) const { ::InvalidateRect(Window(), &rect, FALSE); }
 
@@ -189,6 +155,12 @@ HBRUSH Container::ChildBackground(HWND child, HDC dc) {
   return childBrush_.get();
 }
 
+LRESULT Container::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  if (HandleContainerMessage(msg, wp, lp, result)) return result;
+  return BaseWindow::OnMessage(msg, wp, lp);
+}
+
 bool Container::HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   result = 0;
   if (RoutePointer(msg, wp, lp)) return true;
@@ -222,8 +194,8 @@ bool Container::HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& 
 
 Frame::Frame(std::wstring name, Container& parent, TwipsRect place, std::wstring caption)
     : WindowedControl(std::move(name), ControlKind::Frame, parent, place), caption_(std::move(caption)) {
-  window_ = CreateHostWindow(*this, L"HuevikFrame", caption_, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
-                             PixelRect(), parent.Window());
+  CreateOwnWindow(L"HuevikFrame", caption_, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, PixelRect(),
+                  parent.Window());
   Parent().AdoptWindowed(*this);
 }
 
@@ -237,9 +209,9 @@ void Frame::PaintBackground(HDC dc, const RECT& rect) const {
   ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
 }
 
-void Frame::PaintFrame(HDC dc) const {
+void Frame::OnPaint(HDC dc, const RECT&) {
   RECT client{};
-  ::GetClientRect(window_, &client);
+  ::GetClientRect(Window(), &client);
   PaintBackground(dc, client);
   select_guard font(dc, SharedFont(FontSpec{}));
   SIZE text{};
@@ -255,17 +227,6 @@ void Frame::PaintFrame(HDC dc) const {
   PaintDrawnControls(dc);
 }
 
-LRESULT Frame::OnMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  LRESULT result = 0;
-  if (msg == WM_PAINT) {
-    paint_scope paint(window);
-    PaintFrame(paint.dc());
-    return 0;
-  }
-  if (HandleContainerMessage(msg, wp, lp, result)) return result;
-  return ::DefWindowProcW(window, msg, wp, lp);
-}
-
 PictureBox::PictureBox(std::wstring name, Container& parent, TwipsRect place, COLORREF backColor,
                        PictureRef picture)
     : WindowedControl(std::move(name), ControlKind::PictureBox, parent, place),
@@ -273,8 +234,7 @@ PictureBox::PictureBox(std::wstring name, Container& parent, TwipsRect place, CO
       picture_(std::move(picture)) {
   RECT r = PixelRect();
   pixels_ = {r.right - r.left, r.bottom - r.top};
-  window_ = CreateHostWindow(*this, L"HuevikPicture", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, r,
-                             parent.Window());
+  CreateOwnWindow(L"HuevikPicture", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, r, parent.Window());
   Parent().AdoptWindowed(*this);
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels_.cx, -pixels_.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -304,7 +264,7 @@ void PictureBox::SetPicture(PictureRef picture) {
   Redraw();
 }
 
-void PictureBox::Refresh() const { ::InvalidateRect(window_, nullptr, FALSE); }
+void PictureBox::Refresh() const { ::InvalidateRect(Window(), nullptr, FALSE); }
 
 long PictureBox::Point(float x, float y) const {
   double px = std::floor(static_cast<double>(x) * TwipsPerUnitX() / Screen::TwipsPerPixelX());
@@ -318,24 +278,15 @@ void PictureBox::PaintBackground(HDC dc, const RECT& rect) const {
            rect.top, SRCCOPY);
 }
 
-LRESULT PictureBox::OnMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  LRESULT result = 0;
-  if (msg == WM_PAINT || msg == WM_PRINTCLIENT) {
-    if (msg == WM_PRINTCLIENT) {
-      HDC dc = reinterpret_cast<HDC>(wp);
-      PaintBackground(dc, {0, 0, pixels_.cx, pixels_.cy});
-      PaintDrawnControls(dc);
-      return 0;
-    }
-    paint_scope paint(window);
-    PaintBackground(paint.dc(), paint.area());
-    PaintDrawnControls(paint.dc());
-    return 0;
-  }
+void PictureBox::OnPaint(HDC dc, const RECT& area) {
+  PaintBackground(dc, area);
+  PaintDrawnControls(dc);
+}
+
+LRESULT PictureBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_DESTROY && originalBitmap_) {
     ::SelectObject(backingDc_.get(), originalBitmap_);
     originalBitmap_ = nullptr;
   }
-  if (HandleContainerMessage(msg, wp, lp, result)) return result;
-  return ::DefWindowProcW(window, msg, wp, lp);
+  return Container::OnMessage(msg, wp, lp);
 }

@@ -6,12 +6,11 @@
 
 #include <vector>
 
+#include "formlayer/base_window.h"
 #include "formlayer/controls.h"
 
-class Container {
+class Container : public BaseWindow {
  public:
-  virtual ~Container() = default;
-  virtual HWND Window() const = 0;
   // Twips per scale unit of this container: 1 when it measures in twips.
   virtual float TwipsPerUnitX() const { return 1.0f; }
   virtual float TwipsPerUnitY() const { return 1.0f; }
@@ -26,10 +25,9 @@ class Container {
   const EventTarget* CaptureTarget() const { return captured_; }
   void InvalidatePixels(const RECT& rect) const;
 
-  // The message handling shared by every container window; true when handled.
-  bool HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-
  protected:
+  // The message handling shared by every container window.
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void PaintDrawnControls(HDC dc) const;
   // Children that draw their own background ask for it again after it changed.
   void BackgroundChanged();
@@ -42,6 +40,7 @@ class Container {
   HBRUSH ChildBackground(HWND child, HDC dc);
 
   void ShowCursorOf(EventTarget& target) const;
+  bool HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
   std::vector<Control*> drawn_;
   std::vector<Control*> windowed_;
@@ -49,39 +48,28 @@ class Container {
   unique_brush childBrush_;
 };
 
-// Our own window classes call the object stored with the window.
-class WindowHost {
- public:
-  virtual ~WindowHost() = default;
-  virtual LRESULT OnMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) = 0;
-};
-// Registers (once) and names the window class for forms, frames or picture boxes.
-const wchar_t* HostWindowClass(const wchar_t* name);
-HWND CreateHostWindow(WindowHost& host, const wchar_t* className, const std::wstring& text, DWORD style,
-                      DWORD exStyle, const RECT& rect, HWND parent);
-
-class Frame : public WindowedControl, public Container, public WindowHost {
+class Frame : public WindowedControl, public Container {
  public:
   Frame(std::wstring name, Container& parent, TwipsRect place, std::wstring caption);
-  HWND Window() const override { return window_; }
+  HWND Handle() const override { return Window(); }
   EventTarget& Surface() override { return *this; }
   void PaintBackground(HDC dc, const RECT& rect) const override;
-  LRESULT OnMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) override;
+
+ protected:
+  void OnPaint(HDC dc, const RECT& area) override;
 
  private:
-  void PaintFrame(HDC dc) const;
   std::wstring caption_;
 };
 
 // A picture box keeps its graphics in a memory bitmap, so its device context
 // always holds what it shows and a point read never depends on what covers it.
-class PictureBox : public WindowedControl, public Container, public WindowHost {
+class PictureBox : public WindowedControl, public Container {
  public:
   PictureBox(std::wstring name, Container& parent, TwipsRect place, COLORREF backColor, PictureRef picture);
-  HWND Window() const override { return window_; }
+  HWND Handle() const override { return Window(); }
   EventTarget& Surface() override { return *this; }
   void PaintBackground(HDC dc, const RECT& rect) const override;
-  LRESULT OnMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) override;
 
   COLORREF BackColor() const { return backColor_; }
   // Clears the persistent graphics to the colour, with the picture over it.
@@ -92,6 +80,10 @@ class PictureBox : public WindowedControl, public Container, public WindowHost {
   // Colour at (x, y) in the box's unit (twips), -1 outside the box.
   long Point(float x, float y) const;
   void Refresh() const;
+
+ protected:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnPaint(HDC dc, const RECT& area) override;
 
  private:
   void Redraw();

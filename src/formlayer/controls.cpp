@@ -117,17 +117,14 @@ void Shape::Paint(HDC dc) const {
   ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
 }
 
-WindowedControl::WindowedControl(std::wstring name, ControlKind kind, Container& parent, TwipsRect place)
-    : Control(std::move(name), kind, parent, place) {}
-
-WindowedControl::~WindowedControl() {
+SystemControl::~SystemControl() {
   if (!window_ || !::IsWindow(window_)) return;
   // The object behind the window is half gone: let the window die without calling it.
   ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
   ::DestroyWindow(window_);
 }
 
-void WindowedControl::Create(const wchar_t* windowClass, const std::wstring& text, DWORD style, DWORD exStyle) {
+void SystemControl::Create(const wchar_t* windowClass, const std::wstring& text, DWORD style, DWORD exStyle) {
   RECT r = PixelRect();
   window_ = ::CreateWindowExW(exStyle, windowClass, text.c_str(), style | WS_CHILD | WS_VISIBLE, r.left, r.top,
                               r.right - r.left, r.bottom - r.top, Parent().Window(), nullptr, App::Instance(),
@@ -139,12 +136,12 @@ void WindowedControl::Create(const wchar_t* windowClass, const std::wstring& tex
 
 void WindowedControl::Reposition() {
   RECT r = PixelRect();
-  ::SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+  ::SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 TextBox::TextBox(std::wstring name, Container& parent, TwipsRect place, const std::wstring& text, bool locked)
-    : WindowedControl(std::move(name), ControlKind::TextBox, parent, place), text_(text) {
+    : SystemControl(std::move(name), ControlKind::TextBox, parent, place), text_(text) {
   writing_ = true;
   Create(L"EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL | (locked ? ES_READONLY : 0), WS_EX_CLIENTEDGE);
   writing_ = false;
@@ -170,7 +167,7 @@ void TextBox::OnEditChanged() {
 }
 
 OptionButton::OptionButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption)
-    : WindowedControl(std::move(name), ControlKind::OptionButton, parent, place) {
+    : SystemControl(std::move(name), ControlKind::OptionButton, parent, place) {
   Create(L"BUTTON", caption, WS_TABSTOP | BS_RADIOBUTTON, 0);
 }
 
@@ -191,6 +188,6 @@ void OptionButton::OnClicked() {
 }
 
 CommandButton::CommandButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption)
-    : WindowedControl(std::move(name), ControlKind::CommandButton, parent, place) {
+    : SystemControl(std::move(name), ControlKind::CommandButton, parent, place) {
   Create(L"BUTTON", caption, WS_TABSTOP | BS_PUSHBUTTON, 0);
 }

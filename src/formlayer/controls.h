@@ -124,20 +124,29 @@ class Shape : public Control {
   COLORREF borderColor_;
 };
 
-// A control that is a child window of its own.
+// A control that is a child window of its own: a container of ours or a system control.
 class WindowedControl : public Control {
  public:
-  WindowedControl(std::wstring name, ControlKind kind, Container& parent, TwipsRect place);
-  ~WindowedControl() override;
+  using Control::Control;
+  HWND Handle() const override = 0;
+
+ protected:
+  void Reposition() override;
+};
+
+// A child window of a system class (EDIT, BUTTON).
+class SystemControl : public WindowedControl {
+ public:
+  using WindowedControl::WindowedControl;
+  ~SystemControl() override;
   HWND Handle() const override { return window_; }
 
  protected:
   void Create(const wchar_t* windowClass, const std::wstring& text, DWORD style, DWORD exStyle);
-  void Reposition() override;
   HWND window_ = nullptr;
 };
 
-class TextBox : public WindowedControl {
+class TextBox : public SystemControl {
  public:
   TextBox(std::wstring name, Container& parent, TwipsRect place, const std::wstring& text, bool locked);
   const std::wstring& Text() const { return text_; }
@@ -152,7 +161,7 @@ class TextBox : public WindowedControl {
   bool writing_ = false;
 };
 
-class OptionButton : public WindowedControl {
+class OptionButton : public SystemControl {
  public:
   OptionButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption);
   bool Value() const;
@@ -161,7 +170,7 @@ class OptionButton : public WindowedControl {
   void OnClicked();
 };
 
-class CommandButton : public WindowedControl {
+class CommandButton : public SystemControl {
  public:
   CommandButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption);
   std::function<void()> Click;

@@ -4,12 +4,10 @@
 
 #include "formlayer/runtime.h"
 
+// The window goes first, while the controls whose windows it holds still answer.
 Form::~Form() {
   if (toolTips_) ::DestroyWindow(toolTips_);
-  if (window_ && ::IsWindow(window_)) {
-    ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    ::DestroyWindow(window_);
-  }
+  DestroyOwnWindow();
 }
 
 Form::Form(const FormSpec& layout) {
@@ -37,10 +35,10 @@ void Form::CreateWindowFor(const FormSpec& layout) {
   RECT rect{0, 0, TwipsToPixelsX(layout.clientWidth), TwipsToPixelsY(layout.clientHeight)};
   ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
   ::OffsetRect(&rect, -rect.left, -rect.top);
-  window_ = CreateHostWindow(*this, L"HuevikForm", layout.caption, style, exStyle, rect, nullptr);
+  CreateOwnWindow(L"HuevikForm", layout.caption, style, exStyle, rect, nullptr);
   if (icon_) {
-    ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Icon()));
-    ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_->Icon()));
+    ::SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Icon()));
+    ::SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_->Icon()));
   }
 }
 
@@ -141,9 +139,9 @@ void Form::ApplyTabOrder(std::span<const wchar_t* const> order) {
 }
 
 std::wstring Form::Caption() const {
-  int length = ::GetWindowTextLengthW(window_);
+  int length = ::GetWindowTextLengthW(Window());
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(window_, text.data(), length + 1)));
+  text.resize(static_cast<size_t>(::GetWindowTextW(Window(), text.data(), length + 1)));
   return text;
 }
 
@@ -151,21 +149,22 @@ HICON Form::Icon() const { return icon_ ? icon_->Icon() : nullptr; }
 
 void Form::Show() {
   Load();
-  ::ShowWindow(window_, ::IsIconic(window_) ? SW_SHOWMINIMIZED : SW_SHOW); }
-void Form::Hide() { ::ShowWindow(window_, SW_HIDE); }
-bool Form::Visible() const { return ::IsWindowVisible(window_) != FALSE; }
-short Form::WindowState() const { return ::IsIconic(window_) ? 1 : 0; }
+  ::ShowWindow(Window(), ::IsIconic(Window()) ? SW_SHOWMINIMIZED : SW_SHOW);
+}
+void Form::Hide() { ::ShowWindow(Window(), SW_HIDE); }
+bool Form::Visible() const { return ::IsWindowVisible(Window()) != FALSE; }
+short Form::WindowState() const { return ::IsIconic(Window()) ? 1 : 0; }
 
 void Form::SetWindowState(short state) {
   if (state == WindowState()) return;
-  ::ShowWindow(window_, state == 1 ? SW_MINIMIZE : SW_RESTORE);
+  ::ShowWindow(Window(), state == 1 ? SW_MINIMIZE : SW_RESTORE);
 }
 
 void Form::RequestUnload() {
   short cancel = 0;
   Form_Unload(cancel);
   if (cancel != 0) return;
-  ::DestroyWindow(window_);
+  ::DestroyWindow(Window());
 }
 
 namespace {
@@ -176,19 +175,19 @@ RECT OuterRect(HWND window) {
 }
 }  // namespace
 
-float Form::Left() const { return static_cast<float>(OuterRect(window_).left) * Screen::TwipsPerPixelX(); }
-float Form::Top() const { return static_cast<float>(OuterRect(window_).top) * Screen::TwipsPerPixelY(); }
+float Form::Left() const { return static_cast<float>(OuterRect(Window()).left) * Screen::TwipsPerPixelX(); }
+float Form::Top() const { return static_cast<float>(OuterRect(Window()).top) * Screen::TwipsPerPixelY(); }
 float Form::Width() const {
-  RECT r = OuterRect(window_);
+  RECT r = OuterRect(Window());
   return static_cast<float>(r.right - r.left) * Screen::TwipsPerPixelX();
 }
 float Form::Height() const {
-  RECT r = OuterRect(window_);
+  RECT r = OuterRect(Window());
   return static_cast<float>(r.bottom - r.top) * Screen::TwipsPerPixelY();
 }
 
 void Form::Move(float left, float top, float width, float height) {
-  ::SetWindowPos(window_, nullptr, TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
+  ::SetWindowPos(Window(), nullptr, TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
                  TwipsToPixelsY(height), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -199,7 +198,7 @@ float Form::TwipsPerUnitY() const { return scaleMode_ == 3 ? Screen::TwipsPerPix
 void Form::SetBackColor(COLORREF color) {
   backColor_ = ResolveColor(color);
   BackgroundChanged();
-  ::InvalidateRect(window_, nullptr, FALSE);
+  ::InvalidateRect(Window(), nullptr, FALSE);
 }
 
 void Form::PaintBackground(HDC dc, const RECT& rect) const {
@@ -208,7 +207,7 @@ void Form::PaintBackground(HDC dc, const RECT& rect) const {
   if (picture_) picture_->Draw(dc, 0, 0, picture_->Size().cx, picture_->Size().cy);
 }
 
-void Form::Paint(HDC dc, const RECT& area) const {
+void Form::OnPaint(HDC dc, const RECT& area) {
   PaintBackground(dc, area);
   PaintDrawnControls(dc);
 }
@@ -230,25 +229,14 @@ void Form::PopupMenu(const Menu& menu) {
   ::GetCursorPos(&at);
   UINT chosen = static_cast<UINT>(::TrackPopupMenu(popup.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD |
                                                                     TPM_NONOTIFY,
-                                                   at.x, at.y, 0, window_, nullptr));
+                                                   at.x, at.y, 0, Window(), nullptr));
   // Lets the menu close properly when the window was not in the foreground.
-  ::PostMessageW(window_, WM_NULL, 0, 0);
+  ::PostMessageW(Window(), WM_NULL, 0, 0);
   if (chosen >= 1 && chosen <= menu.items.size() && menu.items[chosen - 1].Click) menu.items[chosen - 1].Click();
 }
 
-LRESULT Form::OnMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT: {
-      paint_scope paint(window);
-      Paint(paint.dc(), paint.area());
-      return 0;
-    }
-    case WM_PRINTCLIENT: {
-      RECT client{};
-      ::GetClientRect(window, &client);
-      Paint(reinterpret_cast<HDC>(wp), client);
-      return 0;
-    }
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) {
         try {
@@ -266,8 +254,6 @@ LRESULT Form::OnMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     default:
       break;
   }
-  if (msg == WM_ACTIVATE) return ::DefWindowProcW(window, msg, wp, lp);
-  LRESULT result = 0;
-  if (HandleContainerMessage(msg, wp, lp, result)) return result;
-  return ::DefWindowProcW(window, msg, wp, lp);
+  if (msg == WM_ACTIVATE) return ::DefWindowProcW(Window(), msg, wp, lp);
+  return Container::OnMessage(msg, wp, lp);
 }

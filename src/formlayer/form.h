@@ -54,7 +54,7 @@ struct Menu {
   std::vector<MenuItem> items;
 };
 
-class Form : public Container, public EventTarget, public WindowHost {
+class Form : public Container, public EventTarget {
  public:
   // Creates the window and its controls, hidden; Load and Show follow.
   explicit Form(const FormSpec& layout);
@@ -65,8 +65,7 @@ class Form : public Container, public EventTarget, public WindowHost {
   // Raises Load once; Show loads a form that is not loaded yet.
   void Load();
   bool Loaded() const { return loaded_; }
-  HWND hWnd() const { return window_; }
-  HWND Window() const override { return window_; }
+  HWND hWnd() const { return Window(); }
   EventTarget& Surface() override { return *this; }
 
   std::wstring Caption() const;
@@ -104,9 +103,9 @@ class Form : public Container, public EventTarget, public WindowHost {
   }
   const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
 
-  LRESULT OnMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) override;
-
  protected:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnPaint(HDC dc, const RECT& area) override;
   virtual void Form_Load() {}
   virtual void Form_Activate() {}
   virtual void Form_Unload(short& /*cancel*/) {}
@@ -118,9 +117,7 @@ class Form : public Container, public EventTarget, public WindowHost {
   void AddToolTip(const Control& control, const wchar_t* text);
   Container& ContainerNamed(const wchar_t* name);
   PictureRef LoadPicture(int id);
-  void Paint(HDC dc, const RECT& area) const;
 
-  HWND window_ = nullptr;
   bool loaded_ = false;
   HWND toolTips_ = nullptr;
   int scaleMode_ = 1;

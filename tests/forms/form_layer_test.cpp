@@ -12,6 +12,7 @@ const ControlSpec kControls[] = {
     {.kind = ControlKind::TextBox, .name = L"Box", .place = {150, 150, 1500, 300}, .text = L"start", .locked = true},
     {.kind = ControlKind::PictureBox, .name = L"Pad", .place = {150, 750, 1500, 1500}, .backColor = 0x00102030},
     {.kind = ControlKind::Image, .name = L"Knob", .container = L"Pad", .place = {300, 300, 300, 300}},
+    {.kind = ControlKind::Frame, .name = L"Group", .place = {1800, 150, 1050, 750}, .text = L"Group"},
 };
 const FormSpec kSpec{.caption = L"FormLayerProbe", .clientWidth = 3000, .clientHeight = 3000, .borderless = true,
                      .controls = kControls};
@@ -43,6 +44,7 @@ class FormLayerTest : public ::testing::Test {
   TextBox& box = form.Get<TextBox>(L"Box");
   PictureBox& pad = form.Get<PictureBox>(L"Pad");
   Image& knob = form.Get<Image>(L"Knob");
+  Frame& group = form.Get<Frame>(L"Group");
 };
 
 TEST_F(FormLayerTest, ChangeIsRaisedInsideTheWriteAndOnlyForADifferentText) {
@@ -169,6 +171,59 @@ TEST_F(FormLayerTest, UnitsAtNinetySixDotsPerInch) {
   form.SetScaleMode(3);
   EXPECT_FLOAT_EQ(box.Left(), 10.0f) << "controls on the form measure in pixels after scale mode 3";
   EXPECT_FLOAT_EQ(knob.Left(), 300.0f) << "a picture box keeps twips";
+}
+
+// Paints a window through WM_PRINTCLIENT into a memory bitmap first filled with a colour
+// no window here paints, and reads one pixel back.
+COLORREF PrintedPixel(HWND window, POINT at) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  window_dc screen(nullptr);
+  unique_mem_dc memory(::CreateCompatibleDC(screen.get()));
+  unique_bitmap image(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+  select_guard select(memory.get(), image.get());
+  unique_brush unpainted(::CreateSolidBrush(0x00FF00FF));
+  ::FillRect(memory.get(), &client, unpainted.get());
+  ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+  return ::GetPixel(memory.get(), at.x, at.y);
+}
+
+TEST_F(FormLayerTest, EveryContainerPaintsIntoACallersDeviceContext) {
+  COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+  const struct {
+    const char* what;
+    HWND window;
+    POINT at;
+    COLORREF expected;
+  } kCases[] = {{"form", form.hWnd(), {150, 150}, face},
+                {"picture box", pad.Handle(), {90, 90}, 0x00102030},
+                {"frame inside its edge", group.Handle(), {35, 35}, face}};
+  for (const auto& c : kCases)
+    EXPECT_EQ(PrintedPixel(c.window, c.at), c.expected) << c.what;
+}
+
+// A window object knows its handle from the first message of its creation to the last of its end.
+class HandleProbe : public BaseWindow {
+ public:
+  HandleProbe() { CreateOwnWindow(L"HuevikHandleProbe", L"", WS_POPUP, 0, {0, 0, 20, 20}, nullptr); }
+  std::vector<std::pair<UINT, HWND>> seen;
+
+ protected:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_NCCREATE || msg == WM_CREATE || msg == WM_DESTROY) seen.emplace_back(msg, Window());
+    return BaseWindow::OnMessage(msg, wp, lp);
+  }
+};
+
+TEST(BaseWindowTest, HoldsItsHandleFromCreationToDestruction) {
+  HandleProbe probe;
+  HWND window = probe.Window();
+  ASSERT_TRUE(::IsWindow(window));
+  ::DestroyWindow(window);
+  EXPECT_EQ(probe.Window(), nullptr) << "the handle outlived its window";
+  const std::vector<std::pair<UINT, HWND>> expected = {{WM_NCCREATE, window}, {WM_CREATE, window},
+                                                       {WM_DESTROY, window}};
+  EXPECT_EQ(probe.seen, expected);
 }
 
 class SettingsStoreTest : public ::testing::Test {

@@ -1,0 +1,65 @@
+#include "formlayer/base_window.h"
+
+#include <set>
+
+#include "formlayer/handles.h"
+#include "formlayer/runtime.h"
+
+BaseWindow::~BaseWindow() { DestroyOwnWindow(); }
+
+void BaseWindow::CreateOwnWindow(const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
+                                 const RECT& rect, HWND parent) {
+  static std::set<std::wstring> registered;
+  if (!registered.count(className)) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = Procedure;
+    wc.hInstance = App::Instance();
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = className;
+    if (::RegisterClassExW(&wc)) registered.insert(className);
+  }
+  HWND made = ::CreateWindowExW(exStyle, className, text.c_str(), style, rect.left, rect.top, rect.right - rect.left,
+                                rect.bottom - rect.top, parent, nullptr, App::Instance(), this);
+  if (!made) throw FormError("window cannot be created");
+}
+
+void BaseWindow::DestroyOwnWindow() noexcept {
+  HWND window = window_;
+  if (!window) return;
+  ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  window_ = nullptr;
+  ::DestroyWindow(window);
+}
+
+LRESULT BaseWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      paint_scope paint(window_);
+      OnPaint(paint.dc(), paint.area());
+      return 0;
+    }
+    case WM_PRINTCLIENT: {
+      RECT client{};
+      ::GetClientRect(window_, &client);
+      OnPaint(reinterpret_cast<HDC>(wp), client);
+      return 0;
+    }
+    default:
+      return ::DefWindowProcW(window_, msg, wp, lp);
+  }
+}
+
+LRESULT CALLBACK BaseWindow::Procedure(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<BaseWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->window_ = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<BaseWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return ::DefWindowProcW(window, msg, wp, lp);
+  if (msg != WM_NCDESTROY) return self->OnMessage(msg, wp, lp);
+  ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  self->window_ = nullptr;
+  return ::DefWindowProcW(window, msg, wp, lp);
+}

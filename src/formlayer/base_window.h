@@ -1,0 +1,34 @@
+// The base of every window of the program's own classes: the object holds its HWND
+// from WM_NCCREATE to WM_NCDESTROY, and one paint method serves both the screen
+// (WM_PAINT) and a caller's device context (WM_PRINTCLIENT).
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+class BaseWindow {
+ public:
+  BaseWindow() = default;
+  BaseWindow(const BaseWindow&) = delete;
+  BaseWindow& operator=(const BaseWindow&) = delete;
+  virtual ~BaseWindow();
+
+  // Null before creation starts and once the window is gone.
+  HWND Window() const { return window_; }
+
+ protected:
+  // Registers the class on first use; the window's first message already reaches this object.
+  void CreateOwnWindow(const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
+                       const RECT& rect, HWND parent);
+  // Destroys the window without calling back into this object: for destructors,
+  // whose derived parts are already gone.
+  void DestroyOwnWindow() noexcept;
+
+  virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  // Paints the client area, or the part of it in area, into dc.
+  virtual void OnPaint(HDC /*dc*/, const RECT& /*area*/) {}
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+  HWND window_ = nullptr;
+};

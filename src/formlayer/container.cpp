@@ -42,7 +42,7 @@ void Container::PaintDrawnControls(HDC dc) const {
 
 void Container::BackgroundChanged() {
   childBrush_.reset();
-  for (Control* child : windowed_) ::InvalidateRect(child->Handle(), nullptr, TRUE);
+  for (WindowedControl* child : windowed_) ::InvalidateRect(child->Handle(), nullptr, TRUE);
 }
 
 EventTarget& Container::TargetAt(POINT pt) {
@@ -55,18 +55,10 @@ EventTarget& Container::TargetAt(POINT pt) {
 
 void Container::Raise(EventTarget& target, const MouseHandler& handler, short button, short shift, POINT pt) {
   if (!handler) return;
-  float x = static_cast<float>(pt.x) * Screen::TwipsPerPixelX();
-  float y = static_cast<float>(pt.y) * Screen::TwipsPerPixelY();
-  if (auto* control = dynamic_cast<Control*>(&target); control && &target != &Surface()) {
-    x -= control->PlaceTwips().left;
-    y -= control->PlaceTwips().top;
-  }
-  // An error that leaves an event handler ends that event only.
-  try {
-    handler(button, shift, x / TwipsPerUnitX(), y / TwipsPerUnitY());
-  } catch (...) {
-    ::OutputDebugStringW(L"Huevik: an event handler failed\n");
-  }
+  TwipsPoint origin = target.PointerOrigin();
+  float x = static_cast<float>(pt.x) * Screen::TwipsPerPixelX() - origin.x;
+  float y = static_cast<float>(pt.y) * Screen::TwipsPerPixelY() - origin.y;
+  RaiseEvent([&] { handler(button, shift, x / TwipsPerUnitX(), y / TwipsPerUnitY()); });
 }
 
 void Container::ShowCursorOf(EventTarget& target) const {
@@ -111,32 +103,16 @@ bool Container::RoutePointer(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-void Container::RouteCommand(HWND child, WORD code) {
-  for (Control* control : windowed_) {
-    if (control->Handle() != child) continue;
-    try {
-      if (auto* text = dynamic_cast<TextBox*>(control); text && code == EN_CHANGE) text->OnEditChanged();
-      if (auto* option = dynamic_cast<OptionButton*>(control); option && code == BN_CLICKED) option->OnClicked();
-      if (auto* button = dynamic_cast<CommandButton*>(control); button && code == BN_CLICKED && button->Click)
-        button->Click();
-    } catch (...) {
-      ::OutputDebugStringW(L"Huevik: an event handler failed\n");
-    }
-    return;
-  }
+WindowedControl* Container::WindowedChild(HWND window) const {
+  for (WindowedControl* control : windowed_)
+    if (control->Handle() == window) return control;
+  return nullptr;
 }
 
 HBRUSH Container::ChildBackground(HWND child, HDC dc) {
-  for (Control* control : windowed_) {
-    if (control->Handle() == child && control->Kind() == ControlKind::TextBox) {
-      ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-      return ::GetSysColorBrush(COLOR_WINDOW);
-    }
-  }
   RECT client{};
   ::GetClientRect(Window(), &client);
   if (!childBrush_) {
-    // A brush of this container's own background, so captions sit on the skin.
     HDC screen = ::GetDC(nullptr);
     unique_mem_dc memory(::CreateCompatibleDC(screen));
     unique_bitmap image(::CreateCompatibleBitmap(screen, client.right, client.bottom));
@@ -178,12 +154,17 @@ bool Container::HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& 
       return true;
     }
     case WM_COMMAND:
-      if (lp) RouteCommand(reinterpret_cast<HWND>(lp), HIWORD(wp));
+      if (WindowedControl* child = lp ? WindowedChild(reinterpret_cast<HWND>(lp)) : nullptr)
+        RaiseEvent([&] { child->OnCommand(HIWORD(wp)); });
       return true;
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-      result = reinterpret_cast<LRESULT>(ChildBackground(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)));
+    case WM_CTLCOLORBTN: {
+      auto window = reinterpret_cast<HWND>(lp);
+      auto dc = reinterpret_cast<HDC>(wp);
+      WindowedControl* child = WindowedChild(window);
+      result = reinterpret_cast<LRESULT>(child ? child->OnControlColour(dc) : ChildBackground(window, dc));
       return true;
+    }
     case WM_ERASEBKGND:
       result = 1;
       return true;
@@ -193,7 +174,7 @@ bool Container::HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& 
 }
 
 Frame::Frame(std::wstring name, Container& parent, TwipsRect place, std::wstring caption)
-    : WindowedControl(std::move(name), ControlKind::Frame, parent, place), caption_(std::move(caption)) {
+    : WindowedControl(std::move(name), parent, place), caption_(std::move(caption)) {
   CreateOwnWindow(L"HuevikFrame", caption_, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, PixelRect(),
                   parent.Window());
   Parent().AdoptWindowed(*this);
@@ -229,7 +210,7 @@ void Frame::OnPaint(HDC dc, const RECT&) {
 
 PictureBox::PictureBox(std::wstring name, Container& parent, TwipsRect place, COLORREF backColor,
                        PictureRef picture)
-    : WindowedControl(std::move(name), ControlKind::PictureBox, parent, place),
+    : WindowedControl(std::move(name), parent, place),
       backColor_(ResolveColor(backColor)),
       picture_(std::move(picture)) {
   RECT r = PixelRect();

@@ -20,10 +20,12 @@ class Container : public BaseWindow {
   virtual void PaintBackground(HDC dc, const RECT& rect) const = 0;
 
   void AdoptDrawn(Control& control) { drawn_.push_back(&control); }
-  void AdoptWindowed(Control& control) { windowed_.push_back(&control); }
-  const std::vector<Control*>& WindowedChildren() const { return windowed_; }
+  void AdoptWindowed(WindowedControl& control) { windowed_.push_back(&control); }
+  const std::vector<WindowedControl*>& WindowedChildren() const { return windowed_; }
   const EventTarget* CaptureTarget() const { return captured_; }
   void InvalidatePixels(const RECT& rect) const;
+  // This container's background as a brush aligned under the child, so captions sit on the skin.
+  HBRUSH ChildBackground(HWND child, HDC dc);
 
  protected:
   // The message handling shared by every container window.
@@ -36,14 +38,13 @@ class Container : public BaseWindow {
   EventTarget& TargetAt(POINT pt);
   void Raise(EventTarget& target, const MouseHandler& handler, short button, short shift, POINT pt);
   bool RoutePointer(UINT msg, WPARAM wp, LPARAM lp);
-  void RouteCommand(HWND child, WORD code);
-  HBRUSH ChildBackground(HWND child, HDC dc);
+  WindowedControl* WindowedChild(HWND window) const;
 
   void ShowCursorOf(EventTarget& target) const;
   bool HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
   std::vector<Control*> drawn_;
-  std::vector<Control*> windowed_;
+  std::vector<WindowedControl*> windowed_;
   EventTarget* captured_ = nullptr;
   unique_brush childBrush_;
 };
@@ -51,7 +52,9 @@ class Container : public BaseWindow {
 class Frame : public WindowedControl, public Container {
  public:
   Frame(std::wstring name, Container& parent, TwipsRect place, std::wstring caption);
+  ControlKind Kind() const override { return ControlKind::Frame; }
   HWND Handle() const override { return Window(); }
+  Container* AsContainer() override { return this; }
   EventTarget& Surface() override { return *this; }
   void PaintBackground(HDC dc, const RECT& rect) const override;
 
@@ -67,7 +70,9 @@ class Frame : public WindowedControl, public Container {
 class PictureBox : public WindowedControl, public Container {
  public:
   PictureBox(std::wstring name, Container& parent, TwipsRect place, COLORREF backColor, PictureRef picture);
+  ControlKind Kind() const override { return ControlKind::PictureBox; }
   HWND Handle() const override { return Window(); }
+  Container* AsContainer() override { return this; }
   EventTarget& Surface() override { return *this; }
   void PaintBackground(HDC dc, const RECT& rect) const override;
 

@@ -26,8 +26,8 @@ HFONT SharedFont(const FontSpec& font) {
   return fonts.emplace(key, unique_font(made)).first->second.get();
 }
 
-Control::Control(std::wstring name, ControlKind kind, Container& parent, TwipsRect place)
-    : name_(std::move(name)), kind_(kind), parent_(parent), place_(place) {}
+Control::Control(std::wstring name, Container& parent, TwipsRect place)
+    : name_(std::move(name)), parent_(parent), place_(place) {}
 
 float Control::Left() const { return place_.left / parent_.TwipsPerUnitX(); }
 float Control::Top() const { return place_.top / parent_.TwipsPerUnitY(); }
@@ -91,7 +91,7 @@ void Image::Paint(HDC dc) const {
 
 Label::Label(std::wstring name, Container& parent, TwipsRect place, std::wstring caption, FontSpec font,
              COLORREF foreColor)
-    : Control(std::move(name), ControlKind::Label, parent, place),
+    : Control(std::move(name), parent, place),
       caption_(std::move(caption)),
       font_(SharedFont(font)),
       foreColor_(foreColor) {}
@@ -107,7 +107,7 @@ void Label::Paint(HDC dc) const {
 }
 
 Shape::Shape(std::wstring name, Container& parent, TwipsRect place, COLORREF borderColor)
-    : Control(std::move(name), ControlKind::Shape, parent, place), borderColor_(borderColor) {}
+    : Control(std::move(name), parent, place), borderColor_(borderColor) {}
 
 void Shape::Paint(HDC dc) const {
   RECT r = PixelRect();
@@ -134,6 +134,8 @@ void SystemControl::Create(const wchar_t* windowClass, const std::wstring& text,
   Parent().AdoptWindowed(*this);
 }
 
+HBRUSH WindowedControl::OnControlColour(HDC dc) { return Parent().ChildBackground(Handle(), dc); }
+
 void WindowedControl::Reposition() {
   RECT r = PixelRect();
   ::SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
@@ -141,7 +143,7 @@ void WindowedControl::Reposition() {
 }
 
 TextBox::TextBox(std::wstring name, Container& parent, TwipsRect place, const std::wstring& text, bool locked)
-    : SystemControl(std::move(name), ControlKind::TextBox, parent, place), text_(text) {
+    : SystemControl(std::move(name), parent, place), text_(text) {
   writing_ = true;
   Create(L"EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL | (locked ? ES_READONLY : 0), WS_EX_CLIENTEDGE);
   writing_ = false;
@@ -156,8 +158,8 @@ void TextBox::SetText(const std::wstring& text) {
   if (Change) Change();
 }
 
-void TextBox::OnEditChanged() {
-  if (writing_) return;
+void TextBox::OnCommand(WORD code) {
+  if (code != EN_CHANGE || writing_) return;
   int length = ::GetWindowTextLengthW(window_);
   std::wstring now(static_cast<size_t>(length) + 1, L'\0');
   now.resize(static_cast<size_t>(::GetWindowTextW(window_, now.data(), length + 1)));
@@ -166,8 +168,14 @@ void TextBox::OnEditChanged() {
   if (Change) Change();
 }
 
+// Editable or not, a text box shows the window colour, not its container's skin.
+HBRUSH TextBox::OnControlColour(HDC dc) {
+  ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+  return ::GetSysColorBrush(COLOR_WINDOW);
+}
+
 OptionButton::OptionButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption)
-    : SystemControl(std::move(name), ControlKind::OptionButton, parent, place) {
+    : SystemControl(std::move(name), parent, place) {
   Create(L"BUTTON", caption, WS_TABSTOP | BS_RADIOBUTTON, 0);
 }
 
@@ -175,19 +183,25 @@ bool OptionButton::Value() const { return ::SendMessageW(window_, BM_GETCHECK, 0
 
 void OptionButton::SetValue(bool chosen) {
   if (chosen) {
-    for (Control* sibling : Parent().WindowedChildren())
-      if (sibling != this && sibling->Kind() == ControlKind::OptionButton)
-        ::SendMessageW(sibling->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+    for (WindowedControl* sibling : Parent().WindowedChildren())
+      if (sibling != this) sibling->OnOptionChosenBeside();
   }
   ::SendMessageW(window_, BM_SETCHECK, chosen ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void OptionButton::OnClicked() {
+void OptionButton::OnOptionChosenBeside() { ::SendMessageW(window_, BM_SETCHECK, BST_UNCHECKED, 0); }
+
+void OptionButton::OnCommand(WORD code) {
+  if (code != BN_CLICKED) return;
   SetValue(true);
   if (Click) Click();
 }
 
 CommandButton::CommandButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption)
-    : SystemControl(std::move(name), ControlKind::CommandButton, parent, place) {
+    : SystemControl(std::move(name), parent, place) {
   Create(L"BUTTON", caption, WS_TABSTOP | BS_PUSHBUTTON, 0);
+}
+
+void CommandButton::OnCommand(WORD code) {
+  if (code == BN_CLICKED && Click) Click();
 }

@@ -25,26 +25,34 @@ COLORREF ResolveColor(COLORREF color);
 using MouseHandler = std::function<void(short button, short shift, float x, float y)>;
 
 // Anything that raises pointer events: a form's own surface or one of its controls.
+struct TwipsRect {
+  float left, top, width, height;
+};
+struct TwipsPoint {
+  float x, y;
+};
+
 class EventTarget {
  public:
   virtual ~EventTarget() = default;
   MouseHandler MouseDown, MouseMove, MouseUp;
   virtual HCURSOR Cursor() const { return nullptr; }
+  // Where the target's own coordinates start, in twips of the window that gets its pointer input.
+  virtual TwipsPoint PointerOrigin() const { return {0, 0}; }
 };
 
 class Container;
-
-struct TwipsRect {
-  float left, top, width, height;
-};
+class WindowedControl;
 
 class Control : public EventTarget {
  public:
-  Control(std::wstring name, ControlKind kind, Container& parent, TwipsRect place);
+  Control(std::wstring name, Container& parent, TwipsRect place);
   const std::wstring& Name() const { return name_; }
-  ControlKind Kind() const { return kind_; }
+  virtual ControlKind Kind() const = 0;
   Container& Parent() const { return parent_; }
   virtual HWND Handle() const { return nullptr; }
+  // The container a frame or picture box is; nullptr for a control that holds none.
+  virtual Container* AsContainer() { return nullptr; }
 
   // Position and size in the container's scale unit.
   float Left() const;
@@ -59,6 +67,7 @@ class Control : public EventTarget {
   // Drawn controls paint themselves into their container and may take pointer input.
   virtual void Paint(HDC) const {}
   virtual bool TakesPointer() const { return true; }
+  TwipsPoint PointerOrigin() const override { return {place_.left, place_.top}; }
 
  protected:
   void PlaceChanged(const RECT& before);
@@ -67,7 +76,6 @@ class Control : public EventTarget {
 
  private:
   std::wstring name_;
-  ControlKind kind_;
   Container& parent_;
   TwipsRect place_;
 };
@@ -77,6 +85,7 @@ enum class MousePointer { Default, Custom };
 class Image : public Control {
  public:
   using Control::Control;
+  ControlKind Kind() const override { return ControlKind::Image; }
   const PictureRef& Picture() const { return picture_; }
   // Showing the picture that already shows repaints nothing.
   void SetPicture(PictureRef picture);
@@ -104,6 +113,7 @@ class Label : public Control {
  public:
   Label(std::wstring name, Container& parent, TwipsRect place, std::wstring caption, FontSpec font,
         COLORREF foreColor);
+  ControlKind Kind() const override { return ControlKind::Label; }
   const std::wstring& Caption() const { return caption_; }
   COLORREF ForeColor() const { return foreColor_; }
   void Paint(HDC dc) const override;
@@ -117,6 +127,7 @@ class Label : public Control {
 class Shape : public Control {
  public:
   Shape(std::wstring name, Container& parent, TwipsRect place, COLORREF borderColor);
+  ControlKind Kind() const override { return ControlKind::Shape; }
   void Paint(HDC dc) const override;
   bool TakesPointer() const override { return false; }
 
@@ -129,6 +140,14 @@ class WindowedControl : public Control {
  public:
   using Control::Control;
   HWND Handle() const override = 0;
+  // Its own window gets its pointer input, in its own client coordinates.
+  TwipsPoint PointerOrigin() const override { return {0, 0}; }
+  // A notification the window sent its container (WM_COMMAND's code).
+  virtual void OnCommand(WORD /*code*/) {}
+  // The brush the container answers WM_CTLCOLOR* with: by default its own background.
+  virtual HBRUSH OnControlColour(HDC dc);
+  // Another option button in the same container was chosen.
+  virtual void OnOptionChosenBeside() {}
 
  protected:
   void Reposition() override;
@@ -149,12 +168,14 @@ class SystemControl : public WindowedControl {
 class TextBox : public SystemControl {
  public:
   TextBox(std::wstring name, Container& parent, TwipsRect place, const std::wstring& text, bool locked);
+  ControlKind Kind() const override { return ControlKind::TextBox; }
   const std::wstring& Text() const { return text_; }
   // Raises Change inside the write, and only when the text really changes.
   void SetText(const std::wstring& text);
   std::function<void()> Change;
-  // The edit window reports a change: a write from anywhere, ours or another program's.
-  void OnEditChanged();
+  // EN_CHANGE: a write from anywhere, ours or another program's.
+  void OnCommand(WORD code) override;
+  HBRUSH OnControlColour(HDC dc) override;
 
  private:
   std::wstring text_;
@@ -164,14 +185,18 @@ class TextBox : public SystemControl {
 class OptionButton : public SystemControl {
  public:
   OptionButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption);
+  ControlKind Kind() const override { return ControlKind::OptionButton; }
   bool Value() const;
   void SetValue(bool chosen);  // choosing one clears the others in the same container
   std::function<void()> Click;
-  void OnClicked();
+  void OnCommand(WORD code) override;
+  void OnOptionChosenBeside() override;
 };
 
 class CommandButton : public SystemControl {
  public:
   CommandButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption);
+  ControlKind Kind() const override { return ControlKind::CommandButton; }
   std::function<void()> Click;
+  void OnCommand(WORD code) override;
 };

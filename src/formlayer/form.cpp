@@ -22,11 +22,7 @@ Form::Form(const FormSpec& layout) {
 void Form::Load() {
   if (loaded_) return;
   loaded_ = true;
-  try {
-    Form_Load();
-  } catch (...) {
-    ::OutputDebugStringW(L"Huevik: the load handler failed\n");
-  }
+  RaiseEvent([this] { Form_Load(); });
 }
 
 void Form::CreateWindowFor(const FormSpec& layout) {
@@ -53,7 +49,7 @@ PictureRef Form::LoadPicture(int id) {
 
 Container& Form::ContainerNamed(const wchar_t* name) {
   if (!name) return *this;
-  auto* container = dynamic_cast<Container*>(&FindControl(name));
+  Container* container = FindControl(name).AsContainer();
   if (!container) throw FormError("a control that holds no controls");
   return *container;
 }
@@ -88,7 +84,7 @@ void Form::CreateControl(const ControlSpec& layout) {
       control = std::make_unique<CommandButton>(layout.name, parent, layout.place, layout.text);
       break;
     case ControlKind::Image: {
-      auto image = std::make_unique<Image>(layout.name, ControlKind::Image, parent, layout.place);
+      auto image = std::make_unique<Image>(layout.name, parent, layout.place);
       image->SetPicture(picture);
       if (layout.mouseIcon) image->SetMouseIcon(LoadPicture(layout.mouseIcon));
       control = std::move(image);
@@ -238,18 +234,10 @@ void Form::PopupMenu(const Menu& menu) {
 LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) {
-        try {
-          Form_Activate();
-        } catch (...) {
-        }
-      }
+      if (LOWORD(wp) != WA_INACTIVE) RaiseEvent([this] { Form_Activate(); });
       break;
     case WM_CLOSE:
-      try {
-        RequestUnload();
-      } catch (...) {
-      }
+      RaiseEvent([this] { RequestUnload(); });
       return 0;
     default:
       break;

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <vector>
 
+void ReportHandlerFailure() noexcept { ::OutputDebugStringW(L"Huevik: an event handler failed\n"); }
+
 namespace App {
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }

@@ -25,6 +25,18 @@ void ResumeNext(Steps&&... steps) noexcept {
   (run(steps), ...);
 }
 
+// What happens to an error that leaves an event handler: it ends that event only,
+// is told to a debugger, and the program goes on with the next message.
+void ReportHandlerFailure() noexcept;
+template <typename Handler>
+void RaiseEvent(Handler&& handler) noexcept {
+  try {
+    handler();
+  } catch (...) {
+    ReportHandlerFailure();
+  }
+}
+
 namespace App {
 HINSTANCE Instance();
 // The program's directory as the form runtime reports it: no trailing backslash,

@@ -20,7 +20,7 @@ bool ButtonsShowNormal(const Form1& form) {
 void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR, DWORD) {
   if (!MainWindowExists()) return;
   Form1& form = MainWindow();
-  try {
+  RaiseEvent([&] {
     if (::GetForegroundWindow() != form.hWnd()) {
       form.PicEn();
       NotForeground = kTrue;
@@ -33,8 +33,7 @@ void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     POINT pointer{};
     ::GetCursorPos(&pointer);
     if (!PointerInside(HoverRect, pointer.x, pointer.y)) form.PicEn();
-  } catch (...) {
-  }
+  });
 }
 
 }  // namespace 圆角窗体

@@ -80,6 +80,28 @@ TEST_F(FormLayerTest, AWriteFromOutsideRaisesChangeOnce) {
   EXPECT_EQ(runs, 1);
 }
 
+TEST_F(FormLayerTest, AnErrorLeavingAHandlerEndsThatEventOnly) {
+  int changes = 0, presses = 0;
+  box.Change = [&] {
+    ++changes;
+    throw FormError("change handler failed");
+  };
+  knob.MouseDown = [&](short, short, float, float) {
+    ++presses;
+    throw FormError("press handler failed");
+  };
+  RECT knobRect = knob.PixelRect();
+  for (int round = 1; round <= 2; ++round) {
+    std::wstring text = L"round " + std::to_wstring(round);
+    ::SendMessageW(box.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(pad.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(knobRect.left + 2, knobRect.top + 2));
+    ::SendMessageW(pad.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(knobRect.left + 2, knobRect.top + 2));
+    EXPECT_EQ(box.Text(), text);
+    EXPECT_EQ(changes, round);
+    EXPECT_EQ(presses, round);
+  }
+}
+
 struct MouseEvent {
   char kind;
   short button;

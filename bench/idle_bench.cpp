@@ -43,14 +43,13 @@ void ForgetStoredPosition() {
 // the real one in /proc, which Wine's Z: drive (the Unix root) reaches; elsewhere the system's own
 // figure is used.
 std::string ReadWholeFile(const std::wstring& path) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
+  const unique_file file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+  if (!file) return {};
   std::string content;
   char buffer[4096];
   DWORD got = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
-  ::CloseHandle(file);
+  while (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
   return content;
 }
 
@@ -109,26 +108,26 @@ class ChildProgram {
     std::wstring command = L"\"" + exe_ + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
     started_ = ::CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, HereDir().c_str(),
-                                &startup, &info_);
-    if (started_) ::WaitForInputIdle(info_.hProcess, 10000);
+                                &startup, &info);
+    info_.adopt(info);
+    if (started_) ::WaitForInputIdle(info_.process.get(), 10000);
   }
   ChildProgram(const ChildProgram&) = delete;
   ChildProgram& operator=(const ChildProgram&) = delete;
   ~ChildProgram() {
     if (!started_) return;
-    ::TerminateProcess(info_.hProcess, 0);
-    ::WaitForSingleObject(info_.hProcess, 5000);
-    ::CloseHandle(info_.hThread);
-    ::CloseHandle(info_.hProcess);
+    ::TerminateProcess(info_.process.get(), 0);
+    ::WaitForSingleObject(info_.process.get(), 5000);
   }
-  bool Running() const { return started_ && ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+  bool Running() const { return started_ && ::WaitForSingleObject(info_.process.get(), 0) == WAIT_TIMEOUT; }
   // User plus kernel time so far, in milliseconds; negative when it cannot be read.
   double CpuMs() {
     if (unixPid_ == -1) unixPid_ = UnixPidOf(exe_);
     if (unixPid_ != -1) return UnixCpuMs(unixPid_);
     FILETIME created{}, exited{}, kernel{}, user{};
-    if (!::GetProcessTimes(info_.hProcess, &created, &exited, &kernel, &user)) return -1;
+    if (!::GetProcessTimes(info_.process.get(), &created, &exited, &kernel, &user)) return -1;
     return static_cast<double>(Ticks(kernel) + Ticks(user)) / 10000.0;
   }
 
@@ -137,7 +136,7 @@ class ChildProgram {
     return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
   }
   std::wstring exe_;
-  PROCESS_INFORMATION info_{};
+  unique_process_information info_;
   bool started_ = false;
   long unixPid_ = -1;
 };

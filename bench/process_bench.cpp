@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench_report.h"
+#include "formlayer/handles.h"
 #include "support/pointer.h"
 
 namespace {
@@ -24,7 +25,7 @@ std::wstring HereDir() {
 }
 
 struct Started {
-  PROCESS_INFORMATION info{};
+  unique_process_information info;
   HWND window = nullptr;
   double seconds = 0;
 };
@@ -37,15 +38,17 @@ Started Start(const std::wstring& exe, const wchar_t* windowClass) {
   LARGE_INTEGER frequency, begin, now;
   ::QueryPerformanceFrequency(&frequency);
   ::QueryPerformanceCounter(&begin);
+  PROCESS_INFORMATION info{};
   if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, HereDir().c_str(),
-                        &startup, &started.info))
+                        &startup, &info))
     return started;
+  started.info.adopt(info);
   for (int i = 0; i < 20000 && !started.window; ++i) {
     for (HWND window = ::FindWindowW(windowClass, nullptr); window;
          window = ::FindWindowExW(nullptr, window, windowClass, nullptr)) {
       DWORD owner = 0;
       ::GetWindowThreadProcessId(window, &owner);
-      if (owner == started.info.dwProcessId && ::IsWindowVisible(window)) started.window = window;
+      if (owner == started.info.processId && ::IsWindowVisible(window)) started.window = window;
     }
     if (!started.window) ::Sleep(1);
   }
@@ -55,10 +58,9 @@ Started Start(const std::wstring& exe, const wchar_t* windowClass) {
 }
 
 void Stop(Started& started) {
-  ::TerminateProcess(started.info.hProcess, 0);
-  ::WaitForSingleObject(started.info.hProcess, 5000);
-  ::CloseHandle(started.info.hThread);
-  ::CloseHandle(started.info.hProcess);
+  ::TerminateProcess(started.info.process.get(), 0);
+  ::WaitForSingleObject(started.info.process.get(), 5000);
+  started.info = {};
 }
 
 double Median(std::vector<double> values) {
@@ -132,16 +134,16 @@ int main() {
 
   Started floorRun = Start(floor, L"HuevikFloor");
   ::Sleep(1000);
-  double floorPeak = static_cast<double>(Memory(floorRun.info.hProcess).PeakWorkingSetSize) / 1024.0;
+  double floorPeak = static_cast<double>(Memory(floorRun.info.process.get()).PeakWorkingSetSize) / 1024.0;
   Stop(floorRun);
 
   Started ours = Start(huevik, L"HuevikForm");
   ::Sleep(1000);
-  PROCESS_MEMORY_COUNTERS afterStart = Memory(ours.info.hProcess);
+  PROCESS_MEMORY_COUNTERS afterStart = Memory(ours.info.process.get());
   ReportFigure("peak working set after startup", static_cast<double>(afterStart.PeakWorkingSetSize) / 1024.0,
                floorPeak, "KiB");
   DragThePen(ours.window);
-  PROCESS_MEMORY_COUNTERS afterMoves = Memory(ours.info.hProcess);
+  PROCESS_MEMORY_COUNTERS afterMoves = Memory(ours.info.process.get());
   ReportFigure("peak working set after 10,000 pen moves",
                static_cast<double>(afterMoves.PeakWorkingSetSize) / 1024.0, floorPeak, "KiB");
   ReportFigure("working set growth over 10,000 pen moves",

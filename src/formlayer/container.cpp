@@ -113,10 +113,9 @@ HBRUSH Container::ChildBackground(HWND child, HDC dc) {
   RECT client{};
   ::GetClientRect(Window(), &client);
   if (!childBrush_) {
-    HDC screen = ::GetDC(nullptr);
-    unique_mem_dc memory(::CreateCompatibleDC(screen));
-    unique_bitmap image(::CreateCompatibleBitmap(screen, client.right, client.bottom));
-    ::ReleaseDC(nullptr, screen);
+    window_dc screen = GetWindowDc(nullptr);
+    unique_mem_dc memory(::CreateCompatibleDC(screen.get()));
+    unique_bitmap image(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
     {
       select_guard select(memory.get(), image.get());
       PaintBackground(memory.get(), client);

@@ -17,9 +17,8 @@ HFONT SharedFont(const FontSpec& font) {
   Key key{font.face, font.points, font.weight, font.charset};
   auto found = fonts.find(key);
   if (found != fonts.end()) return found->second.get();
-  HDC screen = ::GetDC(nullptr);
-  int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ::ReleaseDC(nullptr, screen);
+  window_dc screen = GetWindowDc(nullptr);
+  int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
   int height = -static_cast<int>(std::lround(font.points * static_cast<float>(dpi) / 72.0f));
   HFONT made = ::CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, font.charset, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face.c_str());
@@ -111,7 +110,7 @@ Shape::Shape(std::wstring name, Container& parent, TwipsRect place, COLORREF bor
 
 void Shape::Paint(HDC dc) const {
   RECT r = PixelRect();
-  unique_handle<HPEN, handle_close::Gdi> pen(::CreatePen(PS_SOLID, 1, borderColor_));
+  unique_pen pen(::CreatePen(PS_SOLID, 1, borderColor_));
   select_guard selectPen(dc, pen.get());
   select_guard selectBrush(dc, ::GetStockObject(NULL_BRUSH));
   ::Rectangle(dc, r.left, r.top, r.right, r.bottom);

@@ -42,11 +42,11 @@ HCURSOR Picture::AsCursor() const {
   if (cursor_ || !icon_) return cursor_.get();
   ICONINFO info{};
   if (!::GetIconInfo(icon_.get(), &info)) return nullptr;
+  // GetIconInfo hands over copies of the icon's bitmaps.
+  unique_bitmap mask(info.hbmMask), colour(info.hbmColor);
   info.fIcon = FALSE;
   info.xHotspot = static_cast<DWORD>(size_.cx / 2);
   info.yHotspot = static_cast<DWORD>(size_.cy / 2);
   cursor_.reset(reinterpret_cast<HCURSOR>(::CreateIconIndirect(&info)));
-  if (info.hbmMask) ::DeleteObject(info.hbmMask);
-  if (info.hbmColor) ::DeleteObject(info.hbmColor);
   return cursor_.get();
 }

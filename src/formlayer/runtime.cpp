@@ -3,6 +3,8 @@
 #include <cmath>
 #include <vector>
 
+#include "formlayer/handles.h"
+
 void ReportHandlerFailure() noexcept { ::OutputDebugStringW(L"Huevik: an event handler failed\n"); }
 
 namespace App {
@@ -47,10 +49,9 @@ namespace {
 struct ScreenMetrics {
   float tppX, tppY;
   ScreenMetrics() {
-    HDC screen = ::GetDC(nullptr);
-    int dpiX = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    int dpiY = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ::ReleaseDC(nullptr, screen);
+    window_dc screen = GetWindowDc(nullptr);
+    int dpiX = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
+    int dpiY = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     tppX = 1440.0f / static_cast<float>(dpiX > 0 ? dpiX : 96);
     tppY = 1440.0f / static_cast<float>(dpiY > 0 ? dpiY : 96);
   }
@@ -87,13 +88,13 @@ std::uint64_t SettingsWritesSoFar() { return g_settingsWrites; }
 
 void SaveSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key,
                  const std::wstring& value) {
-  HKEY hkey = nullptr;
+  unique_hkey store;
   if (::RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKeyPath(app, section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &hkey, nullptr) != ERROR_SUCCESS)
+                        nullptr, store.put(), nullptr) != ERROR_SUCCESS)
     throw FormError("settings store cannot be opened");
   auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-  LONG result = ::RegSetValueExW(hkey, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
-  ::RegCloseKey(hkey);
+  LONG result =
+      ::RegSetValueExW(store.get(), key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
   if (result != ERROR_SUCCESS) throw FormError("settings value cannot be written");
   ++g_settingsWrites;
 }

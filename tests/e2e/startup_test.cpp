@@ -26,10 +26,10 @@ class BareFolder {
   }
   const std::wstring& path() const { return path_; }
   void Put(const wchar_t* name, const char* content) {
-    HANDLE file = ::CreateFileW((path_ + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const unique_file file(
+        ::CreateFileW((path_ + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    ::WriteFile(file, content, static_cast<DWORD>(strlen(content)), &written, nullptr);
-    ::CloseHandle(file);
+    ::WriteFile(file.get(), content, static_cast<DWORD>(strlen(content)), &written, nullptr);
   }
 
  private:

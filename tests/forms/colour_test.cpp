@@ -30,10 +30,7 @@ std::vector<COLORREF> SwatchPixels(const Form1& form) {
   ::UpdateWindow(swatch);
   RECT client{};
   ::GetClientRect(swatch, &client);
-  HDC dc = ::GetDC(swatch);
-  std::vector<COLORREF> pixels{::GetPixel(dc, 3, 3), ::GetPixel(dc, client.right - 4, client.bottom - 4)};
-  ::ReleaseDC(swatch, dc);
-  return pixels;
+  return {WindowPixel(swatch, 3, 3), WindowPixel(swatch, client.right - 4, client.bottom - 4)};
 }
 
 // Everything the user can see of the current colour, read from the windows themselves.
@@ -336,10 +333,7 @@ COLORREF FirstCustomColour(HWND dialog) {
   HWND cells = ::GetDlgItem(dialog, COLOR_CUSTOM1);
   RECT r{};
   ::GetClientRect(cells, &r);
-  HDC dc = ::GetDC(cells);
-  COLORREF colour = ::GetPixel(dc, r.right / 8 / 2 - 1, r.bottom / 2 / 2 - 1);
-  ::ReleaseDC(cells, dc);
-  return colour;
+  return WindowPixel(cells, r.right / 8 / 2 - 1, r.bottom / 2 / 2 - 1);
 }
 
 std::ostream& operator<<(std::ostream& out, const Rgb& c) {

@@ -200,7 +200,7 @@ TEST_F(FormLayerTest, UnitsAtNinetySixDotsPerInch) {
 COLORREF PrintedPixel(HWND window, POINT at) {
   RECT client{};
   ::GetClientRect(window, &client);
-  window_dc screen(nullptr);
+  window_dc screen = GetWindowDc(nullptr);
   unique_mem_dc memory(::CreateCompatibleDC(screen.get()));
   unique_bitmap image(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
   select_guard select(memory.get(), image.get());

@@ -28,12 +28,7 @@ class PaletteTest : public MainWindowTest {
     Pump(20);
   }
   // What the chart shows on screen, read from its window as any program would.
-  COLORREF ShownAt(int x, int y) {
-    HDC dc = ::GetDC(chart().Handle());
-    COLORREF colour = ::GetPixel(dc, x, y);
-    ::ReleaseDC(chart().Handle(), dc);
-    return colour;
-  }
+  COLORREF ShownAt(int x, int y) { return WindowPixel(chart().Handle(), x, y); }
   COLORREF ChartAt(int x, int y) { return static_cast<COLORREF>(chart().Point(x * 15.0f, y * 15.0f)); }
   void ExpectMarkerAt(float left, float top, const std::string& where) {
     EXPECT_FLOAT_EQ(form().Shape1.Left(), left) << where;

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "formlayer/handles.h"
+
 class PatchWindow {
  public:
   // Patches of patchWidth x height pixels, left to right, the window's top-left
@@ -66,10 +68,8 @@ class PatchWindow {
     }
     auto* self = reinterpret_cast<PatchWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self && msg == WM_PAINT) {
-      PAINTSTRUCT ps;
-      HDC dc = ::BeginPaint(window, &ps);
-      self->Paint(dc);
-      ::EndPaint(window, &ps);
+      paint_scope paint(window);
+      self->Paint(paint.dc());
       return 0;
     }
     if (msg == WM_ERASEBKGND) return 1;
@@ -80,9 +80,8 @@ class PatchWindow {
   void Paint(HDC dc) const {
     for (std::size_t i = 0; i < colours_.size(); ++i) {
       RECT r{static_cast<int>(i) * patchWidth_, 0, static_cast<int>(i + 1) * patchWidth_, height_};
-      HBRUSH brush = ::CreateSolidBrush(colours_[i]);
-      ::FillRect(dc, &r, brush);
-      ::DeleteObject(brush);
+      unique_brush brush(::CreateSolidBrush(colours_[i]));
+      ::FillRect(dc, &r, brush.get());
     }
   }
 

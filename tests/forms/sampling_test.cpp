@@ -109,11 +109,10 @@ TEST_F(PenTest, ClickWithoutMoveChangesTheFieldsOnly) {
 TEST_F(PenTest, LeftDragHidesThePenAndShowsItAsTheCursorUntilRelease) {
   ICONINFO info{};
   ASSERT_TRUE(::GetIconInfo(PenCursor(), &info));
+  const unique_bitmap mask(info.hbmMask), colour(info.hbmColor);
   EXPECT_FALSE(info.fIcon);
   EXPECT_EQ(info.xHotspot, 24u);
   EXPECT_EQ(info.yHotspot, 24u);
-  ::DeleteObject(info.hbmMask);
-  ::DeleteObject(info.hbmColor);
 
   PressPen();
   EXPECT_EQ(form().Picking, kTrue);
@@ -246,9 +245,7 @@ TEST_F(PenTest, FramePixelWhereGetPixelFailsComesThroughTheOnePixelCopy) {
     ASSERT_EQ(::WindowFromPoint(p), framed.hwnd()) << where;
     POINT client = p;
     ::ScreenToClient(framed.hwnd(), &client);
-    HDC clientDc = ::GetDC(framed.hwnd());
-    COLORREF direct = ::GetPixel(clientDc, client.x, client.y);
-    ::ReleaseDC(framed.hwnd(), clientDc);
+    COLORREF direct = WindowPixel(framed.hwnd(), client.x, client.y);
     ASSERT_EQ(direct, CLR_INVALID) << where << ": the pixel read does not fail here";
     HDC windowDc = ::GetWindowDC(framed.hwnd());
     COLORREF expected = ::GetPixel(windowDc, p.x - outer.left, p.y - outer.top);

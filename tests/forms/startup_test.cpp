@@ -51,9 +51,11 @@ TEST_F(StartupFormTest, UnloadIsRefusedAndTheWindowHidesMinimised) {
 }
 
 TEST_F(StartupFormTest, ActivationGivesTheRoundedRegion) {
-  HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+  unique_region held(::CreateRectRgn(0, 0, 0, 0));
+  HRGN region = held.get();
   ASSERT_NE(::GetWindowRgn(form().hWnd(), region), ERROR);
-  HRGN expected = ::CreateRoundRectRgn(0, 0, 300, 263, 2, 2);
+  unique_region expectedRegion(::CreateRoundRectRgn(0, 0, 300, 263, 2, 2));
+  HRGN expected = expectedRegion.get();
   RECT box{}, expectedBox{};
   ::GetRgnBox(region, &box);
   ::GetRgnBox(expected, &expectedBox);
@@ -62,8 +64,6 @@ TEST_F(StartupFormTest, ActivationGivesTheRoundedRegion) {
   for (POINT p : {POINT{0, 0}, POINT{box.right - 1, 0}, POINT{0, box.bottom - 1}, POINT{box.right - 1, box.bottom - 1},
                   POINT{150, 0}, POINT{0, 131}, POINT{box.right - 1, 131}, POINT{150, box.bottom - 1}})
     EXPECT_EQ(::PtInRegion(region, p.x, p.y), ::PtInRegion(expected, p.x, p.y)) << p.x << "," << p.y;
-  ::DeleteObject(expected);
-  ::DeleteObject(region);
 }
 
 }  // namespace

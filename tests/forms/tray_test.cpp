@@ -460,10 +460,9 @@ MenuVisit RightClickWithDriver(HWND mainWindow, bool chooseAbout) {
   MenuVisit visit;
   visit.mainWindow = mainWindow;
   visit.chooseAbout = chooseAbout;
-  HANDLE driver = ::CreateThread(nullptr, 0, DriveTrayMenu, &visit, 0, nullptr);
+  const unique_kernel_handle driver(::CreateThread(nullptr, 0, DriveTrayMenu, &visit, 0, nullptr));
   ::SendMessageW(mainWindow, WM_TRAYCALLBACK, 0, WM_RBUTTONUP);
-  ::WaitForSingleObject(driver, 10000);
-  ::CloseHandle(driver);
+  ::WaitForSingleObject(driver.get(), 10000);
   return visit;
 }
 

@@ -35,21 +35,19 @@ void StopHoverTimer() {
 class ClickRescue {
  public:
   explicit ClickRescue(DWORD patienceMs) : patienceMs_(patienceMs) {
-    finished_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    thread_ = ::CreateThread(nullptr, 0, Watch, this, 0, nullptr);
+    finished_.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    thread_.reset(::CreateThread(nullptr, 0, Watch, this, 0, nullptr));
   }
   ~ClickRescue() {
-    ::SetEvent(finished_);
-    ::WaitForSingleObject(thread_, INFINITE);
-    ::CloseHandle(thread_);
-    ::CloseHandle(finished_);
+    ::SetEvent(finished_.get());
+    ::WaitForSingleObject(thread_.get(), INFINITE);
   }
   bool Rescued() const { return rescued_ != 0; }
 
  private:
   static DWORD WINAPI Watch(void* param) {
     auto* self = static_cast<ClickRescue*>(param);
-    if (::WaitForSingleObject(self->finished_, self->patienceMs_) == WAIT_TIMEOUT) {
+    if (::WaitForSingleObject(self->finished_.get(), self->patienceMs_) == WAIT_TIMEOUT) {
       ::InterlockedExchange(&self->rescued_, 1);
       pointer::Press();
       pointer::Release();
@@ -57,8 +55,8 @@ class ClickRescue {
     return 0;
   }
   DWORD patienceMs_;
-  HANDLE finished_ = nullptr;
-  HANDLE thread_ = nullptr;
+  unique_kernel_handle finished_;
+  unique_kernel_handle thread_;
   volatile LONG rescued_ = 0;
 };
 
@@ -90,10 +88,9 @@ DWORD WINAPI RunDrag(void* param) {
 }
 
 void PerformDrag(Drag& drag) {
-  HANDLE thread = ::CreateThread(nullptr, 0, RunDrag, &drag, 0, nullptr);
+  const unique_kernel_handle thread(::CreateThread(nullptr, 0, RunDrag, &drag, 0, nullptr));
   ASSERT_TRUE(PumpUntil([&] { return drag.done != 0; }, 10000)) << "the drag did not finish";
-  ::WaitForSingleObject(thread, 5000);
-  ::CloseHandle(thread);
+  ::WaitForSingleObject(thread.get(), 5000);
   Pump(50);
 }
 

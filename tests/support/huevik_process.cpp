@@ -43,12 +43,14 @@ HuevikProcess::HuevikProcess(const std::wstring& dir) {
   std::wstring command = L"\"" + exe + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
   if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
-                        &info_))
+                        &started))
     throw std::runtime_error("Huevik.exe cannot be started");
-  ::WaitForInputIdle(info_.hProcess, 10000);
+  info_.adopt(started);
+  ::WaitForInputIdle(info_.process.get(), 10000);
   for (int i = 0; i < 200 && !(window_ && ::IsWindowVisible(window_)); ++i) {
-    Search search{info_.dwProcessId, nullptr};
+    Search search{info_.processId, nullptr};
     ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
     window_ = search.found;
     if (!window_ || !::IsWindowVisible(window_)) ::Sleep(25);
@@ -58,18 +60,16 @@ HuevikProcess::HuevikProcess(const std::wstring& dir) {
 
 HuevikProcess::~HuevikProcess() {
   if (Running()) {
-    ::TerminateProcess(info_.hProcess, 99);
-    ::WaitForSingleObject(info_.hProcess, 5000);
+    ::TerminateProcess(info_.process.get(), 99);
+    ::WaitForSingleObject(info_.process.get(), 5000);
   }
-  ::CloseHandle(info_.hThread);
-  ::CloseHandle(info_.hProcess);
 }
 
-bool HuevikProcess::Running() const { return ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+bool HuevikProcess::Running() const { return ::WaitForSingleObject(info_.process.get(), 0) == WAIT_TIMEOUT; }
 
 bool HuevikProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
-  if (::WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
-  if (exitCode) ::GetExitCodeProcess(info_.hProcess, exitCode);
+  if (::WaitForSingleObject(info_.process.get(), timeoutMs) != WAIT_OBJECT_0) return false;
+  if (exitCode) ::GetExitCodeProcess(info_.process.get(), exitCode);
   return true;
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "formlayer/handles.h"
+
 std::wstring TestProgramDir();  // where the test exe, Huevik.exe and SkinH.dll live
 std::wstring ReadWindowText(HWND window);
 
@@ -16,7 +18,7 @@ class HuevikProcess {
   ~HuevikProcess();  // ends the process if it still runs
 
   HWND Window() const { return window_; }
-  DWORD Id() const { return info_.dwProcessId; }
+  DWORD Id() const { return info_.processId; }
   bool Running() const;
   // Waits for the process to end; false if it still runs after the time.
   bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) const;
@@ -24,7 +26,7 @@ class HuevikProcess {
   HWND ChildAt(int clientX, int clientY) const;
 
  private:
-  PROCESS_INFORMATION info_{};
+  unique_process_information info_;
   HWND window_ = nullptr;
 };
 

@@ -20,12 +20,9 @@ POINT ScreenCentreOf(const Control& control) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-COLORREF ScreenPixel(int x, int y) {
-  HDC screen = ::GetDC(nullptr);
-  COLORREF colour = ::GetPixel(screen, x, y);
-  ::ReleaseDC(nullptr, screen);
-  return colour;
-}
+COLORREF ScreenPixel(int x, int y) { return WindowPixel(nullptr, x, y); }
+
+COLORREF WindowPixel(HWND window, int x, int y) { return ::GetPixel(GetWindowDc(window).get(), x, y); }
 
 void StopMainWindowServices(Form1& form) {
   托盘图标::RemoveTrayIcon(form);

@@ -15,6 +15,8 @@ RECT ScreenRectOf(const Control& control);
 POINT ScreenCentreOf(const Control& control);
 // Colour of the screen pixel, read from the desktop as another program would.
 COLORREF ScreenPixel(int x, int y);
+// Colour of a pixel of the window's client area, read through its own DC.
+COLORREF WindowPixel(HWND window, int x, int y);
 
 class MainWindowTest : public ::testing::Test {
  protected:

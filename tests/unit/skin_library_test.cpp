@@ -46,10 +46,10 @@ class TempSkinFile {
     char name[MAX_PATH] = {};
     GetTempFileNameA(TempFolder().c_str(), "hsk", 0, name);
     path_ = name;
-    const unique_kernel_handle file(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    const unique_file file(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                       nullptr));
     DWORD written = 0;
-    written_ = file.get() != INVALID_HANDLE_VALUE &&
+    written_ = file &&
                WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written,
                          nullptr) &&
                written == content.size();

@@ -5,6 +5,7 @@
 
 #include "colour/colour_value.h"
 #include "formlayer/form.h"
+#include "mainwindow/form1_controls.h"
 
 class Form1 : public Form {
  public:
@@ -12,35 +13,9 @@ class Form1 : public Form {
   ~Form1() override;
 
   // Controls, in creation order.
-  Frame& Frame3;
-  PictureBox& 调色板1;
-  Shape& Shape1;
-  CommandButton& Command1;
-  Frame& Frame2;
-  PictureBox& Picture1;
-  Image& Picture2;
-  Frame& Frame1;
-  Image& 最小3;
-  Image& 最小2;
-  Image& 最小1;
-  Image& 关闭3;
-  Image& 关闭2;
-  Image& 关闭1;
-  OptionButton& Option1;
-  OptionButton& Option2;
-  OptionButton& Option3;
-  TextBox& Text3;
-  TextBox& Text2;
-  TextBox& Text1;
-  PictureBox& Picture3;
-  TextBox& txthex;
-  Image& 最小0;
-  Image& 关闭0;
-  Label& Label3;
-  Label& Label2;
-  Label& Label1;
-  Image& Image1;
-  Label& Label4;
+#define FORM1_MEMBER(Class, control, ...) Class& control;
+  FORM1_CONTROLS(FORM1_MEMBER)
+#undef FORM1_MEMBER
 
   // Shows a colour value in the fields, the swatch and the value field.
   void zhuan(std::int32_t colour);

@@ -17,6 +17,7 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/hover_tracking.h"
 #include "settings/window_position.h"
+#include "support/observe.h"
 #include "support/pointer.h"
 #include "tray/tray_icon.h"
 
@@ -27,15 +28,8 @@ constexpr DWORD kSettleMs = 1500;  // past the start-up work of both programs
 constexpr int kSurfaceMoves = 1000;
 constexpr POINT kBareSurface{120, 25};  // window pixels below the caption buttons, beside no control
 
-std::wstring HereDir() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir = path;
-  return dir.substr(0, dir.find_last_of(L'\\'));
-}
-
 void ForgetStoredPosition() {
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\QevSoft_Color");
+  stored::Clear();
   记录窗体位置::ForgetLastWritten();
 }
 
@@ -104,12 +98,12 @@ double UnixCpuMs(long pid) {
 
 class ChildProgram {
  public:
-  explicit ChildProgram(const wchar_t* exeName) : exe_(HereDir() + L"\\" + exeName) {
+  explicit ChildProgram(const wchar_t* exeName) : exe_(TestProgramDir() + L"\\" + exeName) {
     std::wstring command = L"\"" + exe_ + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    started_ = ::CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, HereDir().c_str(),
+    started_ = ::CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, TestProgramDir().c_str(),
                                 &startup, &info);
     info_.adopt(info);
     if (started_) ::WaitForInputIdle(info_.process.get(), 10000);
@@ -175,11 +169,7 @@ LRESULT CALLBACK CountSurfaceMoves(int code, WPARAM removal, LPARAM param) {
 // One pixel to and fro, each move handed over and handled before the next, so none is merged.
 bool MoveOnePixel(int dx) {
   const long before = g_movesDelivered;
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = dx;
-  input.mi.dwFlags = MOUSEEVENTF_MOVE;
-  ::SendInput(1, &input, sizeof input);
+  pointer::SendMoveBy(dx, 0);
   return PumpUntil([&] { return g_movesDelivered != before; }, 500);
 }
 

@@ -10,6 +10,7 @@
 
 #include "bench_report.h"
 #include "formlayer/handles.h"
+#include "support/observe.h"
 #include "support/pointer.h"
 
 namespace {
@@ -17,12 +18,6 @@ namespace {
 constexpr int kStarts = 10;
 constexpr int kPenMoves = 10000;
 
-std::wstring HereDir() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir = path;
-  return dir.substr(0, dir.find_last_of(L'\\'));
-}
 
 struct Started {
   unique_process_information info;
@@ -39,7 +34,7 @@ Started Start(const std::wstring& exe, const wchar_t* windowClass) {
   ::QueryPerformanceFrequency(&frequency);
   ::QueryPerformanceCounter(&begin);
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, HereDir().c_str(),
+  if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, TestProgramDir().c_str(),
                         &startup, &info))
     return started;
   started.info.adopt(info);
@@ -97,12 +92,7 @@ void DragThePen(HWND huevik) {
   int changes = 0;
   wchar_t last[64] = {};
   for (int i = 0; i < kPenMoves; ++i) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input.mi.dx = (20 + (i * 7) % 1200) * 65536 / ::GetSystemMetrics(SM_CXSCREEN);
-    input.mi.dy = (300 + (i / 50) % 400) * 65536 / ::GetSystemMetrics(SM_CYSCREEN);
-    ::SendInput(1, &input, sizeof input);
+    pointer::SendMoveTo(20 + (i * 7) % 1200, 300 + (i / 50) % 400);
     if (i % 10 == 0) {
       wchar_t now[64] = {};
       ::SendMessageTimeoutW(valueField, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(now), SMTO_ABORTIFHUNG, 1000,
@@ -120,8 +110,8 @@ void DragThePen(HWND huevik) {
 }  // namespace
 
 int main() {
-  const std::wstring huevik = HereDir() + L"\\Huevik.exe";
-  const std::wstring floor = HereDir() + L"\\startup_floor.exe";
+  const std::wstring huevik = TestProgramDir() + L"\\Huevik.exe";
+  const std::wstring floor = TestProgramDir() + L"\\startup_floor.exe";
   for (const auto& [exe, windowClass] : {std::pair{huevik, L"HuevikForm"}, std::pair{floor, L"HuevikFloor"}}) {
     Started warm = Start(exe, windowClass);  // warm the caches for both alike
     ::Sleep(200);

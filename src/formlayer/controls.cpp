@@ -159,9 +159,7 @@ void TextBox::SetText(const std::wstring& text) {
 
 void TextBox::OnCommand(WORD code) {
   if (code != EN_CHANGE || writing_) return;
-  int length = ::GetWindowTextLengthW(window_);
-  std::wstring now(static_cast<size_t>(length) + 1, L'\0');
-  now.resize(static_cast<size_t>(::GetWindowTextW(window_, now.data(), length + 1)));
+  std::wstring now = WindowText(window_);
   if (now == text_) return;
   text_ = std::move(now);
   if (Change) Change();

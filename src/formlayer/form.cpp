@@ -134,12 +134,7 @@ void Form::ApplyTabOrder(std::span<const wchar_t* const> order) {
   }
 }
 
-std::wstring Form::Caption() const {
-  int length = ::GetWindowTextLengthW(Window());
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(Window(), text.data(), length + 1)));
-  return text;
-}
+std::wstring Form::Caption() const { return WindowText(Window()); }
 
 HICON Form::Icon() const { return icon_ ? icon_->Icon() : nullptr; }
 

@@ -72,12 +72,20 @@ float Height() { return static_cast<float>(::GetSystemMetrics(SM_CYSCREEN)) * Tw
 int TwipsToPixelsX(float twips) { return static_cast<int>(std::lround(twips / Screen::TwipsPerPixelX())); }
 int TwipsToPixelsY(float twips) { return static_cast<int>(std::lround(twips / Screen::TwipsPerPixelY())); }
 
+std::wstring WindowText(HWND window) {
+  int length = ::GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
 int MsgBox(const std::wstring& text, UINT style, const std::wstring& title) {
   return ::MessageBoxW(::GetActiveWindow(), text.c_str(), title.c_str(), style);
 }
 
 std::wstring SettingsKeyPath(const std::wstring& app, const std::wstring& section) {
-  return L"Software\\VB and VBA Program Settings\\" + app + L"\\" + section;
+  std::wstring path = L"Software\\VB and VBA Program Settings\\" + app;
+  return section.empty() ? path : path + L"\\" + section;
 }
 
 namespace {

@@ -59,6 +59,9 @@ float Height();  // primary screen, twips
 int TwipsToPixelsX(float twips);
 int TwipsToPixelsY(float twips);
 
+// A window's text, whatever its length.
+std::wstring WindowText(HWND window);
+
 // Modal message box owned by the thread's active window; returns the button pressed.
 int MsgBox(const std::wstring& text, UINT style, const std::wstring& title);
 
@@ -66,6 +69,7 @@ int MsgBox(const std::wstring& text, UINT style, const std::wstring& title);
 void SaveSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key,
                  const std::wstring& value);
 std::wstring GetSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key);
-std::wstring SettingsKeyPath(const std::wstring& app, const std::wstring& section);
+// The key of an application's settings, or of one section of them.
+std::wstring SettingsKeyPath(const std::wstring& app, const std::wstring& section = {});
 // Values this process has written to the settings store so far (benchmarks count them).
 std::uint64_t SettingsWritesSoFar();

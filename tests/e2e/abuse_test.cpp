@@ -11,6 +11,7 @@
 
 #include "forms/patch_window.h"
 #include "support/huevik_process.h"
+#include "support/pointer.h"
 
 namespace {
 
@@ -19,25 +20,7 @@ const POINT kPen{176 + 8 + 24 + 24, 40 + 16 + 8 + 24};      // client centre of 
 const POINT kPalette{8 + 8 + 20, 136 + 16 + 20};           // a point inside the palette chart
 const POINT kValueField{85, 45}, kRed{85, 70}, kGreen{85, 93}, kBlue{85, 116}, kDialogButton{260, 235};
 
-void SendPointer(DWORD flags, int x = 0, int y = 0) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  if (flags & MOUSEEVENTF_ABSOLUTE) {
-    input.mi.dx = static_cast<LONG>((x * 65536LL + 640) / ::GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = static_cast<LONG>((y * 65536LL + 400) / ::GetSystemMetrics(SM_CYSCREEN));
-  }
-  ::SendInput(1, &input, sizeof input);
-}
-void MoveTo(POINT p) { SendPointer(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y); }
-
-void PressKey(WORD key) {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = key;
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(2, input, sizeof input[0]);
-}
+void MoveTo(POINT p) { pointer::SendMoveTo(p.x, p.y); }
 
 void PumpOwn(DWORD ms) {
   DWORD start = ::GetTickCount();
@@ -87,7 +70,7 @@ TEST_F(AbuseTest, TwentyThousandPenMovesLeakNothing) {
   PatchWindow patches({40, 600}, {0x00102030, 0x00C08040});
   PumpOwn(100);
   MoveTo(Screen(kPen));
-  SendPointer(MOUSEEVENTF_LEFTDOWN);
+  pointer::SendButton(MOUSEEVENTF_LEFTDOWN);
   int missed = 0;
   for (int i = 0; i < 20000; ++i) {
     int patch = i % 2;
@@ -96,7 +79,7 @@ TEST_F(AbuseTest, TwentyThousandPenMovesLeakNothing) {
     if (i % 1000 == 0) PumpOwn(1);
     if (missed > 20) break;
   }
-  SendPointer(MOUSEEVENTF_LEFTUP);
+  pointer::SendButton(MOUSEEVENTF_LEFTUP);
   EXPECT_LE(missed, 20) << "samples stopped matching the screen";
   EXPECT_TRUE(Responsive());
   ExpectFieldsAreNumbers();
@@ -105,13 +88,13 @@ TEST_F(AbuseTest, TwentyThousandPenMovesLeakNothing) {
 
 TEST_F(AbuseTest, TwentyThousandPaletteDragMovesAndAThousandCloseRestoreCycles) {
   MoveTo(Screen(kPalette));
-  SendPointer(MOUSEEVENTF_LEFTDOWN);
+  pointer::SendButton(MOUSEEVENTF_LEFTDOWN);
   for (int i = 0; i < 20000; ++i) {
     POINT p = Screen(kPalette);
     MoveTo({p.x + (i * 13) % 250 - 5, p.y + (i % 40) - 10});
     if (i % 500 == 0) ::Sleep(1);
   }
-  SendPointer(MOUSEEVENTF_LEFTUP);
+  pointer::SendButton(MOUSEEVENTF_LEFTUP);
   EXPECT_TRUE(Responsive());
   ExpectFieldsAreNumbers();
   for (int i = 0; i < 1000; ++i) {
@@ -126,8 +109,8 @@ TEST_F(AbuseTest, TwentyThousandPaletteDragMovesAndAThousandCloseRestoreCycles) 
   EXPECT_EQ(now.top, place_.top);
   // Painting and sampling still work: a click on the palette takes its colour.
   MoveTo(Screen(kPalette));
-  SendPointer(MOUSEEVENTF_LEFTDOWN);
-  SendPointer(MOUSEEVENTF_LEFTUP);
+  pointer::SendButton(MOUSEEVENTF_LEFTDOWN);
+  pointer::SendButton(MOUSEEVENTF_LEFTUP);
   ::Sleep(200);
   EXPECT_TRUE(Responsive());
   ExpectFieldsAreNumbers();
@@ -175,7 +158,7 @@ TEST_F(AbuseTest, AStormOfMessagesLeavesTheProgramUpAndItsDataValid) {
       if ((command | low) == (SC_SCREENSAVE | low) || (command | low) == (SC_MONITORPOWER | low)) continue;
       ::PostMessageW(window(), WM_SYSCOMMAND, command | low, 0);
       ::Sleep(5);
-      PressKey(VK_ESCAPE);
+      SendKey(VK_ESCAPE);
       ::SendMessageTimeoutW(window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
     }
   }
@@ -191,16 +174,18 @@ TEST_F(AbuseTest, AStormOfMessagesLeavesTheProgramUpAndItsDataValid) {
   }
   ::GetWindowRect(window(), &place_);
   MoveTo(Screen(kPalette));
-  SendPointer(MOUSEEVENTF_LEFTDOWN);
-  SendPointer(MOUSEEVENTF_LEFTUP);
+  pointer::SendButton(MOUSEEVENTF_LEFTDOWN);
+  pointer::SendButton(MOUSEEVENTF_LEFTUP);
   ::Sleep(300);
   EXPECT_TRUE(Responsive());
   ExpectFieldsAreNumbers();
   // Pointer input at random places during a pen drag.
   MoveTo(Screen(kPen));
-  SendPointer(MOUSEEVENTF_LEFTDOWN);
-  for (int i = 0; i < 3000; ++i) MoveTo({static_cast<int>(random() % 1280), static_cast<int>(random() % 800)});
-  SendPointer(MOUSEEVENTF_LEFTUP);
+  pointer::SendButton(MOUSEEVENTF_LEFTDOWN);
+  const auto width = static_cast<unsigned>(::GetSystemMetrics(SM_CXSCREEN));
+  const auto height = static_cast<unsigned>(::GetSystemMetrics(SM_CYSCREEN));
+  for (int i = 0; i < 3000; ++i) MoveTo({static_cast<int>(random() % width), static_cast<int>(random() % height)});
+  pointer::SendButton(MOUSEEVENTF_LEFTUP);
   ::Sleep(300);
   EXPECT_TRUE(huevik_->Running());
   EXPECT_TRUE(Responsive());

@@ -131,11 +131,7 @@ const std::wstring kReminderTip = ThroughAnsi(L"主人我在这里");
 const std::wstring kReminderBalloon = ThroughAnsi(L"想起我来点一下我哦!");
 
 void Key(WORD key) {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = key;
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(2, input, sizeof(INPUT));
+  SendKey(key);
   Pump(50);
 }
 

@@ -12,7 +12,6 @@
 
 namespace {
 
-const wchar_t kKeyPath[] = L"Software\\VB and VBA Program Settings\\QevSoft_Color\\Soft_Stat";
 constexpr int kTwipsPerPixel = 15;  // the test display runs at 96 dpi
 constexpr int kDesignWidth = 300, kDesignHeight = 263;
 
@@ -30,11 +29,11 @@ void Put(const wchar_t* key, const Value& value) {
   if (value.type == REG_SZ) stored::Write(key, value.text.c_str());
   if (value.type == REG_DWORD) {
     DWORD number = std::stoul(value.text);
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, kKeyPath, key, REG_DWORD, &number, sizeof number);
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, stored::KeyPath().c_str(), key, REG_DWORD, &number, sizeof number);
   }
   if (value.type == REG_BINARY) {
     std::string bytes(value.text.begin(), value.text.end());
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, kKeyPath, key, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, stored::KeyPath().c_str(), key, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
   }
 }
 

@@ -18,12 +18,6 @@ namespace {
 
 using ColourFormTest = MainWindowTest;
 
-std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 // Two corners of the swatch, clear of the pen picture that rests in its middle.
 std::vector<COLORREF> SwatchPixels(const Form1& form) {
   HWND swatch = form.Picture1.Handle();
@@ -41,8 +35,8 @@ struct Shown {
 };
 
 Shown ShownColour(const Form1& form) {
-  return {WindowText(form.Text1.Handle()), WindowText(form.Text2.Handle()), WindowText(form.Text3.Handle()),
-          WindowText(form.txthex.Handle()), SwatchPixels(form)};
+  return {ReadWindowText(form.Text1.Handle()), ReadWindowText(form.Text2.Handle()), ReadWindowText(form.Text3.Handle()),
+          ReadWindowText(form.txthex.Handle()), SwatchPixels(form)};
 }
 
 std::ostream& operator<<(std::ostream& out, const Shown& s) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "formlayer/form.h"
+#include "support/message_log.h"
 #include "support/pointer.h"
 
 namespace {
@@ -23,8 +24,15 @@ class ProbeForm : public Form {
   short cancelWith = 0;
   int unloads = 0;
   int activations = 0;
+  MessageLog log;  // closing, deactivation and destruction
 
  protected:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    auto handle = [&] { return Form::OnMessage(msg, wp, lp); };
+    if (msg == WM_CLOSE || msg == WM_DESTROY) return log.Around({msg}, handle);
+    if (msg == WM_ACTIVATE && LOWORD(wp) == WA_INACTIVE) return log.Around({msg, WA_INACTIVE}, handle);
+    return handle();
+  }
   void Form_Unload(short& cancel) override {
     ++unloads;
     cancel = cancelWith;
@@ -108,7 +116,20 @@ struct MouseEvent {
   float x, y;
 };
 
+// Buttons and capture changes as the picture box's own window procedure gets them.
+MessageLog g_padLog;
+WNDPROC g_padProcedure = nullptr;
+LRESULT CALLBACK LogPadMessages(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  auto handle = [&] { return ::CallWindowProcW(g_padProcedure, window, msg, wp, lp); };
+  if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP) return g_padLog.Around({msg, wp & MK_LBUTTON}, handle);
+  if (msg == WM_CAPTURECHANGED) return g_padLog.Around({msg, 0, lp}, handle);
+  return handle();
+}
+
 TEST_F(FormLayerTest, APressKeepsThePointerUntilReleaseEvenOutsideTheWindow) {
+  g_padLog.Clear();
+  g_padProcedure = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(pad.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LogPadMessages)));
   std::vector<MouseEvent> events;
   knob.MouseDown = [&](short b, short, float x, float y) { events.push_back({'d', b, x, y}); };
   knob.MouseMove = [&](short b, short, float x, float y) { events.push_back({'m', b, x, y}); };
@@ -135,9 +156,14 @@ TEST_F(FormLayerTest, APressKeepsThePointerUntilReleaseEvenOutsideTheWindow) {
   for (const MouseEvent& e : events) movedOutside |= e.kind == 'm' && e.x < 0 && e.button == kLeftButton;
   EXPECT_TRUE(movedOutside) << "moves outside the window did not reach the pressed control";
   EXPECT_EQ(::GetCapture(), nullptr) << "the pointer was kept after release";
+  ::SetWindowLongPtrW(pad.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_padProcedure));
+  // The release gives the pointer back while the button-up is handled.
+  EXPECT_TRUE(g_padLog.Is({{WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}, {WM_CAPTURECHANGED, 0, 0, 1}}));
 }
 
 TEST_F(FormLayerTest, UnloadWithCancelKeepsTheForm) {
+  HWND window = form.hWnd();
+  form.log.Clear();
   form.cancelWith = 1;
   ::SendMessageW(form.hWnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(form.unloads, 1);
@@ -147,7 +173,10 @@ TEST_F(FormLayerTest, UnloadWithCancelKeepsTheForm) {
   EXPECT_TRUE(::IsWindow(form.hWnd()));
   form.cancelWith = 0;
   form.RequestUnload();
-  EXPECT_FALSE(::IsWindow(form.hWnd()));
+  EXPECT_FALSE(::IsWindow(window));
+  EXPECT_EQ(form.hWnd(), nullptr) << "the form kept the handle of a window that is gone";
+  // Deactivation comes only when the form was the active window at the end.
+  EXPECT_TRUE(form.log.Is({{WM_CLOSE}, {WM_ACTIVATE, WA_INACTIVE, 0, 0, true}, {WM_DESTROY}}));
 }
 
 TEST_F(FormLayerTest, ActivateIsRaisedOnEachActivation) {

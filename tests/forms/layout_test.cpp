@@ -55,12 +55,6 @@ std::string Narrow(const std::wstring& text) {
   return out;
 }
 
-std::wstring WindowText(HWND window) {
-  wchar_t buffer[256] = {};
-  ::GetWindowTextW(window, buffer, 256);
-  return buffer;
-}
-
 using LayoutTest = MainWindowTest;
 
 TEST_F(LayoutTest, TwentyNineControlsInCreationOrderWithTheirPlaces) {
@@ -91,7 +85,7 @@ TEST_F(LayoutTest, TwentyNineControlsInCreationOrderWithTheirPlaces) {
 
 TEST_F(LayoutTest, WindowIsBorderlessWithItsCaptionAndClientSize) {
   HWND window = form().hWnd();
-  EXPECT_EQ(WindowText(window), L"Huevik");
+  EXPECT_EQ(ReadWindowText(window), L"Huevik");
   RECT client{}, outer{};
   ::GetClientRect(window, &client);
   ::GetWindowRect(window, &outer);
@@ -111,7 +105,7 @@ TEST_F(LayoutTest, InitialTextsCaptionsAndChoice) {
       {L"Frame1", L"Frame1"},     {L"Frame3", L"调色板（拖动鼠标到色板或点击色板即可取色）"}};
   for (const auto& [name, text] : texts) {
     SCOPED_TRACE(Narrow(name));
-    EXPECT_EQ(WindowText(form().FindControl(name).Handle()), text);
+    EXPECT_EQ(ReadWindowText(form().FindControl(name).Handle()), text);
   }
   EXPECT_EQ(form().Label1.Caption(), L"红色：");
   EXPECT_EQ(form().Label2.Caption(), L"绿色：");
@@ -142,7 +136,7 @@ TEST_F(LayoutTest, ValueFieldsAreReadOnlyButTheirTextCanBeCopied) {
     EXPECT_TRUE(::GetWindowLongPtrW(box->Handle(), GWL_STYLE) & ES_READONLY);
     ::SendMessageW(box->Handle(), EM_SETSEL, 0, -1);
     ::SendMessageW(box->Handle(), WM_CHAR, L'9', 0);  // typing changes nothing
-    EXPECT_EQ(WindowText(box->Handle()), box->Text());
+    EXPECT_EQ(ReadWindowText(box->Handle()), box->Text());
     DWORD start = 0, end = 0;
     ::SendMessageW(box->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(end - start, box->Text().size()) << "the whole text can be selected for copying";

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/main_window_fixture.h"
+#include "support/message_log.h"
 #include "tray/form2.h"
 #include "tray/taskbar_menu.h"
 #include "tray/tray_icon.h"
@@ -21,16 +22,7 @@ namespace {
 
 // --- Messages that reach the window's own procedure -------------------------------------------
 
-struct Logged {
-  UINT msg;
-  WPARAM wp;
-  LPARAM lp;
-  int depth;  // how many watched messages were being handled when this one came in
-  bool operator==(const Logged&) const = default;
-};
-
-std::vector<Logged> g_log;
-int g_watchedDepth = 0;
+MessageLog g_log;
 WNDPROC g_ownProcedure = nullptr;
 
 UINT TaskbarCreated() { return ::RegisterWindowMessageW(L"TaskbarCreated"); }
@@ -41,35 +33,8 @@ bool Watched(UINT msg) {
 }
 
 LRESULT CALLBACK LoggingProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  if (!Watched(msg)) return ::CallWindowProcA(g_ownProcedure, window, msg, wp, lp);
-  g_log.push_back({msg, wp, lp, g_watchedDepth});
-  ++g_watchedDepth;
-  LRESULT result = ::CallWindowProcA(g_ownProcedure, window, msg, wp, lp);
-  --g_watchedDepth;
-  return result;
-}
-
-std::string NameOf(UINT msg) {
-  switch (msg) {
-    case WM_SYSCOMMAND: return "WM_SYSCOMMAND";
-    case WM_CLOSE: return "WM_CLOSE";
-    case WM_SHOWWINDOW: return "WM_SHOWWINDOW";
-    case WM_TRAYCALLBACK: return "WM_TRAYCALLBACK";
-    default: return msg == TaskbarCreated() ? "TaskbarCreated" : std::to_string(msg);
-  }
-}
-
-std::string Dump(const std::vector<Logged>& log) {
-  std::ostringstream out;
-  for (const Logged& m : log)
-    out << "\n  " << std::string(static_cast<std::size_t>(m.depth) * 2, ' ') << NameOf(m.msg) << " wp=0x" << std::hex
-        << m.wp << " lp=0x" << m.lp << std::dec;
-  return out.str();
-}
-
-testing::AssertionResult SequenceIs(const std::vector<Logged>& expected) {
-  if (g_log == expected) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << "expected:" << Dump(expected) << "\nactual:" << Dump(g_log);
+  auto handle = [&] { return ::CallWindowProcA(g_ownProcedure, window, msg, wp, lp); };
+  return Watched(msg) ? g_log.Around({msg, wp, lp}, handle) : handle();
 }
 
 // --- Records handed to the shell ---------------------------------------------------------------
@@ -169,8 +134,9 @@ class TrayFormTest : public MainWindowTest {
     g_shellCalls.clear();
     g_ownProcedure = 响应任务栏菜单::TaskbarPrevProc;
     响应任务栏菜单::TaskbarPrevProc = LoggingProc;
-    g_log.clear();
-    g_watchedDepth = 0;
+    g_log.Clear();
+    g_log.Name(WM_TRAYCALLBACK, "WM_TRAYCALLBACK");
+    g_log.Name(TaskbarCreated(), "TaskbarCreated");
   }
   void TearDown() override {
     响应任务栏菜单::TaskbarPrevProc = g_ownProcedure;
@@ -200,7 +166,7 @@ TEST_F(TrayFormTest, CloseFromTheTaskbarMenuHidesToTheTrayWithTheReminder) {
   ::SendMessageW(window(), WM_SYSCOMMAND, SC_CLOSE, 0);
   // The hook closes the window first, then passes the command on; the window's own procedure
   // turns the passed-on command into a second close, which finds the window already hidden.
-  EXPECT_TRUE(SequenceIs({{WM_CLOSE, 0, 0, 0},
+  EXPECT_TRUE(g_log.Is({{WM_CLOSE, 0, 0, 0},
                           {WM_SHOWWINDOW, FALSE, 0, 1},
                           {WM_SYSCOMMAND, SC_CLOSE, 0, 0},
                           {WM_CLOSE, 0, 0, 1}}));
@@ -214,15 +180,15 @@ TEST_F(TrayFormTest, CloseFromTheTaskbarMenuHidesToTheTrayWithTheReminder) {
 TEST_F(TrayFormTest, CloseCommandWithLowBitsSetIsOnlyPassedOn) {
   for (WPARAM command : {WPARAM{SC_CLOSE | 1}, WPARAM{SC_CLOSE | 8}, WPARAM{SC_CLOSE | 0xF}}) {
     SCOPED_TRACE(command);
-    g_log.clear();
+    g_log.Clear();
     ::SendMessageW(window(), WM_SYSCOMMAND, command, 0);
     // Whatever the window's own procedure makes of it, no close may come before the command
     // itself arrives: that would be the hook's own close.
-    ASSERT_FALSE(g_log.empty()) << "the command never came through";
-    EXPECT_EQ(g_log.front(), (Logged{WM_SYSCOMMAND, command, 0, 0})) << Dump(g_log);
-    for (const Logged& m : g_log)
+    ASSERT_FALSE(g_log.Entries().empty()) << "the command never came through";
+    EXPECT_EQ(g_log.Entries().front(), (Logged{WM_SYSCOMMAND, command, 0, 0})) << g_log.Dump();
+    for (const Logged& m : g_log.Entries())
       if (m.msg == WM_CLOSE) {
-        EXPECT_GT(m.depth, 0) << "a close from outside the command" << Dump(g_log);
+        EXPECT_GT(m.depth, 0) << "a close from outside the command" << g_log.Dump();
       }
     form().SetWindowState(0);
     form().Show();
@@ -246,10 +212,10 @@ TEST_F(TrayFormTest, LeftClickOnTheIconBringsBackOnlyAMinimisedWindow) {
     SCOPED_TRACE(row.state);
     row.enter(form());
     Pump(20);
-    g_log.clear();
+    g_log.Clear();
     Callback(0, WM_LBUTTONUP);
     Pump(20);
-    EXPECT_TRUE(SequenceIs({{WM_TRAYCALLBACK, 0, WM_LBUTTONUP, 0}}));
+    EXPECT_TRUE(g_log.Is({{WM_TRAYCALLBACK, 0, WM_LBUTTONUP, 0}}));
     EXPECT_EQ(form().Visible(), row.shownAfter);
     EXPECT_EQ(form().WindowState(), 0);
     const RECT now = Place();
@@ -271,10 +237,10 @@ TEST_F(TrayFormTest, OtherCallbacksDoNothingAndArePassedOn) {
               {1, WM_LBUTTONUP},        {1, NIN_BALLOONUSERCLICK}, {7, WM_LBUTTONUP},       {0, 0}};
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << "wp=" << row.id << " lp=0x" << std::hex << row.event);
-    g_log.clear();
+    g_log.Clear();
     g_shellCalls.clear();
     Callback(row.id, row.event);
-    EXPECT_TRUE(SequenceIs({{WM_TRAYCALLBACK, row.id, row.event, 0}}));
+    EXPECT_TRUE(g_log.Is({{WM_TRAYCALLBACK, row.id, row.event, 0}}));
     EXPECT_EQ(form().WindowState(), 1);
     EXPECT_EQ(托盘图标::BalloonFlag, 1);
     EXPECT_TRUE(g_shellCalls.empty()) << "the icon was changed";
@@ -309,7 +275,7 @@ TEST_F(TrayFormTest, SecondSetTrayIconModifiesWithoutHookingAgain) {
   EXPECT_EQ(托盘图标::TrayPrevProc, &响应任务栏菜单::TaskbarMenuWndProc);
   // A hook that had saved itself as its own successor would never reach the window.
   Callback(0, WM_MOUSEMOVE);
-  EXPECT_TRUE(SequenceIs({{WM_TRAYCALLBACK, 0, WM_MOUSEMOVE, 0}}));
+  EXPECT_TRUE(g_log.Is({{WM_TRAYCALLBACK, 0, WM_MOUSEMOVE, 0}}));
 }
 
 TEST_F(TrayFormTest, RemoveDeletesOnceAndUnhooks) {
@@ -344,9 +310,9 @@ TEST_F(TrayFormTest, RemoveDeletesOnceAndUnhooks) {
 TEST_F(TrayFormTest, RestartedShellGetsTheIconAgainWithTheCurrentTip) {
   ::SendMessageW(window(), WM_CLOSE, 0, 0);
   g_shellCalls.clear();
-  g_log.clear();
+  g_log.Clear();
   ::SendMessageW(window(), TaskbarCreated(), 0, 0);
-  EXPECT_TRUE(SequenceIs({{TaskbarCreated(), 0, 0, 0}}));
+  EXPECT_TRUE(g_log.Is({{TaskbarCreated(), 0, 0, 0}}));
   ExpectShellCalls({{NIM_ADD, kReminderTip, L""}}, window());
   EXPECT_EQ(InstalledProcedure(window()), &托盘图标::TrayWndProc) << "the add must not hook again";
   EXPECT_EQ(托盘图标::TrayPrevProc, &响应任务栏菜单::TaskbarMenuWndProc);
@@ -364,11 +330,10 @@ BOOL CALLBACK MatchVisibleWindow(HWND w, LPARAM param) {
   auto* s = reinterpret_cast<WindowSearch*>(param);
   DWORD owner = 0;
   ::GetWindowThreadProcessId(w, &owner);
-  wchar_t cls[64] = {}, text[128] = {};
+  wchar_t cls[64] = {};
   ::GetClassNameW(w, cls, 64);
-  ::GetWindowTextW(w, text, 128);
   if (owner != ::GetCurrentProcessId() || !::IsWindowVisible(w) || std::wcscmp(cls, s->cls) != 0) return TRUE;
-  if (s->title && std::wcscmp(text, s->title) != 0) return TRUE;
+  if (s->title && ReadWindowText(w) != s->title) return TRUE;
   s->found = w;
   return FALSE;
 }
@@ -468,14 +433,14 @@ MenuVisit RightClickWithDriver(HWND mainWindow, bool chooseAbout) {
 
 TEST_F(TrayFormTest, RightClickOpensTheMenuInFrontOfTheHiddenWindow) {
   ::SendMessageW(window(), WM_CLOSE, 0, 0);
-  g_log.clear();
+  g_log.Clear();
   MenuVisit visit = RightClickWithDriver(window(), false);
   ASSERT_TRUE(visit.menuSeen) << "no pop-up menu";
   EXPECT_TRUE(visit.mainInFront) << "the main window was not made the foreground window";
   EXPECT_EQ(visit.items, (std::vector<std::wstring>{L"关于软件", L"-", L"退出"}));
   EXPECT_FALSE(form().Visible());
-  ASSERT_FALSE(g_log.empty());
-  EXPECT_EQ(g_log.back(), (Logged{WM_TRAYCALLBACK, 0, WM_RBUTTONUP, 0})) << "not passed on after the menu" << Dump(g_log);
+  ASSERT_FALSE(g_log.Entries().empty());
+  EXPECT_EQ(g_log.Entries().back(), (Logged{WM_TRAYCALLBACK, 0, WM_RBUTTONUP, 0})) << "not passed on after the menu" << g_log.Dump();
 }
 
 TEST_F(TrayFormTest, AboutShowsTheThanksBoxWithoutShowingTheWindow) {

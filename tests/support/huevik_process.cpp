@@ -2,20 +2,6 @@
 
 #include <stdexcept>
 
-std::wstring TestProgramDir() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir = path;
-  return dir.substr(0, dir.find_last_of(L'\\'));
-}
-
-std::wstring ReadWindowText(HWND window) {
-  wchar_t buffer[1024] = {};
-  ::SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000,
-                        nullptr);
-  return buffer;
-}
-
 namespace {
 
 struct Search {
@@ -76,26 +62,3 @@ bool HuevikProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
 HWND HuevikProcess::ChildAt(int clientX, int clientY) const {
   return ::ChildWindowFromPointEx(window_, {clientX, clientY}, CWP_SKIPTRANSPARENT);
 }
-
-namespace stored {
-
-namespace {
-const wchar_t kKey[] = L"Software\\VB and VBA Program Settings\\QevSoft_Color\\Soft_Stat";
-}
-
-void Clear() { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\QevSoft_Color"); }
-
-void Write(const wchar_t* key, const wchar_t* value) {
-  ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, key, REG_SZ, value,
-                    static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
-}
-
-std::wstring Read(const wchar_t* key) {
-  wchar_t buffer[4096] = {};
-  DWORD bytes = sizeof buffer;
-  if (::RegGetValueW(HKEY_CURRENT_USER, kKey, key, RRF_RT_REG_SZ, nullptr, buffer, &bytes) != ERROR_SUCCESS)
-    return L"<absent>";
-  return buffer;
-}
-
-}  // namespace stored

@@ -5,9 +5,7 @@
 #include <string>
 
 #include "formlayer/handles.h"
-
-std::wstring TestProgramDir();  // where the test exe, Huevik.exe and SkinH.dll live
-std::wstring ReadWindowText(HWND window);
+#include "support/observe.h"
 
 class HuevikProcess {
  public:
@@ -29,10 +27,3 @@ class HuevikProcess {
   unique_process_information info_;
   HWND window_ = nullptr;
 };
-
-// The program's stored settings, as the tests set them up before a start.
-namespace stored {
-void Clear();
-void Write(const wchar_t* key, const wchar_t* value);
-std::wstring Read(const wchar_t* key);
-}  // namespace stored

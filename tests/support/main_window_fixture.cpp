@@ -5,7 +5,7 @@
 #include "tray/tray_icon.h"
 
 void ClearStoredSettings() {
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\QevSoft_Color");
+  stored::Clear();
   记录窗体位置::ForgetLastWritten();
 }
 
@@ -19,10 +19,6 @@ POINT ScreenCentreOf(const Control& control) {
   RECT r = ScreenRectOf(control);
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
-
-COLORREF ScreenPixel(int x, int y) { return WindowPixel(nullptr, x, y); }
-
-COLORREF WindowPixel(HWND window, int x, int y) { return ::GetPixel(GetWindowDc(window).get(), x, y); }
 
 void StopMainWindowServices(Form1& form) {
   托盘图标::RemoveTrayIcon(form);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "mainwindow/form1.h"
+#include "support/observe.h"
 #include "support/pointer.h"
 
 // Clears the program's stored settings so each test starts as a first run.
@@ -13,10 +14,6 @@ void ClearStoredSettings();
 // Screen rectangle of a control (drawn or windowed) of the form.
 RECT ScreenRectOf(const Control& control);
 POINT ScreenCentreOf(const Control& control);
-// Colour of the screen pixel, read from the desktop as another program would.
-COLORREF ScreenPixel(int x, int y);
-// Colour of a pixel of the window's client area, read through its own DC.
-COLORREF WindowPixel(HWND window, int x, int y);
 
 class MainWindowTest : public ::testing::Test {
  protected:

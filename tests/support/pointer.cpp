@@ -13,7 +13,7 @@ void Send(DWORD flags, LONG dx = 0, LONG dy = 0) {
 }
 }  // namespace
 
-void MoveTo(int x, int y) {
+void SendMoveTo(int x, int y) {
   // Absolute coordinates span the virtual desktop in 0..65535. Rounded up, because
   // the window system scales them back by truncating: so the pointer lands on (x, y)
   // exactly, not one pixel short.
@@ -22,6 +22,14 @@ void MoveTo(int x, int y) {
   LONG dx = static_cast<LONG>(((x - left) * 65536LL + width - 1) / width);
   LONG dy = static_cast<LONG>(((y - top) * 65536LL + height - 1) / height);
   Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK, dx, dy);
+}
+
+void SendMoveBy(int dx, int dy) { Send(MOUSEEVENTF_MOVE, dx, dy); }
+
+void SendButton(DWORD flag) { Send(flag); }
+
+void MoveTo(int x, int y) {
+  SendMoveTo(x, y);
   Pump(20);
 }
 
@@ -48,6 +56,14 @@ POINT CentreOf(HWND window) {
 }
 
 }  // namespace pointer
+
+void SendKey(WORD key) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = key;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, input, sizeof input[0]);
+}
 
 void Pump(DWORD milliseconds) {
   DWORD start = ::GetTickCount();

@@ -1,14 +1,22 @@
-// Real pointer input for tests: SendInput, as a user's mouse would give it.
+// Real pointer and key input for tests: SendInput, as a user's mouse and keyboard would give it.
 #pragma once
 #include <windows.h>
 
 namespace pointer {
+// Hand the input over and return at once, for callers that run their own message loop.
+void SendMoveTo(int x, int y);  // lands on exactly this screen pixel
+void SendMoveBy(int dx, int dy);
+void SendButton(DWORD flag);  // MOUSEEVENTF_LEFTDOWN ...
+// The same, then a short run of this thread's message loop so the input arrives.
 void MoveTo(int x, int y);  // screen pixels
 void Press(DWORD downFlag = MOUSEEVENTF_LEFTDOWN);
 void Release(DWORD upFlag = MOUSEEVENTF_LEFTUP);
 void ClickAt(int x, int y);
 POINT CentreOf(HWND window);  // screen pixels
 }  // namespace pointer
+
+// A key pressed and let go.
+void SendKey(WORD key);
 
 // Runs the message loop of this thread for a while, so input and paint arrive.
 void Pump(DWORD milliseconds = 0);

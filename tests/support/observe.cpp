@@ -1,0 +1,40 @@
+#include "support/observe.h"
+
+#include "formlayer/handles.h"
+#include "formlayer/runtime.h"
+#include "settings/window_position.h"
+
+std::wstring TestProgramDir() { return App::Path(); }
+
+std::wstring ReadWindowText(HWND window) {
+  wchar_t buffer[1024] = {};
+  ::SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000,
+                        nullptr);
+  return buffer;
+}
+
+COLORREF ScreenPixel(int x, int y) { return WindowPixel(nullptr, x, y); }
+
+COLORREF WindowPixel(HWND window, int x, int y) { return ::GetPixel(GetWindowDc(window).get(), x, y); }
+
+namespace stored {
+
+std::wstring KeyPath() { return SettingsKeyPath(记录窗体位置::kApplication, 记录窗体位置::kSection); }
+
+void Clear() { ::RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKeyPath(记录窗体位置::kApplication).c_str()); }
+
+void Write(const wchar_t* key, const wchar_t* value) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, KeyPath().c_str(), key, REG_SZ, value,
+                    static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+}
+
+std::wstring Read(const wchar_t* key) {
+  wchar_t buffer[4096] = {};
+  DWORD bytes = sizeof buffer;
+  if (::RegGetValueW(HKEY_CURRENT_USER, KeyPath().c_str(), key, RRF_RT_REG_SZ, nullptr, buffer, &bytes) !=
+      ERROR_SUCCESS)
+    return L"<absent>";
+  return buffer;
+}
+
+}  // namespace stored

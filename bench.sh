@@ -20,6 +20,7 @@ awk -F'\t' '
 function goal(name) {
   if (name ~ /^pen move/) return "ratio<=2";
   if (name ~ /^idle/) return "ratio<=1.5";
+  if (name ~ /^startup at 144 dpi/) return "ratio<=1.15";
   if (name ~ /^startup/) return "ratio<=1.3";
   if (name ~ /^peak working set/) return "ratio<=1.5";
   if (name ~ /^working set growth/) return "abs<=512";

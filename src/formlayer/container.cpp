@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 
+#include "formlayer/display.h"
 #include "formlayer/runtime.h"
 
 namespace {
@@ -56,8 +57,8 @@ EventTarget& Container::TargetAt(POINT pt) {
 void Container::Raise(EventTarget& target, const MouseHandler& handler, short button, short shift, POINT pt) {
   if (!handler) return;
   TwipsPoint origin = target.PointerOrigin();
-  float x = static_cast<float>(pt.x) * Screen::TwipsPerPixelX() - origin.x;
-  float y = static_cast<float>(pt.y) * Screen::TwipsPerPixelY() - origin.y;
+  float x = static_cast<float>(pt.x) * Display::TwipsPerPixel() - origin.x;
+  float y = static_cast<float>(pt.y) * Display::TwipsPerPixel() - origin.y;
   RaiseEvent([&] { handler(button, shift, x / TwipsPerUnitX(), y / TwipsPerUnitY()); });
 }
 
@@ -179,6 +180,11 @@ Frame::Frame(std::wstring name, Container& parent, TwipsRect place, std::wstring
   Parent().AdoptWindowed(*this);
 }
 
+void Frame::Rescale() {
+  Reposition();
+  BackgroundChanged();
+}
+
 void Frame::PaintBackground(HDC dc, const RECT& rect) const {
   RECT place = PixelRect();
   RECT inParent = rect;
@@ -212,15 +218,27 @@ PictureBox::PictureBox(std::wstring name, Container& parent, TwipsRect place, CO
     : WindowedControl(std::move(name), parent, place),
       backColor_(ResolveColor(backColor)),
       picture_(std::move(picture)) {
+  CreateOwnWindow(L"HuevikPicture", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, PixelRect(), parent.Window());
+  Parent().AdoptWindowed(*this);
+  MakeBacking();
+}
+
+void PictureBox::Rescale() {
+  Reposition();
+  MakeBacking();
+  BackgroundChanged();
+}
+
+void PictureBox::MakeBacking() {
   RECT r = PixelRect();
   pixels_ = {r.right - r.left, r.bottom - r.top};
-  CreateOwnWindow(L"HuevikPicture", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, r, parent.Window());
-  Parent().AdoptWindowed(*this);
+  if (originalBitmap_) ::SelectObject(backingDc_.get(), originalBitmap_);
+  originalBitmap_ = nullptr;
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels_.cx, -pixels_.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   backing_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  backingDc_.reset(::CreateCompatibleDC(nullptr));
+  if (!backingDc_) backingDc_.reset(::CreateCompatibleDC(nullptr));
   if (!backing_ || !backingDc_) throw FormError("picture box memory cannot be made");
   originalBitmap_ = ::SelectObject(backingDc_.get(), backing_.get());
   Redraw();
@@ -247,8 +265,8 @@ void PictureBox::SetPicture(PictureRef picture) {
 void PictureBox::Refresh() const { ::InvalidateRect(Window(), nullptr, FALSE); }
 
 long PictureBox::Point(float x, float y) const {
-  double px = std::floor(static_cast<double>(x) * TwipsPerUnitX() / Screen::TwipsPerPixelX());
-  double py = std::floor(static_cast<double>(y) * TwipsPerUnitY() / Screen::TwipsPerPixelY());
+  double px = std::floor(static_cast<double>(x) * TwipsPerUnitX() / Display::TwipsPerPixel());
+  double py = std::floor(static_cast<double>(y) * TwipsPerUnitY() / Display::TwipsPerPixel());
   if (!(px >= 0 && py >= 0 && px < pixels_.cx && py < pixels_.cy)) return -1;
   return static_cast<long>(::GetPixel(backingDc_.get(), static_cast<int>(px), static_cast<int>(py)));
 }

@@ -57,6 +57,7 @@ class Frame : public WindowedControl, public Container {
   Container* AsContainer() override { return this; }
   EventTarget& Surface() override { return *this; }
   void PaintBackground(HDC dc, const RECT& rect) const override;
+  void Rescale() override;
 
  protected:
   void OnPaint(HDC dc, const RECT& area) override;
@@ -85,6 +86,8 @@ class PictureBox : public WindowedControl, public Container {
   // Colour at (x, y) in the box's unit (twips), -1 outside the box.
   long Point(float x, float y) const;
   void Refresh() const;
+  // The persistent graphics start again at the new size: back colour and picture.
+  void Rescale() override;
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -92,6 +95,7 @@ class PictureBox : public WindowedControl, public Container {
 
  private:
   void Redraw();
+  void MakeBacking();
   COLORREF backColor_;
   PictureRef picture_;
   SIZE pixels_{};

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "formlayer/container.h"
+#include "formlayer/display.h"
 #include "formlayer/runtime.h"
 
 COLORREF ResolveColor(COLORREF color) {
@@ -12,13 +13,12 @@ COLORREF ResolveColor(COLORREF color) {
 }
 
 HFONT SharedFont(const FontSpec& font) {
-  using Key = std::tuple<std::wstring, float, int, BYTE>;
+  using Key = std::tuple<std::wstring, float, int, BYTE, int>;
   static std::map<Key, unique_font> fonts;
-  Key key{font.face, font.points, font.weight, font.charset};
+  const int dpi = Display::Dpi();
+  Key key{font.face, font.points, font.weight, font.charset, dpi};
   auto found = fonts.find(key);
   if (found != fonts.end()) return found->second.get();
-  window_dc screen = GetWindowDc(nullptr);
-  int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
   int height = -static_cast<int>(std::lround(font.points * static_cast<float>(dpi) / 72.0f));
   HFONT made = ::CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, font.charset, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face.c_str());
@@ -92,12 +92,12 @@ Label::Label(std::wstring name, Container& parent, TwipsRect place, std::wstring
              COLORREF foreColor)
     : Control(std::move(name), parent, place),
       caption_(std::move(caption)),
-      font_(SharedFont(font)),
+      font_(std::move(font)),
       foreColor_(foreColor) {}
 
 void Label::Paint(HDC dc) const {
   RECT r = PixelRect();
-  select_guard font(dc, font_);
+  select_guard font(dc, SharedFont(font_));
   int oldMode = ::SetBkMode(dc, TRANSPARENT);
   COLORREF oldColor = ::SetTextColor(dc, ResolveColor(foreColor_));
   ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_TOP | DT_NOPREFIX);
@@ -131,6 +131,11 @@ void SystemControl::Create(const wchar_t* windowClass, const std::wstring& text,
   if (!window_) throw FormError("control window cannot be created");
   ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(SharedFont(FontSpec{})), FALSE);
   Parent().AdoptWindowed(*this);
+}
+
+void SystemControl::Rescale() {
+  Reposition();
+  ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(SharedFont(FontSpec{})), TRUE);
 }
 
 HBRUSH WindowedControl::OnControlColour(HDC dc) { return Parent().ChildBackground(Handle(), dc); }

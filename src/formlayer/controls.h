@@ -68,6 +68,8 @@ class Control : public EventTarget {
   virtual void Paint(HDC) const {}
   virtual bool TakesPointer() const { return true; }
   TwipsPoint PointerOrigin() const override { return {place_.left, place_.top}; }
+  // The display resolution changed: a windowed control takes its new place and size.
+  virtual void Rescale() {}
 
  protected:
   void PlaceChanged(const RECT& before);
@@ -107,6 +109,7 @@ struct FontSpec {
   int weight = FW_NORMAL;
   BYTE charset = GB2312_CHARSET;
 };
+// The font at the resolution windows are laid out at now.
 HFONT SharedFont(const FontSpec& font);
 
 class Label : public Control {
@@ -120,7 +123,7 @@ class Label : public Control {
 
  private:
   std::wstring caption_;
-  HFONT font_;
+  FontSpec font_;
   COLORREF foreColor_;
 };
 
@@ -148,6 +151,7 @@ class WindowedControl : public Control {
   virtual HBRUSH OnControlColour(HDC dc);
   // Another option button in the same container was chosen.
   virtual void OnOptionChosenBeside() {}
+  void Rescale() override { Reposition(); }
 
  protected:
   void Reposition() override;
@@ -159,6 +163,7 @@ class SystemControl : public WindowedControl {
   using WindowedControl::WindowedControl;
   ~SystemControl() override;
   HWND Handle() const override { return window_; }
+  void Rescale() override;
 
  protected:
   void Create(const wchar_t* windowClass, const std::wstring& text, DWORD style, DWORD exStyle);

@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <cmath>
+
+#include "formlayer/display.h"
+#include "formlayer/display_scale.h"
 #include "formlayer/runtime.h"
 
 // The window goes first, while the controls whose windows it holds still answer.
@@ -28,14 +32,44 @@ void Form::Load() {
 void Form::CreateWindowFor(const FormSpec& layout) {
   DWORD style = WS_CLIPCHILDREN | (layout.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW);
   DWORD exStyle = WS_EX_CONTROLPARENT | (layout.inTaskbar ? WS_EX_APPWINDOW : 0);
-  RECT rect{0, 0, TwipsToPixelsX(layout.clientWidth), TwipsToPixelsY(layout.clientHeight)};
-  ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-  ::OffsetRect(&rect, -rect.left, -rect.top);
-  CreateOwnWindow(L"HuevikForm", layout.caption, style, exStyle, rect, nullptr);
-  if (icon_) {
-    ::SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Icon()));
-    ::SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_->Icon()));
-  }
+  clientTwips_ = {layout.clientWidth, layout.clientHeight};
+  CreateOwnWindow(L"HuevikForm", layout.caption, style, exStyle, RECT{0, 0, LaidOutSize().cx, LaidOutSize().cy},
+                  nullptr);
+  ShowIcon();
+}
+
+SIZE Form::LaidOutSize() const {
+  RECT rect{0, 0, TwipsToPixelsX(clientTwips_.x), TwipsToPixelsY(clientTwips_.y)};
+  const auto style = static_cast<DWORD>(Window() ? ::GetWindowLongPtrW(Window(), GWL_STYLE) : WS_POPUP);
+  const auto exStyle = static_cast<DWORD>(Window() ? ::GetWindowLongPtrW(Window(), GWL_EXSTYLE) : 0);
+  if (!(style & WS_POPUP) || (style & WS_CAPTION) == WS_CAPTION) ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void Form::ShowIcon() const {
+  if (!icon_) return;
+  ::SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Icon()));
+  ::SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_->Icon()));
+}
+
+// The monitor under the window changed its resolution, or the window moved to one of
+// another: everything is laid out again from the twips, and the pictures show their
+// copies for the new resolution.
+void Form::ApplyDpi(int dpi, const RECT& suggested) {
+  Display::SetDpi(dpi);
+  BackgroundChanged();
+  for (const auto& control : controls_) control->Rescale();
+  ShowIcon();
+  RECT place = suggested;
+  MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+  HMONITOR on = ::MonitorFromRect(&place, MONITOR_DEFAULTTONULL);
+  HMONITOR nearest = on ? on : ::MonitorFromWindow(Window(), MONITOR_DEFAULTTONEAREST);
+  ::GetMonitorInfoW(nearest, &monitor);
+  place = PlaceAfterDpiChange(suggested, on != nullptr, LaidOutSize(), monitor.rcWork);
+  ::SetWindowPos(Window(), nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ::RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  RaiseEvent([this] { Form_Rescaled(); });
 }
 
 PictureRef Form::LoadPicture(int id) {
@@ -166,25 +200,28 @@ RECT OuterRect(HWND window) {
 }
 }  // namespace
 
+// The place is measured by the system's resolution and the size by the layout's, so a
+// stored place is the same physical pixel and a stored size the same layout on any monitor.
 float Form::Left() const { return static_cast<float>(OuterRect(Window()).left) * Screen::TwipsPerPixelX(); }
 float Form::Top() const { return static_cast<float>(OuterRect(Window()).top) * Screen::TwipsPerPixelY(); }
 float Form::Width() const {
   RECT r = OuterRect(Window());
-  return static_cast<float>(r.right - r.left) * Screen::TwipsPerPixelX();
+  return static_cast<float>(r.right - r.left) * Display::TwipsPerPixel();
 }
 float Form::Height() const {
   RECT r = OuterRect(Window());
-  return static_cast<float>(r.bottom - r.top) * Screen::TwipsPerPixelY();
+  return static_cast<float>(r.bottom - r.top) * Display::TwipsPerPixel();
 }
 
 void Form::Move(float left, float top, float width, float height) {
-  ::SetWindowPos(Window(), nullptr, TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
+  ::SetWindowPos(Window(), nullptr, static_cast<int>(std::lround(left / Screen::TwipsPerPixelX())),
+                 static_cast<int>(std::lround(top / Screen::TwipsPerPixelY())), TwipsToPixelsX(width),
                  TwipsToPixelsY(height), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::SetScaleMode(int mode) { scaleMode_ = mode; }
-float Form::TwipsPerUnitX() const { return scaleMode_ == 3 ? Screen::TwipsPerPixelX() : 1.0f; }
-float Form::TwipsPerUnitY() const { return scaleMode_ == 3 ? Screen::TwipsPerPixelY() : 1.0f; }
+float Form::TwipsPerUnitX() const { return scaleMode_ == 3 ? Display::TwipsPerPixel() : 1.0f; }
+float Form::TwipsPerUnitY() const { return scaleMode_ == 3 ? Display::TwipsPerPixel() : 1.0f; }
 
 void Form::SetBackColor(COLORREF color) {
   backColor_ = ResolveColor(color);
@@ -233,6 +270,9 @@ LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_CLOSE:
       RaiseEvent([this] { RequestUnload(); });
+      return 0;
+    case WM_DPICHANGED:
+      ApplyDpi(static_cast<int>(HIWORD(wp)), *reinterpret_cast<const RECT*>(lp));
       return 0;
     default:
       break;

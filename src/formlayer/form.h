@@ -109,6 +109,9 @@ class Form : public Container, public EventTarget {
   virtual void Form_Load() {}
   virtual void Form_Activate() {}
   virtual void Form_Unload(short& /*cancel*/) {}
+  // After the form was laid out again at another display resolution.
+  virtual void Form_Rescaled() {}
+  void ApplyDpi(int dpi, const RECT& suggested);
 
  private:
   void CreateWindowFor(const FormSpec& layout);
@@ -117,10 +120,13 @@ class Form : public Container, public EventTarget {
   void AddToolTip(const Control& control, const wchar_t* text);
   Container& ContainerNamed(const wchar_t* name);
   PictureRef LoadPicture(int id);
+  SIZE LaidOutSize() const;  // the window's size at the current resolution
+  void ShowIcon() const;
 
   bool loaded_ = false;
   HWND toolTips_ = nullptr;
   int scaleMode_ = 1;
+  TwipsPoint clientTwips_{};
   COLORREF backColor_ = 0;
   PictureRef picture_;
   PictureRef icon_;

@@ -1,5 +1,11 @@
 #include "formlayer/picture.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "formlayer/display.h"
+#include "formlayer/display_scale.h"
 #include "formlayer/runtime.h"
 
 PictureRef Picture::FromBitmapResource(int id) {
@@ -22,31 +28,124 @@ PictureRef Picture::FromIconResource(int id) {
   return picture;
 }
 
+namespace {
+
+BITMAPINFO TopDown32(SIZE size) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  return info;
+}
+
+std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap, SIZE size) {
+  std::vector<std::uint32_t> pixels(static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
+  BITMAPINFO info = TopDown32(size);
+  window_dc screen = GetWindowDc(nullptr);
+  if (!::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(size.cy), pixels.data(), &info, DIB_RGB_COLORS))
+    return {};
+  return pixels;
+}
+
+unique_bitmap BitmapOf(const std::vector<std::uint32_t>& pixels, SIZE size) {
+  BITMAPINFO info = TopDown32(size);
+  void* bits = nullptr;
+  unique_bitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (bitmap && bits) std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
+  return bitmap;
+}
+
+bool Contains(const std::vector<std::uint32_t>& pixels, COLORREF colour) {
+  const std::uint32_t rgb = (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
+  return std::any_of(pixels.begin(), pixels.end(), [rgb](std::uint32_t p) { return (p & 0xFFFFFF) == rgb; });
+}
+
+// A bitmap resampled; a picture that never used the see-through key gains none of it.
+unique_bitmap ScaledBitmap(HBITMAP source, SIZE from, SIZE to) {
+  std::vector<std::uint32_t> pixels = PixelsOf(source, from);
+  if (pixels.empty()) return {};
+  const bool usesKey = Contains(pixels, kSeeThroughKey);
+  std::vector<std::uint32_t> scaled = ResamplePixels(pixels, from, to, false);
+  if (!usesKey) AvoidColourKey(scaled, kSeeThroughKey);
+  return BitmapOf(scaled, to);
+}
+
+// An icon resampled with its transparency: the mask becomes alpha for the filter, and
+// the result carries both, so every platform draws it alike.
+unique_icon ScaledIcon(HICON source, SIZE from, SIZE to) {
+  ICONINFO info{};
+  if (!::GetIconInfo(source, &info)) return {};
+  unique_bitmap mask(info.hbmMask), colour(info.hbmColor);
+  std::vector<std::uint32_t> pixels = PixelsOf(colour.get(), from), holes = PixelsOf(mask.get(), from);
+  if (pixels.empty() || holes.size() != pixels.size()) return {};
+  const bool hasAlpha = std::any_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p >> 24; });
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    std::uint32_t alpha = hasAlpha ? pixels[i] >> 24 : ((holes[i] & 0xFFFFFF) ? 0 : 0xFF);
+    pixels[i] = (pixels[i] & 0xFFFFFF) | alpha << 24;
+  }
+  std::vector<std::uint32_t> scaled = ResamplePixels(pixels, from, to, true);
+  std::vector<std::uint32_t> scaledMask(scaled.size());
+  for (size_t i = 0; i < scaled.size(); ++i) scaledMask[i] = (scaled[i] >> 24) < 0x80 ? 0xFFFFFF : 0;
+  unique_bitmap newColour = BitmapOf(scaled, to);
+  unique_bitmap monochrome(::CreateBitmap(to.cx, to.cy, 1, 1, nullptr));
+  {
+    BITMAPINFO maskInfo = TopDown32(to);
+    window_dc screen = GetWindowDc(nullptr);
+    ::SetDIBits(screen.get(), monochrome.get(), 0, static_cast<UINT>(to.cy), scaledMask.data(), &maskInfo,
+                DIB_RGB_COLORS);
+  }
+  ICONINFO made{TRUE, 0, 0, monochrome.get(), newColour.get()};
+  return unique_icon(::CreateIconIndirect(&made));
+}
+
+}  // namespace
+
+Picture::View Picture::Current() const {
+  const int dpi = Display::Dpi();
+  if (dpi == kBaseDpi) return {size_, bitmap_.get(), icon_.get()};
+  if (scaled_.dpi != dpi) Rescale(dpi);
+  return {scaled_.size, scaled_.bitmap.get(), scaled_.icon.get()};
+}
+
+void Picture::Rescale(int dpi) const {
+  scaled_ = {};
+  scaled_.dpi = dpi;
+  scaled_.size = {ScaledLength(size_.cx, dpi), ScaledLength(size_.cy, dpi)};
+  if (bitmap_) scaled_.bitmap = ScaledBitmap(bitmap_.get(), size_, scaled_.size);
+  if (icon_) scaled_.icon = ScaledIcon(icon_.get(), size_, scaled_.size);
+  // Should resampling fail, a picture at its stored size is better than none.
+  if ((bitmap_ && !scaled_.bitmap) || (icon_ && !scaled_.icon)) scaled_.size = size_;
+  if (!scaled_.bitmap && bitmap_) scaled_.bitmap.reset(static_cast<HBITMAP>(::CopyImage(bitmap_.get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!scaled_.icon && icon_) scaled_.icon.reset(::CopyIcon(icon_.get()));
+}
+
 void Picture::Draw(HDC dc, int x, int y, int w, int h) const {
-  int drawW = w < size_.cx ? w : size_.cx;
-  int drawH = h < size_.cy ? h : size_.cy;
+  const View view = Current();
+  int drawW = w < view.size.cx ? w : view.size.cx;
+  int drawH = h < view.size.cy ? h : view.size.cy;
   if (drawW <= 0 || drawH <= 0) return;
-  if (icon_) {
+  if (view.icon) {
     int saved = ::SaveDC(dc);
     ::IntersectClipRect(dc, x, y, x + drawW, y + drawH);
-    ::DrawIconEx(dc, x, y, icon_.get(), size_.cx, size_.cy, 0, nullptr, DI_NORMAL);
+    ::DrawIconEx(dc, x, y, view.icon, view.size.cx, view.size.cy, 0, nullptr, DI_NORMAL);
     ::RestoreDC(dc, saved);
     return;
   }
   unique_mem_dc source(::CreateCompatibleDC(dc));
-  select_guard select(source.get(), bitmap_.get());
+  select_guard select(source.get(), view.bitmap);
   ::BitBlt(dc, x, y, drawW, drawH, source.get(), 0, 0, SRCCOPY);
 }
 
 HCURSOR Picture::AsCursor() const {
-  if (cursor_ || !icon_) return cursor_.get();
+  const View view = Current();
+  if (!view.icon) return nullptr;
+  if (cursor_ && cursorDpi_ == Display::Dpi()) return cursor_.get();
   ICONINFO info{};
-  if (!::GetIconInfo(icon_.get(), &info)) return nullptr;
+  if (!::GetIconInfo(view.icon, &info)) return nullptr;
   // GetIconInfo hands over copies of the icon's bitmaps.
   unique_bitmap mask(info.hbmMask), colour(info.hbmColor);
   info.fIcon = FALSE;
-  info.xHotspot = static_cast<DWORD>(size_.cx / 2);
-  info.yHotspot = static_cast<DWORD>(size_.cy / 2);
+  info.xHotspot = static_cast<DWORD>(view.size.cx / 2);
+  info.yHotspot = static_cast<DWORD>(view.size.cy / 2);
   cursor_.reset(reinterpret_cast<HCURSOR>(::CreateIconIndirect(&info)));
+  cursorDpi_ = Display::Dpi();
   return cursor_.get();
 }

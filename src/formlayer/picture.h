@@ -1,4 +1,6 @@
-// Picture objects: a bitmap or an icon that several controls may show at once.
+// Picture objects: a bitmap or an icon that several controls may show at once. A
+// picture is stored for 96 dpi and shows at the resolution windows are laid out at
+// now: above 96 dpi it shows a resampled copy, made once per resolution.
 #pragma once
 #include <windows.h>
 
@@ -11,18 +13,35 @@ class Picture {
   static std::shared_ptr<const Picture> FromBitmapResource(int id);
   static std::shared_ptr<const Picture> FromIconResource(int id);
 
-  SIZE Size() const { return size_; }
-  HICON Icon() const { return icon_.get(); }
-  HBITMAP Bitmap() const { return bitmap_.get(); }
+  // At the current resolution.
+  SIZE Size() const { return Current().size; }
+  HICON Icon() const { return Current().icon; }
+  HBITMAP Bitmap() const { return Current().bitmap; }
   // Draws at (x, y) at its own size, clipped to w x h as an unstretched image is.
   void Draw(HDC dc, int x, int y, int w, int h) const;
   // The icon as a mouse cursor with its hot spot at the centre.
   HCURSOR AsCursor() const;
 
  private:
+  struct View {
+    SIZE size;
+    HBITMAP bitmap;
+    HICON icon;
+  };
+  struct Scaled {
+    int dpi = 0;
+    SIZE size{};
+    unique_bitmap bitmap;
+    unique_icon icon;
+  };
+  View Current() const;
+  void Rescale(int dpi) const;
+
   unique_bitmap bitmap_;
   unique_icon icon_;
+  SIZE size_{};  // at 96 dpi
+  mutable Scaled scaled_;
   mutable unique_cursor cursor_;
-  SIZE size_{};
+  mutable int cursorDpi_ = 0;
 };
 using PictureRef = std::shared_ptr<const Picture>;

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <vector>
 
+#include "formlayer/display.h"
+#include "formlayer/display_scale.h"
 #include "formlayer/handles.h"
 
 void ReportHandlerFailure() noexcept { ::OutputDebugStringW(L"Huevik: an event handler failed\n"); }
@@ -45,32 +47,15 @@ Version FileVersion() {
 
 }  // namespace App
 
-namespace {
-struct ScreenMetrics {
-  float tppX, tppY;
-  ScreenMetrics() {
-    window_dc screen = GetWindowDc(nullptr);
-    int dpiX = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
-    int dpiY = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    tppX = 1440.0f / static_cast<float>(dpiX > 0 ? dpiX : 96);
-    tppY = 1440.0f / static_cast<float>(dpiY > 0 ? dpiY : 96);
-  }
-};
-const ScreenMetrics& Metrics() {
-  static const ScreenMetrics metrics;
-  return metrics;
-}
-}  // namespace
-
 namespace Screen {
-float TwipsPerPixelX() { return Metrics().tppX; }
-float TwipsPerPixelY() { return Metrics().tppY; }
+float TwipsPerPixelX() { return TwipsPerPixelAt(Display::SystemDpi()); }
+float TwipsPerPixelY() { return TwipsPerPixelAt(Display::SystemDpi()); }
 float Width() { return static_cast<float>(::GetSystemMetrics(SM_CXSCREEN)) * TwipsPerPixelX(); }
 float Height() { return static_cast<float>(::GetSystemMetrics(SM_CYSCREEN)) * TwipsPerPixelY(); }
 }  // namespace Screen
 
-int TwipsToPixelsX(float twips) { return static_cast<int>(std::lround(twips / Screen::TwipsPerPixelX())); }
-int TwipsToPixelsY(float twips) { return static_cast<int>(std::lround(twips / Screen::TwipsPerPixelY())); }
+int TwipsToPixelsX(float twips) { return TwipsToPixelsAt(twips, Display::Dpi()); }
+int TwipsToPixelsY(float twips) { return TwipsToPixelsAt(twips, Display::Dpi()); }
 
 std::wstring WindowText(HWND window) {
   int length = ::GetWindowTextLengthW(window);

@@ -48,6 +48,8 @@ struct Version {
 Version FileVersion();  // read from the module's own version information
 }  // namespace App
 
+// Screen positions in twips are measured by the system's resolution, so a stored place
+// means the same physical pixel whichever monitor the window was on.
 namespace Screen {
 float TwipsPerPixelX();
 float TwipsPerPixelY();
@@ -55,7 +57,8 @@ float Width();   // primary screen, twips
 float Height();  // primary screen, twips
 }  // namespace Screen
 
-// Twips <-> pixels for positions and sizes that must land on whole pixels.
+// Twips -> pixels of the layout (control places, window sizes) at the resolution the
+// windows are laid out at now; halves away from zero.
 int TwipsToPixelsX(float twips);
 int TwipsToPixelsY(float twips);
 

@@ -1,5 +1,6 @@
 // The drawn close and minimise buttons, their three pictures, and the hover timer
 // that puts the normal pictures back when the pointer has left.
+#include "formlayer/display.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/hover_tracking.h"
@@ -39,10 +40,7 @@ void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR, DWORD) {
 }  // namespace 圆角窗体
 
 void Form1::获取鼠标坐标() {
-  圆角窗体::HoverRect.Left = Left() / Screen::TwipsPerPixelX();
-  圆角窗体::HoverRect.Top = Top() / Screen::TwipsPerPixelY();
-  圆角窗体::HoverRect.Width = Width() / Screen::TwipsPerPixelX();
-  圆角窗体::HoverRect.Height = Height() / Screen::TwipsPerPixelY();
+  圆角窗体::HoverRect = HoverRectFrom(Left(), Top(), Width(), Height(), Display::SystemDpi(), Display::Dpi());
 }
 
 void Form1::PicEn() {

@@ -39,6 +39,7 @@ class Form1 : public Form {
   void Form_Load() override;
   void Form_Activate() override;
   void Form_Unload(short& cancel) override;
+  void Form_Rescaled() override;
 
  private:
   void BindEvents();

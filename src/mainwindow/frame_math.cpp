@@ -3,6 +3,8 @@
 #include <climits>
 #include <cmath>
 
+#include "formlayer/display_scale.h"
+
 int RoundHalfEven(double v) {
   if (std::isnan(v)) return 0;
   // nearbyint follows the current rounding mode, which is round-to-nearest-even unless someone
@@ -22,3 +24,15 @@ bool PointerInside(const HoverRectangle& r, int px, int py) {
   const double y = py;
   return x > r.Left && x < right && y > r.Top && y < bottom;
 }
+
+HoverRectangle HoverRectFrom(float left, float top, float width, float height, int systemDpi, int layoutDpi) {
+  const float place = TwipsPerPixelAt(systemDpi), size = TwipsPerPixelAt(layoutDpi);
+  return {left / place, top / place, width / size, height / size};
+}
+
+SIZE RegionSize(float width, float height, int dpi) {
+  const double perPixel = TwipsPerPixelAt(dpi);
+  return {RoundHalfEven(width / perPixel), RoundHalfEven(height / perPixel)};
+}
+
+int RegionCorner(int corner96, int dpi) { return ScaledLength(corner96, dpi); }

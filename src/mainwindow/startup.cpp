@@ -1,5 +1,8 @@
 // Startup and the close handling of the main window.
+#include "formlayer/display.h"
+#include "formlayer/display_scale.h"
 #include "formlayer/runtime.h"
+#include "mainwindow/frame_math.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/hover_tracking.h"
 #include "mainwindow/skin_library.h"
@@ -8,7 +11,7 @@
 #include "tray/tray_icon.h"
 
 namespace {
-constexpr COLORREF kColourKey = 0xFF0000;
+constexpr COLORREF kColourKey = kSeeThroughKey;
 constexpr DWORD kBalloonInfo = 1;  // NIIF_INFO
 constexpr UINT kBalloonTimeoutMs = 5000;
 }  // namespace
@@ -38,7 +41,10 @@ void Form1::Form_Load() {
       [&] { 记录窗体位置::RestoreWindowPos(*this); });
 }
 
-void Form1::Form_Activate() { ApplyRoundRegion(2, 2); }
+void Form1::Form_Activate() {
+  const int corner = RegionCorner(2, Display::Dpi());
+  ApplyRoundRegion(corner, corner);
+}
 
 void Form1::Form_Unload(short& cancel) {
   cancel = 1;

@@ -2,16 +2,22 @@
 // hidden image that follows a left-button drag.
 #include <cmath>
 
+#include "formlayer/display.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/frame_math.h"
 #include "settings/window_position.h"
 
 void Form1::ApplyRoundRegion(int cornerWidth, int cornerHeight) {
-  int width = RoundHalfEven(Width() / Screen::TwipsPerPixelX());
-  int height = RoundHalfEven(Height() / Screen::TwipsPerPixelY());
-  Region = ::CreateRoundRectRgn(0, 0, width, height, cornerWidth, cornerHeight);
+  SIZE box = RegionSize(Width(), Height(), Display::Dpi());
+  Region = ::CreateRoundRectRgn(0, 0, box.cx, box.cy, cornerWidth, cornerHeight);
   ::SetWindowRgn(hWnd(), Region, TRUE);
+}
+
+// Laid out again at another resolution: a region and a hover rectangle of the new size.
+void Form1::Form_Rescaled() {
+  Form_Activate();
+  获取鼠标坐标();
 }
 
 void Form1::DragMoveWindow() {

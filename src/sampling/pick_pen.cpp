@@ -1,6 +1,7 @@
 // The pick pen: press on the pen and drag anywhere on the screen; every move reads
 // the pixel under the pointer. The pen's container keeps the pointer from press to
 // release, so the moves keep coming outside the window too.
+#include "formlayer/display.h"
 #include "formlayer/handles.h"
 #include "mainwindow/form1.h"
 
@@ -29,6 +30,9 @@ void Form1::Picture2_MouseUp(short, short, float, float) {
 
 void Form1::PickPixel() {
   if (!Picking) return;
+  // Physical pixels throughout: the pointer, the window under it and its pixel, on any
+  // monitor at any scale, whatever the window under the pointer was declared as.
+  PhysicalPixelScope physical;
   POINT screen{};
   ::GetCursorPos(&screen);
   if (screen.x == LastSampleX && screen.y == LastSampleY) return;

@@ -1,0 +1,115 @@
+#include "formlayer/display_scale.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+int ClampDpi(long reported) { return static_cast<int>(std::clamp<long>(reported, kLowestDpi, kHighestDpi)); }
+
+float TwipsPerPixelAt(int dpi) { return 1440.0f / static_cast<float>(ClampDpi(dpi)); }
+
+int TwipsToPixelsAt(float twips, int dpi) {
+  return static_cast<int>(std::lround(twips / TwipsPerPixelAt(dpi)));
+}
+
+int ScaledLength(int length96, int dpi) {
+  return static_cast<int>(std::lround(static_cast<double>(length96) * ClampDpi(dpi) / kBaseDpi));
+}
+
+namespace {
+bool Intersects(const RECT& a, const RECT& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+}  // namespace
+
+RECT PlaceAfterDpiChange(const RECT& suggested, bool suggestedOnMonitor, SIZE laidOut, const RECT& nearestWork) {
+  const long width = suggested.right - suggested.left, height = suggested.bottom - suggested.top;
+  // A real suggestion is about the laid-out size; one many times larger is as broken as an empty one.
+  const bool sane = width > 0 && height > 0 && width <= 4L * laidOut.cx + 64 && height <= 4L * laidOut.cy + 64;
+  if (sane && suggestedOnMonitor && Intersects(suggested, nearestWork)) return suggested;
+  auto keepInside = [](long start, long size, long low, long high) {
+    return std::max(low, std::min(start, high - size));
+  };
+  const long left = keepInside(suggested.left, laidOut.cx, nearestWork.left, nearestWork.right);
+  const long top = keepInside(suggested.top, laidOut.cy, nearestWork.top, nearestWork.bottom);
+  return {left, top, left + laidOut.cx, top + laidOut.cy};
+}
+
+namespace {
+
+// How much of each source cell one target cell covers along one axis.
+struct Share {
+  int first;
+  std::vector<double> weights;
+};
+
+std::vector<Share> Shares(long from, long to) {
+  std::vector<Share> shares(static_cast<size_t>(to));
+  const double step = static_cast<double>(from) / static_cast<double>(to);
+  for (long i = 0; i < to; ++i) {
+    const double start = static_cast<double>(i) * step, end = start + step;
+    Share& share = shares[static_cast<size_t>(i)];
+    share.first = static_cast<int>(std::floor(start));
+    for (long j = share.first; j < from && static_cast<double>(j) < end; ++j) {
+      const double overlap = std::min(end, static_cast<double>(j + 1)) - std::max(start, static_cast<double>(j));
+      share.weights.push_back(overlap / step);
+    }
+  }
+  return shares;
+}
+
+using Pixel = std::array<double, 4>;  // blue, green, red, alpha; colours premultiplied when weighted
+
+Pixel Unpack(std::uint32_t p, bool alphaWeighted) {
+  const double a = (p >> 24) & 0xFF;
+  const double k = alphaWeighted ? a / 255.0 : 1.0;
+  return {(p & 0xFF) * k, ((p >> 8) & 0xFF) * k, ((p >> 16) & 0xFF) * k, a};
+}
+
+std::uint32_t Pack(const Pixel& p, bool alphaWeighted) {
+  const double k = alphaWeighted ? (p[3] > 0 ? 255.0 / p[3] : 0.0) : 1.0;
+  auto channel = [](double v) { return static_cast<std::uint32_t>(std::clamp(std::lround(v), 0L, 255L)); };
+  return channel(p[0] * k) | channel(p[1] * k) << 8 | channel(p[2] * k) << 16 | channel(p[3]) << 24;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> ResamplePixels(std::span<const std::uint32_t> source, SIZE from, SIZE to,
+                                          bool alphaWeighted) {
+  if (from.cx <= 0 || from.cy <= 0 || to.cx <= 0 || to.cy <= 0 ||
+      source.size() < static_cast<size_t>(from.cx) * static_cast<size_t>(from.cy))
+    return {};
+  const auto across = Shares(from.cx, to.cx), down = Shares(from.cy, to.cy);
+  // Rows first, into a picture as wide as the target and as high as the source.
+  std::vector<Pixel> rows(static_cast<size_t>(to.cx) * static_cast<size_t>(from.cy));
+  for (long y = 0; y < from.cy; ++y)
+    for (long x = 0; x < to.cx; ++x) {
+      Pixel sum{};
+      const Share& share = across[static_cast<size_t>(x)];
+      for (size_t k = 0; k < share.weights.size(); ++k) {
+        Pixel p = Unpack(source[static_cast<size_t>(y * from.cx + share.first) + k], alphaWeighted);
+        for (int c = 0; c < 4; ++c) sum[c] += p[c] * share.weights[k];
+      }
+      rows[static_cast<size_t>(y * to.cx + x)] = sum;
+    }
+  std::vector<std::uint32_t> target(static_cast<size_t>(to.cx) * static_cast<size_t>(to.cy));
+  for (long y = 0; y < to.cy; ++y) {
+    const Share& share = down[static_cast<size_t>(y)];
+    for (long x = 0; x < to.cx; ++x) {
+      Pixel sum{};
+      for (size_t k = 0; k < share.weights.size(); ++k) {
+        const Pixel& p = rows[static_cast<size_t>((share.first + static_cast<long>(k)) * to.cx + x)];
+        for (int c = 0; c < 4; ++c) sum[c] += p[c] * share.weights[k];
+      }
+      target[static_cast<size_t>(y * to.cx + x)] = Pack(sum, alphaWeighted);
+    }
+  }
+  return target;
+}
+
+void AvoidColourKey(std::span<std::uint32_t> pixels, COLORREF key) {
+  // The pixels are 0x..RRGGBB, a COLORREF is 0x00BBGGRR.
+  const std::uint32_t keyRgb = (key & 0xFF) << 16 | (key & 0xFF00) | (key >> 16 & 0xFF);
+  for (std::uint32_t& p : pixels)
+    if ((p & 0xFFFFFF) == keyRgb) p ^= (keyRgb & 0xFF) ? 0x01 : 0x0100;  // the lowest bit of a key channel
+}

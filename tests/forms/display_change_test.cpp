@@ -1,0 +1,121 @@
+// The main window moved to a monitor of another resolution, as the system tells it with
+// WM_DPICHANGED: sent here by hand, since no real monitor can change under the test.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "formlayer/display.h"
+#include "formlayer/display_scale.h"
+#include "support/main_window_fixture.h"
+
+namespace {
+
+// The window's own painting (skin and drawn controls), through WM_PRINTCLIENT.
+std::vector<std::uint32_t> PrintedClient(HWND window, SIZE& size) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  size = {client.right, client.bottom};
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  unique_bitmap image(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  unique_mem_dc dc(::CreateCompatibleDC(nullptr));
+  {
+    select_guard select(dc.get(), image.get());
+    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+  }
+  auto* first = static_cast<std::uint32_t*>(bits);
+  std::vector<std::uint32_t> pixels(first, first + size.cx * size.cy);
+  for (auto& p : pixels) p &= 0xFFFFFF;
+  return pixels;
+}
+
+SIZE IconSize(HICON icon) {
+  ICONINFO info{};
+  if (!icon || !::GetIconInfo(icon, &info)) return {};
+  unique_bitmap mask(info.hbmMask), colour(info.hbmColor);
+  BITMAP bitmap{};
+  ::GetObjectW(colour.get(), sizeof bitmap, &bitmap);
+  return {bitmap.bmWidth, bitmap.bmHeight};
+}
+
+void ChangeDpi(HWND window, int dpi, RECT suggested) {
+  ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+// The box of the rounded region made from the client size: a round-rectangle region
+// leaves out its right-most column and bottom row.
+RECT RoundRegionBox(const RECT& client, int dpi) {
+  const int corner = ScaledLength(2, dpi);
+  HRGN made = ::CreateRoundRectRgn(0, 0, client.right, client.bottom, corner, corner);
+  RECT box{};
+  ::GetRgnBox(made, &box);
+  ::DeleteObject(made);
+  return box;
+}
+
+class DisplayChangeTest : public MainWindowTest {
+ protected:
+  void TearDown() override {
+    // Whatever failed, the next test runs at the display's own resolution.
+    ChangeDpi(form().hWnd(), 96, {0, 0, 300, 263});
+    Display::SetDpi(Display::SystemDpi());
+    MainWindowTest::TearDown();
+  }
+};
+
+TEST_F(DisplayChangeTest, TheWholeWindowScalesAndComesBackPixelForPixel) {
+  HWND window = form().hWnd();
+  SIZE before{};
+  const std::vector<std::uint32_t> at96 = PrintedClient(window, before);
+  RECT start{};
+  ::GetWindowRect(window, &start);
+  for (int dpi : {120, 144, 192}) {
+    SCOPED_TRACE(testing::Message() << dpi << " dpi");
+    const SIZE scaled{TwipsToPixelsAt(4500, dpi), TwipsToPixelsAt(3945, dpi)};
+    ChangeDpi(window, dpi, {start.left, start.top, start.left + scaled.cx, start.top + scaled.cy});
+    RECT client{}, box{};
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(scaled.cx, client.right);
+    EXPECT_EQ(scaled.cy, client.bottom);
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    ::GetWindowRgn(window, region);
+    ::GetRgnBox(region, &box);
+    ::DeleteObject(region);
+    const RECT expected = RoundRegionBox(client, dpi);
+    EXPECT_TRUE(EqualRect(&box, &expected)) << "region box " << box.right << " x " << box.bottom;
+    // Every picture at its scaled size: pen, its cursor, the window icon, a caption-button look.
+    EXPECT_EQ(ScaledLength(48, dpi), form().Picture2.Picture()->Size().cx);
+    form().Picture2.SetMousePointer(MousePointer::Custom);
+    EXPECT_EQ(ScaledLength(48, dpi), IconSize(reinterpret_cast<HICON>(form().Picture2.Cursor())).cx);
+    form().Picture2.SetMousePointer(MousePointer::Default);
+    EXPECT_EQ(ScaledLength(48, dpi), IconSize(form().Icon()).cy);
+    EXPECT_EQ(ScaledLength(44, dpi), form().关闭1.Picture()->Size().cx);
+    EXPECT_EQ(ScaledLength(18, dpi), form().最小2.Picture()->Size().cy);
+    // The skin covers the client and is nowhere see-through.
+    SIZE printed{};
+    std::vector<std::uint32_t> pixels = PrintedClient(window, printed);
+    long keyed = 0;
+    for (std::uint32_t p : pixels) keyed += p == 0x0000FF;
+    EXPECT_EQ(0, keyed) << "pixels in the see-through key";
+    // The palette's marker keeps its place in twips, so it stands at the scaled pixel.
+    EXPECT_EQ(TwipsToPixelsAt(2160, dpi), form().Shape1.PixelRect().left);
+  }
+  // A nonsense rectangle still leaves the window whole on a monitor.
+  for (RECT nonsense : {RECT{0, 0, 0, 0}, RECT{-90000, -90000, -89000, -89000}}) {
+    ChangeDpi(window, 144, nonsense);
+    RECT placed{};
+    ::GetWindowRect(window, &placed);
+    EXPECT_NE(nullptr, ::MonitorFromRect(&placed, MONITOR_DEFAULTTONULL)) << placed.left << "," << placed.top;
+    EXPECT_EQ(450, placed.right - placed.left);
+    EXPECT_EQ(395, placed.bottom - placed.top);
+  }
+  ChangeDpi(window, 96, start);
+  SIZE after{};
+  EXPECT_TRUE(at96 == PrintedClient(window, after)) << "the 96-dpi window differs after the round trip";
+  EXPECT_EQ(before.cx, after.cx);
+  EXPECT_EQ(before.cy, after.cy);
+}
+
+}  // namespace

@@ -16,7 +16,6 @@
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/hover_tracking.h"
-#include "settings/window_position.h"
 #include "support/pointer.h"
 #include "tray/tray_icon.h"
 
@@ -36,7 +35,6 @@ std::wstring HereDir() {
 
 void ForgetStoredPosition() {
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\QevSoft_Color");
-  记录窗体位置::ForgetLastWritten();
 }
 
 // Wine's GetProcessTimes for another process gives a figure that never grows. The Unix side keeps

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <map>
+#include <utility>
 
 #include "formlayer/runtime.h"
 
@@ -103,6 +104,16 @@ void Container::Raise(EventTarget& target, const MouseHandler& handler, short bu
   }
 }
 
+void Container::LoseCapture() {
+  EventTarget* target = std::exchange(captured_, nullptr);
+  if (!target || !target->CaptureLost) return;
+  try {
+    target->CaptureLost();
+  } catch (...) {
+    ::OutputDebugStringW(L"Huevik: an event handler failed\n");
+  }
+}
+
 void Container::ShowCursorOf(EventTarget& target) const {
   HCURSOR cursor = target.Cursor();
   ::SetCursor(cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW));
@@ -194,7 +205,7 @@ bool Container::HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& 
   if (RoutePointer(msg, wp, lp)) return true;
   switch (msg) {
     case WM_CAPTURECHANGED:
-      captured_ = nullptr;
+      if (reinterpret_cast<HWND>(lp) != Window()) LoseCapture();
       return true;
     case WM_SETCURSOR: {
       if (LOWORD(lp) != HTCLIENT) return false;

@@ -38,6 +38,7 @@ class Container {
   EventTarget& TargetAt(POINT pt);
   void Raise(EventTarget& target, const MouseHandler& handler, short button, short shift, POINT pt);
   bool RoutePointer(UINT msg, WPARAM wp, LPARAM lp);
+  void LoseCapture();
   void RouteCommand(HWND child, WORD code);
   HBRUSH ChildBackground(HWND child, HDC dc);
 

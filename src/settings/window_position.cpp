@@ -13,8 +13,11 @@ namespace {
 
 const std::array<const wchar_t*, 4> kKeys = {L"Left", L"Top", L"Width", L"Height"};
 
-// What this process last wrote: the store holds the same, so writing again is waste.
-std::array<std::wstring, 4> g_lastWritten;
+std::array<std::wstring, 4> ReadStored() {
+  std::array<std::wstring, 4> stored;
+  for (size_t i = 0; i < kKeys.size(); ++i) stored[i] = GetSetting(kApplication, kSection, kKeys[i]);
+  return stored;
+}
 
 void Centre(Form& form) {
   float width = form.Width(), height = form.Height();
@@ -47,28 +50,27 @@ bool OnSomeMonitor(float left, float top, float width, float height) {
 
 }  // namespace
 
-void ForgetLastWritten() { g_lastWritten = {}; }
-
 void SaveWindowPos(const Form& form) noexcept {
   try {
     wchar_t separator = LocaleDecimalSeparator();
     std::array<std::wstring, 4> texts = {SingleToText(form.Left(), separator), SingleToText(form.Top(), separator),
                                          SingleToText(form.Width(), separator),
                                          SingleToText(form.Height(), separator)};
-    if (texts == g_lastWritten) return;
-    g_lastWritten = {};
+    // Compared with the store itself, not with what this process wrote last: another copy of the
+    // program, or a hand in the registry, may have changed it since.
+    if (texts == ReadStored()) return;
     for (size_t i = 0; i < kKeys.size(); ++i) SaveSetting(kApplication, kSection, kKeys[i], texts[i]);
-    g_lastWritten = texts;
   } catch (...) {
   }
 }
 
 void RestoreWindowPos(Form& form) {
-  std::array<std::wstring, 4> stored;
-  for (size_t i = 0; i < kKeys.size(); ++i) stored[i] = GetSetting(kApplication, kSection, kKeys[i]);
-  const auto& [left, top, width, height] = stored;
+  const auto [left, top, width, height] = ReadStored();
   if (left.empty() || top.empty()) return Centre(form);
-  if (Compared(height) != form.Height() || Compared(width) != form.Width()) return Centre(form);
+  // Both sizes are read before either is compared, so a width that is no number stops the
+  // restore even when the height already differs.
+  const double storedHeight = Compared(height), storedWidth = Compared(width);
+  if (storedHeight != form.Height() || storedWidth != form.Width()) return Centre(form);
   float l = Number(left), t = Number(top), w = Number(width), h = Number(height);
   // A place on a monitor that is gone would leave a window nobody can reach.
   if (!OnSomeMonitor(l, t, w, h)) return Centre(form);

@@ -38,12 +38,13 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
 
 }  // namespace
 
-HuevikProcess::HuevikProcess(const std::wstring& dir) {
+HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& currentDir) {
   std::wstring exe = dir + L"\\Huevik.exe";
   std::wstring command = L"\"" + exe + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
+  if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        currentDir.empty() ? dir.c_str() : currentDir.c_str(), &startup,
                         &info_))
     throw std::runtime_error("Huevik.exe cannot be started");
   ::WaitForInputIdle(info_.hProcess, 10000);

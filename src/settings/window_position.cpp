@@ -6,6 +6,7 @@
 
 #include "formlayer/runtime.h"
 #include "settings/position_text.h"
+#include "settings/settings_watch.h"
 
 namespace 记录窗体位置 {
 
@@ -14,9 +15,16 @@ namespace {
 const std::array<const wchar_t*, 4> kKeys = {L"Left", L"Top", L"Width", L"Height"};
 
 std::array<std::wstring, 4> ReadStored() {
-  std::array<std::wstring, 4> stored;
-  for (size_t i = 0; i < kKeys.size(); ++i) stored[i] = GetSetting(kApplication, kSection, kKeys[i]);
-  return stored;
+  std::vector<std::wstring> values = GetSettings(kApplication, kSection, kKeys);
+  return {values[0], values[1], values[2], values[3]};
+}
+
+// What the store was last seen holding, kept while the watch has seen no change since.
+std::array<std::wstring, 4> g_confirmed;
+
+SettingsWatch& StoreWatch() {
+  static SettingsWatch watch(kApplication, kSection);
+  return watch;
 }
 
 void Centre(Form& form) {
@@ -56,10 +64,15 @@ void SaveWindowPos(const Form& form) noexcept {
     std::array<std::wstring, 4> texts = {SingleToText(form.Left(), separator), SingleToText(form.Top(), separator),
                                          SingleToText(form.Width(), separator),
                                          SingleToText(form.Height(), separator)};
-    // Compared with the store itself, not with what this process wrote last: another copy of the
-    // program, or a hand in the registry, may have changed it since.
-    if (texts == ReadStored()) return;
-    for (size_t i = 0; i < kKeys.size(); ++i) SaveSetting(kApplication, kSection, kKeys[i], texts[i]);
+    // Another copy of the program, or a hand in the registry, may change the store at any time:
+    // what this process wrote last says nothing, what the store holds does.
+    if (texts == g_confirmed && !StoreWatch().Changed()) return;
+    g_confirmed = {};
+    if (ReadStored() != texts)
+      for (size_t i = 0; i < kKeys.size(); ++i) SaveSetting(kApplication, kSection, kKeys[i], texts[i]);
+    // Watch first, then look: a change after the look is signalled, one before it is seen.
+    StoreWatch().Restart();
+    if (ReadStored() == texts) g_confirmed = texts;
   } catch (...) {
   }
 }

@@ -30,7 +30,6 @@ constexpr POINT kBareSurface{120, 25};  // window pixels below the caption butto
 
 void ForgetStoredPosition() {
   stored::Clear();
-  记录窗体位置::ForgetLastWritten();
 }
 
 // Wine's GetProcessTimes for another process gives a figure that never grows. The Unix side keeps

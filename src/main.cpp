@@ -2,8 +2,10 @@
 #include <windows.h>
 
 #include "mainwindow/form1.h"
+#include "mainwindow/library_search.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  LibrarySearch::RestrictToProgramAndSystemFolders();
   try {
     Form1 form;
     form.Show();

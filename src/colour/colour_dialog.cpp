@@ -5,6 +5,7 @@
 #include <string>
 
 #include "formlayer/runtime.h"
+#include "mainwindow/library_search.h"
 #include "mainwindow/form1.h"
 
 namespace 调色板 {
@@ -19,7 +20,7 @@ namespace {
 // is first wanted, not at every start of the program.
 BOOL ChooseColour(CHOOSECOLORA* record) {
   using ChooseColorFn = BOOL(WINAPI*)(CHOOSECOLORA*);
-  static HMODULE library = ::LoadLibraryW(L"comdlg32.dll");
+  static HMODULE library = LibrarySearch::LoadSystemLibrary(L"comdlg32.dll");
   static auto choose = reinterpret_cast<ChooseColorFn>(
       reinterpret_cast<void*>(library ? ::GetProcAddress(library, "ChooseColorA") : nullptr));
   return choose ? choose(record) : FALSE;

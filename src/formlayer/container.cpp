@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <map>
+#include <utility>
 
 #include "formlayer/display.h"
 #include "formlayer/runtime.h"
@@ -60,6 +61,11 @@ void Container::Raise(EventTarget& target, const MouseHandler& handler, short bu
   float x = static_cast<float>(pt.x) * Display::TwipsPerPixel() - origin.x;
   float y = static_cast<float>(pt.y) * Display::TwipsPerPixel() - origin.y;
   RaiseEvent([&] { handler(button, shift, x / TwipsPerUnitX(), y / TwipsPerUnitY()); });
+}
+
+void Container::LoseCapture() {
+  EventTarget* target = std::exchange(captured_, nullptr);
+  if (target && target->CaptureLost) RaiseEvent([&] { target->CaptureLost(); });
 }
 
 void Container::ShowCursorOf(EventTarget& target) const {
@@ -142,7 +148,7 @@ bool Container::HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& 
   if (RoutePointer(msg, wp, lp)) return true;
   switch (msg) {
     case WM_CAPTURECHANGED:
-      captured_ = nullptr;
+      if (reinterpret_cast<HWND>(lp) != Window()) LoseCapture();
       return true;
     case WM_SETCURSOR: {
       if (LOWORD(lp) != HTCLIENT) return false;

@@ -39,6 +39,7 @@ class Container : public BaseWindow {
   void Raise(EventTarget& target, const MouseHandler& handler, short button, short shift, POINT pt);
   bool RoutePointer(UINT msg, WPARAM wp, LPARAM lp);
   WindowedControl* WindowedChild(HWND window) const;
+  void LoseCapture();
 
   void ShowCursorOf(EventTarget& target) const;
   bool HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);

@@ -36,6 +36,9 @@ class EventTarget {
  public:
   virtual ~EventTarget() = default;
   MouseHandler MouseDown, MouseMove, MouseUp;
+  // The pointer held since a press was taken away before the release (a modal box, a task
+  // switch, another window's capture): no release will come.
+  std::function<void()> CaptureLost;
   virtual HCURSOR Cursor() const { return nullptr; }
   // Where the target's own coordinates start, in twips of the window that gets its pointer input.
   virtual TwipsPoint PointerOrigin() const { return {0, 0}; }

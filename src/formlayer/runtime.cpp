@@ -1,5 +1,6 @@
 #include "formlayer/runtime.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -92,18 +93,41 @@ void SaveSetting(const std::wstring& app, const std::wstring& section, const std
   ++g_settingsWrites;
 }
 
+namespace {
+
+// A text value of an open key, or the empty text when it is absent or not text.
+std::wstring ReadText(HKEY key, const wchar_t* name) {
+  std::wstring value(64, L'\0');  // most values fit: one query
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    DWORD type = 0, bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    LONG result = ::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &bytes);
+    if (result == ERROR_MORE_DATA) {
+      value.resize(bytes / sizeof(wchar_t) + 1);
+      continue;
+    }
+    if (result != ERROR_SUCCESS || type != REG_SZ) return {};
+    value.resize(std::min<size_t>(bytes / sizeof(wchar_t), value.size()));
+    value.resize(::wcsnlen(value.c_str(), value.size()));
+    return value;
+  }
+  return {};
+}
+
+}  // namespace
+
 // Absent values, and values of any type but text, read as the empty text.
+std::vector<std::wstring> GetSettings(const std::wstring& app, const std::wstring& section,
+                                      std::span<const wchar_t* const> keys) {
+  std::vector<std::wstring> values(keys.size());
+  unique_hkey store;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath(app, section).c_str(), 0, KEY_QUERY_VALUE,
+                      store.put()) != ERROR_SUCCESS)
+    return values;
+  for (size_t i = 0; i < keys.size(); ++i) values[i] = ReadText(store.get(), keys[i]);
+  return values;
+}
+
 std::wstring GetSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key) {
-  std::wstring path = SettingsKeyPath(app, section);
-  DWORD bytes = 0;
-  if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
-      ERROR_SUCCESS)
-    return {};
-  std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
-  bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-  if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &bytes) !=
-      ERROR_SUCCESS)
-    return {};
-  value.resize(::wcsnlen(value.c_str(), value.size()));
-  return value;
+  const wchar_t* keys[] = {key.c_str()};
+  return GetSettings(app, section, keys).front();
 }

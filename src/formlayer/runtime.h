@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // A failure inside a form-layer operation: what a routine's error mode acts on.
 class FormError : public std::runtime_error {
@@ -72,6 +74,9 @@ int MsgBox(const std::wstring& text, UINT style, const std::wstring& title);
 void SaveSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key,
                  const std::wstring& value);
 std::wstring GetSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key);
+// Several values of one section, read as GetSetting reads each, with the store opened once.
+std::vector<std::wstring> GetSettings(const std::wstring& app, const std::wstring& section,
+                                      std::span<const wchar_t* const> keys);
 // The key of an application's settings, or of one section of them.
 std::wstring SettingsKeyPath(const std::wstring& app, const std::wstring& section = {});
 // Values this process has written to the settings store so far (benchmarks count them).

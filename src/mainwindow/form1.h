@@ -54,12 +54,15 @@ class Form1 : public Form {
   void Picture2_MouseDown(short button, short shift, float x, float y);
   void Picture2_MouseMove(short button, short shift, float x, float y);
   void Picture2_MouseUp(short button, short shift, float x, float y);
+  // Ends a pen drag, on its release or when the pointer is taken away before it.
+  void EndPenDrag();
   void PickPixel();
 
   // Palette chart
   void 调色板1_MouseDown(short button, short shift, float x, float y);
   void 调色板1_MouseMove(short button, short shift, float x, float y);
   void 调色板1_MouseUp(short button, short shift, float x, float y);
+  void EndPaletteDrag();
 
   // Window frame
   void ApplyRoundRegion(int cornerWidth, int cornerHeight);

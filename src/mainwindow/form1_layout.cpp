@@ -63,9 +63,11 @@ void Form1::BindEvents() {
   Picture2.MouseDown = HANDLER(Picture2_MouseDown);
   Picture2.MouseMove = HANDLER(Picture2_MouseMove);
   Picture2.MouseUp = HANDLER(Picture2_MouseUp);
+  Picture2.CaptureLost = [this] { EndPenDrag(); };
   调色板1.MouseDown = HANDLER(调色板1_MouseDown);
   调色板1.MouseMove = HANDLER(调色板1_MouseMove);
   调色板1.MouseUp = HANDLER(调色板1_MouseUp);
+  调色板1.CaptureLost = [this] { EndPaletteDrag(); };
   Command1.Click = [this] { Command1_Click(); };
   txthex.Change = [this] { txthex_Change(); };
 }

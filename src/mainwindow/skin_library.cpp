@@ -4,11 +4,12 @@
 
 #include "formlayer/handles.h"
 #include "formlayer/runtime.h"
+#include "mainwindow/library_search.h"
 
 namespace {
 
 HMODULE Library() {
-  static unique_module library(::LoadLibraryW(L"SkinH.dll"));
+  static unique_module library(LibrarySearch::LoadBesideProgram(L"SkinH.dll"));
   if (!library) throw FormError("SkinH.dll not found");
   return library.get();
 }

@@ -1,4 +1,4 @@
-// The skinning library, loaded at run time from the program's directory first.
+// The skinning library, loaded at run time from the program's directory only.
 // The program runs on without it: a missing library or export is an error the
 // caller's startup step absorbs.
 #pragma once

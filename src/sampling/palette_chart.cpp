@@ -30,4 +30,6 @@ void Form1::调色板1_MouseMove(short, short, float x, float y) {
     Shape1.SetTop(limitY);
 }
 
-void Form1::调色板1_MouseUp(short, short, float, float) { PalettePressed = kFalse; }
+void Form1::调色板1_MouseUp(short, short, float, float) { EndPaletteDrag(); }
+
+void Form1::EndPaletteDrag() { PalettePressed = kFalse; }

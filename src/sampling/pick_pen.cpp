@@ -21,7 +21,9 @@ void Form1::Picture2_MouseMove(short, short, float, float) {
   txthex_Change();
 }
 
-void Form1::Picture2_MouseUp(short, short, float, float) {
+void Form1::Picture2_MouseUp(short, short, float, float) { EndPenDrag(); }
+
+void Form1::EndPenDrag() {
   if (!Picking) return;
   Picking = kFalse;
   Picture2.SetMousePointer(MousePointer::Default);

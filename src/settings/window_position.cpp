@@ -6,6 +6,7 @@
 
 #include "formlayer/runtime.h"
 #include "settings/position_text.h"
+#include "settings/settings_watch.h"
 
 namespace 记录窗体位置 {
 
@@ -13,8 +14,18 @@ namespace {
 
 const std::array<const wchar_t*, 4> kKeys = {L"Left", L"Top", L"Width", L"Height"};
 
-// What this process last wrote: the store holds the same, so writing again is waste.
-std::array<std::wstring, 4> g_lastWritten;
+std::array<std::wstring, 4> ReadStored() {
+  std::vector<std::wstring> values = GetSettings(kApplication, kSection, kKeys);
+  return {values[0], values[1], values[2], values[3]};
+}
+
+// What the store was last seen holding, kept while the watch has seen no change since.
+std::array<std::wstring, 4> g_confirmed;
+
+SettingsWatch& StoreWatch() {
+  static SettingsWatch watch(kApplication, kSection);
+  return watch;
+}
 
 void Centre(Form& form) {
   float width = form.Width(), height = form.Height();
@@ -47,28 +58,32 @@ bool OnSomeMonitor(float left, float top, float width, float height) {
 
 }  // namespace
 
-void ForgetLastWritten() { g_lastWritten = {}; }
-
 void SaveWindowPos(const Form& form) noexcept {
   try {
     wchar_t separator = LocaleDecimalSeparator();
     std::array<std::wstring, 4> texts = {SingleToText(form.Left(), separator), SingleToText(form.Top(), separator),
                                          SingleToText(form.Width(), separator),
                                          SingleToText(form.Height(), separator)};
-    if (texts == g_lastWritten) return;
-    g_lastWritten = {};
-    for (size_t i = 0; i < kKeys.size(); ++i) SaveSetting(kApplication, kSection, kKeys[i], texts[i]);
-    g_lastWritten = texts;
+    // Another copy of the program, or a hand in the registry, may change the store at any time:
+    // what this process wrote last says nothing, what the store holds does.
+    if (texts == g_confirmed && !StoreWatch().Changed()) return;
+    g_confirmed = {};
+    if (ReadStored() != texts)
+      for (size_t i = 0; i < kKeys.size(); ++i) SaveSetting(kApplication, kSection, kKeys[i], texts[i]);
+    // Watch first, then look: a change after the look is signalled, one before it is seen.
+    StoreWatch().Restart();
+    if (ReadStored() == texts) g_confirmed = texts;
   } catch (...) {
   }
 }
 
 void RestoreWindowPos(Form& form) {
-  std::array<std::wstring, 4> stored;
-  for (size_t i = 0; i < kKeys.size(); ++i) stored[i] = GetSetting(kApplication, kSection, kKeys[i]);
-  const auto& [left, top, width, height] = stored;
+  const auto [left, top, width, height] = ReadStored();
   if (left.empty() || top.empty()) return Centre(form);
-  if (Compared(height) != form.Height() || Compared(width) != form.Width()) return Centre(form);
+  // Both sizes are read before either is compared, so a width that is no number stops the
+  // restore even when the height already differs.
+  const double storedHeight = Compared(height), storedWidth = Compared(width);
+  if (storedHeight != form.Height() || storedWidth != form.Width()) return Centre(form);
   float l = Number(left), t = Number(top), w = Number(width), h = Number(height);
   // A place on a monitor that is gone would leave a window nobody can reach.
   if (!OnSomeMonitor(l, t, w, h)) return Centre(form);

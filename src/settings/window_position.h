@@ -6,10 +6,9 @@ namespace 记录窗体位置 {
 inline constexpr const wchar_t* kApplication = L"QevSoft_Color";
 inline constexpr const wchar_t* kSection = L"Soft_Stat";
 
-// Writes Left, Top, Width and Height in twips; stops silently at the first failure.
+// Writes Left, Top, Width and Height in twips unless the store holds them already; stops
+// silently at the first failure.
 void SaveWindowPos(const Form& form) noexcept;
-// The store was changed behind this process's back: write in full next time.
-void ForgetLastWritten();
 // Moves the window to the stored place, or centres it when nothing usable is stored.
 void RestoreWindowPos(Form& form);
 }  // namespace 记录窗体位置

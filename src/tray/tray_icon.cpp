@@ -42,6 +42,22 @@ void OnTrayCallback(HWND window, LPARAM event) {
   }
 }
 
+// The first icon puts this procedure in front of the window's, once: a window that carries it
+// already must not get it as its own successor.
+void HookTrayWndProc(HWND window) {
+  if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == TrayWndProc) return;
+  TrayPrevProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayWndProc)));
+}
+
+void DeleteIconAndUnhook(HWND window, HICON icon) {
+  if (!TrayPrevProc) return;
+  NOTIFYICONDATAA record = BuildTrayDeleteRecord(window, icon);
+  ::Shell_NotifyIconA(NIM_DELETE, &record);
+  ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayPrevProc));
+  TrayPrevProc = nullptr;
+}
+
 void AddAgain(const Form& window) {
   NOTIFYICONDATAA record = BuildTrayRecord(window.hWnd(), window.Icon(), g_currentTip, L"", NIIF_INFO, 5000);
   ::Shell_NotifyIconA(NIM_ADD, &record);
@@ -62,20 +78,13 @@ void SetTrayIcon(const Form& window, std::wstring_view tipText, std::wstring_vie
   g_currentTip = tipText;
   if (!TrayPrevProc) {
     ::Shell_NotifyIconA(NIM_ADD, &record);
-    TrayPrevProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(window.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayWndProc)));
+    HookTrayWndProc(window.hWnd());
   } else {
     ::Shell_NotifyIconA(NIM_MODIFY, &record);
   }
 }
 
-void RemoveTrayIcon(const Form& window) {
-  if (!TrayPrevProc) return;
-  NOTIFYICONDATAA record = BuildTrayDeleteRecord(window.hWnd(), window.Icon());
-  ::Shell_NotifyIconA(NIM_DELETE, &record);
-  ::SetWindowLongPtrA(window.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayPrevProc));
-  TrayPrevProc = nullptr;
-}
+void RemoveTrayIcon(const Form& window) { DeleteIconAndUnhook(window.hWnd(), window.Icon()); }
 
 LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   WNDPROC next = TrayPrevProc;  // an Exit inside the menu may take this procedure out
@@ -84,6 +93,9 @@ LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   } else if (msg == TaskbarCreatedMessage()) {
     // A restarted shell has forgotten the icon; it is the only way back to the window.
     ResumeNext([&] { AddAgain(MainWindow()); });
+  } else if (msg == WM_DESTROY) {
+    // The window goes with its icon, and leaves no hook behind: a later window starts afresh.
+    DeleteIconAndUnhook(window, reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0)));
   }
   return next ? ::CallWindowProcA(next, window, msg, wp, lp) : ::DefWindowProcA(window, msg, wp, lp);
 }

@@ -89,6 +89,7 @@ std::vector<StartCase> StartCases() {
       {"10,000 nines as left", Text(std::wstring(10000, L'9')), top, width, height, P::Untouched},
       {"empty height", left, top, width, Text(L""), P::Untouched},
       {"height as a DWORD", left, top, width, Dword(L"3945"), P::Untouched},
+      {"other height, width not a number", left, top, Text(L"abc"), Text(L"3930"), P::Untouched},
       // A number that is no size is merely another size.
       {"width beyond single precision", left, top, Text(L"1e40"), height, P::Centred},
       // Values of another type read as absent.

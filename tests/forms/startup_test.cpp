@@ -5,6 +5,7 @@
 #include "support/main_window_fixture.h"
 #include "tray/taskbar_menu.h"
 #include "tray/tray_icon.h"
+#include "tray/tray_record.h"
 
 namespace {
 
@@ -50,20 +51,47 @@ TEST_F(StartupFormTest, UnloadIsRefusedAndTheWindowHidesMinimised) {
   EXPECT_FALSE(form().Visible());
 }
 
-TEST_F(StartupFormTest, ActivationGivesTheRoundedRegion) {
-  unique_region held(::CreateRectRgn(0, 0, 0, 0));
-  HRGN region = held.get();
-  ASSERT_NE(::GetWindowRgn(form().hWnd(), region), ERROR);
-  unique_region expectedRegion(::CreateRoundRectRgn(0, 0, 300, 263, 2, 2));
-  HRGN expected = expectedRegion.get();
-  RECT box{}, expectedBox{};
-  ::GetRgnBox(region, &box);
-  ::GetRgnBox(expected, &expectedBox);
-  EXPECT_TRUE(::EqualRect(&box, &expectedBox)) << "region box " << box.right << " x " << box.bottom;
-  // Corners cut as the 2 x 2 ellipse cuts them; edges kept.
-  for (POINT p : {POINT{0, 0}, POINT{box.right - 1, 0}, POINT{0, box.bottom - 1}, POINT{box.right - 1, box.bottom - 1},
-                  POINT{150, 0}, POINT{0, 131}, POINT{box.right - 1, 131}, POINT{150, box.bottom - 1}})
-    EXPECT_EQ(::PtInRegion(region, p.x, p.y), ::PtInRegion(expected, p.x, p.y)) << p.x << "," << p.y;
+// The region is taken away before each later activation, so only that activation can give it back.
+TEST_F(StartupFormTest, EachActivationGivesTheRoundedRegion) {
+  const struct {
+    const char* activation;
+    void (*enter)(Form1&);
+  } rows[] = {
+      {"first show", [](Form1&) {}},
+      {"restore from the tray",
+       [](Form1& f) {
+         ::SendMessageW(f.hWnd(), WM_CLOSE, 0, 0);
+         ::SetWindowRgn(f.hWnd(), nullptr, TRUE);
+         ::SendMessageW(f.hWnd(), WM_TRAYCALLBACK, 0, WM_LBUTTONUP);
+       }},
+      {"minimise and restore",
+       [](Form1& f) {
+         f.SetWindowState(1);
+         ::SetWindowRgn(f.hWnd(), nullptr, TRUE);
+         f.SetWindowState(0);
+       }},
+  };
+  HWND window = form().hWnd();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.activation);
+    row.enter(form());
+    Pump(20);
+    ASSERT_EQ(::GetActiveWindow(), window) << "the window was not activated";
+    unique_region held(::CreateRectRgn(0, 0, 0, 0));
+    HRGN region = held.get();
+    ASSERT_NE(::GetWindowRgn(window, region), ERROR) << "no region";
+    unique_region expectedRegion(::CreateRoundRectRgn(0, 0, 300, 263, 2, 2));
+    HRGN expected = expectedRegion.get();
+    RECT box{}, expectedBox{};
+    ::GetRgnBox(region, &box);
+    ::GetRgnBox(expected, &expectedBox);
+    EXPECT_TRUE(::EqualRect(&box, &expectedBox)) << "region box " << box.right << " x " << box.bottom;
+    // Corners cut as the 2 x 2 ellipse cuts them; edges kept.
+    for (POINT p : {POINT{0, 0}, POINT{box.right - 1, 0}, POINT{0, box.bottom - 1},
+                    POINT{box.right - 1, box.bottom - 1}, POINT{150, 0}, POINT{0, 131}, POINT{box.right - 1, 131},
+                    POINT{150, box.bottom - 1}})
+      EXPECT_EQ(::PtInRegion(region, p.x, p.y), ::PtInRegion(expected, p.x, p.y)) << p.x << "," << p.y;
+  }
 }
 
 }  // namespace

@@ -24,14 +24,14 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
 
 }  // namespace
 
-HuevikProcess::HuevikProcess(const std::wstring& dir) {
+HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& currentDir) {
   std::wstring exe = dir + L"\\Huevik.exe";
   std::wstring command = L"\"" + exe + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
-                        &started))
+  if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        currentDir.empty() ? dir.c_str() : currentDir.c_str(), &startup, &started))
     throw std::runtime_error("Huevik.exe cannot be started");
   info_.adopt(started);
   ::WaitForInputIdle(info_.process.get(), 10000);

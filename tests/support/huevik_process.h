@@ -9,8 +9,8 @@
 
 class HuevikProcess {
  public:
-  // Starts <dir>\Huevik.exe and waits for its main window to show.
-  explicit HuevikProcess(const std::wstring& dir = TestProgramDir());
+  // Starts <dir>\Huevik.exe in currentDir (empty: dir) and waits for its main window to show.
+  explicit HuevikProcess(const std::wstring& dir = TestProgramDir(), const std::wstring& currentDir = L"");
   HuevikProcess(const HuevikProcess&) = delete;
   HuevikProcess& operator=(const HuevikProcess&) = delete;
   ~HuevikProcess();  // ends the process if it still runs

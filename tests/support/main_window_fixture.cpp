@@ -1,12 +1,10 @@
 #include "support/main_window_fixture.h"
 
 #include "mainwindow/hover_tracking.h"
-#include "settings/window_position.h"
 #include "tray/tray_icon.h"
 
 void ClearStoredSettings() {
   stored::Clear();
-  记录窗体位置::ForgetLastWritten();
 }
 
 RECT ScreenRectOf(const Control& control) {

@@ -1,6 +1,7 @@
 // The drawn close and minimise buttons and the hover timer, under real pointer input.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -208,6 +209,7 @@ struct Sequence {
   short notForeground;
   const char* timer;
 };
+void PrintTo(const Sequence& sequence, std::ostream* out) { *out << sequence.name; }
 
 class HoverSequenceTest : public CaptionButtonsTest, public ::testing::WithParamInterface<Sequence> {
  protected:

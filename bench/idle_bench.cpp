@@ -18,6 +18,7 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/hover_tracking.h"
 #include "settings/window_position.h"
+#include "support/huevik_process.h"
 #include "support/pointer.h"
 #include "tray/tray_icon.h"
 
@@ -168,28 +169,6 @@ class ChildProgram {
   long unixPid_ = -1;
 };
 
-struct TopWindowSearch {
-  DWORD process;
-  HWND found;
-};
-
-BOOL CALLBACK FindFormOf(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<TopWindowSearch*>(param);
-  wchar_t cls[32] = {};
-  ::GetClassNameW(window, cls, 32);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner != search->process || std::wstring(cls) != L"HuevikForm") return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-HWND MainWindowOf(const ChildProgram& program) {
-  TopWindowSearch search{program.Id(), nullptr};
-  ::EnumWindows(FindFormOf, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // CPU time and wakeups of both programs over the same kIdleMs, reported against the floor's.
 void MeasureIdleState(const char* state, ChildProgram& huevik, ChildProgram& floor) {
   ::Sleep(kSettleMs);
@@ -227,7 +206,7 @@ void MeasureIdleCost() {
   // The floor first, so the program comes up in the foreground as after a user's start.
   ChildProgram floor(L"idle_floor.exe");
   ChildProgram huevik(L"Huevik.exe");
-  HWND window = MainWindowOf(huevik);
+  HWND window = HuevikWindowOf(huevik.Id());
   if (!floor.Running() || !huevik.Running() || !window) {
     std::printf("idle: a program did not start (floor %d, Huevik %d, its window %p)\n", floor.Running(),
                 huevik.Running(), static_cast<void*>(window));

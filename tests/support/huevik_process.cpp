@@ -38,6 +38,12 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
 
 }  // namespace
 
+HWND HuevikWindowOf(DWORD processId) {
+  Search search{processId, nullptr};
+  ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 HuevikProcess::HuevikProcess(const std::wstring& dir) {
   std::wstring exe = dir + L"\\Huevik.exe";
   std::wstring command = L"\"" + exe + L"\"";
@@ -48,9 +54,7 @@ HuevikProcess::HuevikProcess(const std::wstring& dir) {
     throw std::runtime_error("Huevik.exe cannot be started");
   ::WaitForInputIdle(info_.hProcess, 10000);
   for (int i = 0; i < 200 && !(window_ && ::IsWindowVisible(window_)); ++i) {
-    Search search{info_.dwProcessId, nullptr};
-    ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-    window_ = search.found;
+    window_ = HuevikWindowOf(info_.dwProcessId);
     if (!window_ || !::IsWindowVisible(window_)) ::Sleep(25);
   }
   if (!window_) throw std::runtime_error("Huevik's window did not show");

@@ -6,6 +6,8 @@
 
 std::wstring TestProgramDir();  // where the test exe, Huevik.exe and SkinH.dll live
 std::wstring ReadWindowText(HWND window);
+// The main window of the Huevik process with that id; nullptr while it has none.
+HWND HuevikWindowOf(DWORD processId);
 
 class HuevikProcess {
  public:

@@ -20,38 +20,28 @@ bool ButtonsShowNormal(const Form1& form) {
   return form.关闭0.Picture() == form.关闭1.Picture() && form.最小0.Picture() == form.最小1.Picture();
 }
 
-void ApplyTickRules(Form1& form) {
-  if (::GetForegroundWindow() != form.hWnd()) {
-    form.PicEn();
-    NotForeground = kTrue;
-    return;
-  }
-  NotForeground = kFalse;
-  // The pointer query is the costly part of a tick (on Wine a display-server round trip once the
-  // pointer has rested), and the usual state has nothing it could change.
-  if (ButtonsShowNormal(form)) return;
+bool InFront(const Form1& form) { return ::GetForegroundWindow() == form.hWnd(); }
+
+POINT Pointer() {
   POINT pointer{};
   ::GetCursorPos(&pointer);
-  if (!PointerInside(HoverRect, pointer.x, pointer.y)) form.PicEn();
+  return pointer;
 }
 
-bool PointerOverWindow(const Form1& form) {
+bool OverWindow(const Form1& form, POINT pointer) {
   HWND window = form.hWnd();
   if (!::IsWindowVisible(window) || ::IsIconic(window)) return false;
-  POINT pointer{};
   RECT outer{};
-  ::GetCursorPos(&pointer);
   ::GetWindowRect(window, &outer);
   return ::PtInRect(&outer, pointer) != FALSE;
 }
 
-// Out of the foreground a tick only repeats what it did last, and the activation that brings the
-// window to the front runs the rules again. In front, with the pointer away and the normal
-// pictures showing, a tick changes nothing until the pointer comes back, which the pointer's own
-// messages report. Otherwise (pointer over the window, or a press dragged off it, or a rectangle
-// gone stale) only ticks can tell when the pictures must change.
-bool LaterTickMayChangeSomething(const Form1& form) {
-  return ::GetForegroundWindow() == form.hWnd() && (PointerOverWindow(form) || !ButtonsShowNormal(form));
+// For the window in front: with the pointer away and the normal pictures showing, a tick changes
+// nothing until the pointer comes back, which the pointer's own messages report. Otherwise (pointer
+// over the window, or a press dragged off it, or a rectangle gone stale) only ticks can tell when
+// the pictures must change.
+bool LaterTicksMayChangeSomething(const Form1& form, POINT pointer) {
+  return OverWindow(form, pointer) || !ButtonsShowNormal(form);
 }
 
 void Resume() {
@@ -66,8 +56,17 @@ void Pause() {
 
 // A tick now, and the timer runs on only while a later one could matter.
 void Tick(Form1& form) {
-  ApplyTickRules(form);
-  if (LaterTickMayChangeSomething(form))
+  if (!InFront(form)) {
+    form.PicEn();
+    NotForeground = kTrue;
+    // Later ticks would only repeat this; the activation that brings the window to the front ticks.
+    Pause();
+    return;
+  }
+  NotForeground = kFalse;
+  const POINT pointer = Pointer();
+  if (!ButtonsShowNormal(form) && !PointerInside(HoverRect, pointer.x, pointer.y)) form.PicEn();
+  if (LaterTicksMayChangeSomething(form, pointer))
     Resume();
   else
     Pause();
@@ -76,7 +75,7 @@ void Tick(Form1& form) {
 // Hidden or minimised, the window gets no pointer input and every tick put the normal pictures back.
 void Rest(Form1& form) {
   form.PicEn();
-  NotForeground = ::GetForegroundWindow() != form.hWnd() ? kTrue : kFalse;
+  NotForeground = InFront(form) ? kFalse : kTrue;
   Pause();
 }
 
@@ -117,7 +116,7 @@ void AfterMessage(Form1& form, UINT msg, LPARAM lp) {
   try {
     if (IsPointerInput(msg)) {
       // A handler may have put up a picture that only a later tick takes down.
-      if (!HoverTimerId && LaterTickMayChangeSomething(form)) Resume();
+      if (!HoverTimerId && InFront(form) && LaterTicksMayChangeSomething(form, Pointer())) Resume();
       if (msg == WM_MOUSEMOVE) AskForLeave(form.hWnd(), lp);
       return;
     }

@@ -15,6 +15,12 @@ namespace {
 
 HWND g_leaveAskedFor = nullptr;  // the window whose pointer leave the system has been asked to report
 
+// The pointer query is the costly part of a tick (on Wine a few server and display round trips).
+// With the normal pictures showing, the rules need no pointer; only whether the timer may rest
+// does, and asked at this interval, it lets the timer rest at most that much later.
+constexpr DWORD kRestCheckMs = 100;
+DWORD g_restCheckedAt = 0;
+
 // PicEn could change nothing then, wherever the pointer is.
 bool ButtonsShowNormal(const Form1& form) {
   return form.关闭0.Picture() == form.关闭1.Picture() && form.最小0.Picture() == form.最小1.Picture();
@@ -55,7 +61,7 @@ void Pause() {
 }
 
 // A tick now, and the timer runs on only while a later one could matter.
-void Tick(Form1& form) {
+void Tick(Form1& form, bool byTimer = false) {
   if (!InFront(form)) {
     form.PicEn();
     NotForeground = kTrue;
@@ -64,7 +70,9 @@ void Tick(Form1& form) {
     return;
   }
   NotForeground = kFalse;
+  if (byTimer && ButtonsShowNormal(form) && ::GetTickCount() - g_restCheckedAt < kRestCheckMs) return;
   const POINT pointer = Pointer();
+  g_restCheckedAt = ::GetTickCount();
   if (!ButtonsShowNormal(form) && !PointerInside(HoverRect, pointer.x, pointer.y)) form.PicEn();
   if (LaterTicksMayChangeSomething(form, pointer))
     Resume();
@@ -98,7 +106,7 @@ void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     return;
   }
   try {
-    Tick(MainWindow());
+    Tick(MainWindow(), true);
   } catch (...) {
   }
 }

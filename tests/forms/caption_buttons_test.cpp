@@ -31,6 +31,12 @@ std::string Looks(const Form1& f) {
 
 const char* TimerState() { return 圆角窗体::HoverTimerId ? "runs" : "rests"; }
 
+// A timer that may rest is let go within a tenth of a second; until then it runs without effect.
+const char* TimerStateAfterAWhile(const char* expected) {
+  if (std::string(expected) == "rests") PumpUntil([] { return 圆角窗体::HoverTimerId == 0; }, 1000);
+  return TimerState();
+}
+
 class CaptionButtonsTest : public MainWindowTest {
  protected:
   POINT At(POINT inWindow) {
@@ -78,7 +84,7 @@ TEST_F(CaptionButtonsTest, PointerMovesFollowTheStateTable) {
     MoveTo(s.to);
     LetTheTimerTick();
     EXPECT_EQ(Looks(form()), s.looks) << "after moving " << s.step;
-    EXPECT_STREQ(TimerState(), s.timer) << "after moving " << s.step;
+    EXPECT_STREQ(TimerStateAfterAWhile(s.timer), s.timer) << "after moving " << s.step;
   }
 }
 
@@ -257,7 +263,7 @@ TEST_P(HoverSequenceTest, EndsAsTheTimerWouldAndRestsOnlyWhenATickWouldChangeNot
   if (sequence.notForeground != kEither) {
     EXPECT_EQ(圆角窗体::NotForeground, sequence.notForeground);
   }
-  EXPECT_STREQ(TimerState(), sequence.timer);
+  EXPECT_STREQ(TimerStateAfterAWhile(sequence.timer), sequence.timer);
   if (圆角窗体::HoverTimerId) return;
   const std::string looks = Looks(form());
   const short notForeground = 圆角窗体::NotForeground;

@@ -1,7 +1,8 @@
-// What the program costs while it only waits: CPU time of the real Huevik.exe, hover timer running
-// and pointer away from its window, against a minimal program with the same 1 ms thread timer, both
-// running side by side over the same 10 s. Then the settings writes that 1,000 pointer moves over the
-// window's surface cause while the window stays where it is, counted in-process on a real Form1.
+// What the program costs while it only waits: CPU time and wakeups of the real Huevik.exe, pointer
+// away from its window, shown, minimised and hidden in the tray, against a minimal window waiting in
+// its message loop with no timer, both running side by side over the same 10 s in each state. Then
+// the settings writes that 1,000 pointer moves over the window's surface cause while the window stays
+// where it is, counted in-process on a real Form1.
 #include <windows.h>
 
 #include <algorithm>
@@ -18,6 +19,7 @@
 #include "mainwindow/hover_tracking.h"
 #include "settings/window_position.h"
 #include "support/observe.h"
+#include "support/huevik_process.h"
 #include "support/pointer.h"
 #include "tray/tray_icon.h"
 
@@ -95,6 +97,25 @@ double UnixCpuMs(long pid) {
   return (std::stod(fields[11]) + std::stod(fields[12])) * 10.0;
 }
 
+// Voluntary and forced context switches of all the process's threads so far: each time one of them
+// was put to sleep or taken off the processor, so each wakeup counts once.
+double UnixContextSwitches(long pid) {
+  const std::wstring tasks = L"Z:\\proc\\" + std::to_wstring(pid) + L"\\task\\";
+  WIN32_FIND_DATAW entry{};
+  HANDLE search = ::FindFirstFileW((tasks + L"*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return -1;
+  double switches = 0;
+  do {
+    if (entry.cFileName[0] == L'.') continue;
+    std::istringstream status(ReadWholeFile(tasks + entry.cFileName + L"\\status"));
+    for (std::string line; std::getline(status, line);)
+      if (line.rfind("voluntary_ctxt_switches:", 0) == 0 || line.rfind("nonvoluntary_ctxt_switches:", 0) == 0)
+        switches += std::stod(line.substr(line.find(':') + 1));
+  } while (::FindNextFileW(search, &entry));
+  ::FindClose(search);
+  return switches;
+}
+
 class ChildProgram {
  public:
   explicit ChildProgram(const wchar_t* exeName) : exe_(TestProgramDir() + L"\\" + exeName) {
@@ -115,6 +136,7 @@ class ChildProgram {
     ::WaitForSingleObject(info_.process.get(), 5000);
   }
   bool Running() const { return started_ && ::WaitForSingleObject(info_.process.get(), 0) == WAIT_TIMEOUT; }
+  DWORD Id() const { return info_.processId; }
   // User plus kernel time so far, in milliseconds; negative when it cannot be read.
   double CpuMs() {
     if (unixPid_ == -1) unixPid_ = UnixPidOf(exe_);
@@ -122,6 +144,11 @@ class ChildProgram {
     FILETIME created{}, exited{}, kernel{}, user{};
     if (!::GetProcessTimes(info_.process.get(), &created, &exited, &kernel, &user)) return -1;
     return static_cast<double>(Ticks(kernel) + Ticks(user)) / 10000.0;
+  }
+  // Context switches so far; negative where the system does not tell them.
+  double ContextSwitches() {
+    if (unixPid_ == -1) unixPid_ = UnixPidOf(exe_);
+    return unixPid_ == -1 ? -1 : UnixContextSwitches(unixPid_);
   }
 
  private:
@@ -134,25 +161,57 @@ class ChildProgram {
   long unixPid_ = -1;
 };
 
-void MeasureIdleCpu() {
+// CPU time and wakeups of both programs over the same kIdleMs, reported against the floor's.
+void MeasureIdleState(const char* state, ChildProgram& huevik, ChildProgram& floor) {
+  ::Sleep(kSettleMs);
+  const double cpu[2] = {huevik.CpuMs(), floor.CpuMs()};
+  const double switches[2] = {huevik.ContextSwitches(), floor.ContextSwitches()};
+  ::Sleep(kIdleMs);
+  const double cpuUsed[2] = {huevik.CpuMs() - cpu[0], floor.CpuMs() - cpu[1]};
+  const double switchesMade[2] = {huevik.ContextSwitches() - switches[0], floor.ContextSwitches() - switches[1]};
+  const double seconds = kIdleMs / 1000.0;
+  if (cpu[0] < 0 || cpu[1] < 0) {
+    std::printf("idle, %s: the programs' CPU time cannot be read here\n", state);
+    return;
+  }
+  ReportFigure(std::string("idle CPU over 10 s, ") + state, cpuUsed[0], cpuUsed[1], "ms");
+  if (switches[0] < 0 || switches[1] < 0) {
+    std::printf("idle, %s: the programs' context switches cannot be read here\n", state);
+    return;
+  }
+  ReportFigure(std::string("idle wakeups per s, ") + state, switchesMade[0] / seconds, switchesMade[1] / seconds,
+               "1/s");
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition) {
+  for (int waited = 0; waited < 5000; waited += 20) {
+    if (condition()) return true;
+    ::Sleep(20);
+  }
+  return false;
+}
+
+void MeasureIdleCost() {
   ForgetStoredPosition();
   pointer::MoveTo(::GetSystemMetrics(SM_CXSCREEN) - 3, ::GetSystemMetrics(SM_CYSCREEN) - 3);
   // The floor first, so the program comes up in the foreground as after a user's start.
   ChildProgram floor(L"idle_floor.exe");
   ChildProgram huevik(L"Huevik.exe");
-  if (!floor.Running() || !huevik.Running()) {
-    std::printf("idle: a program did not start (floor %d, Huevik %d)\n", floor.Running(), huevik.Running());
+  HWND window = HuevikWindowOf(huevik.Id());
+  if (!floor.Running() || !huevik.Running() || !window) {
+    std::printf("idle: a program did not start (floor %d, Huevik %d, its window %p)\n", floor.Running(),
+                huevik.Running(), static_cast<void*>(window));
     return;
   }
-  ::Sleep(kSettleMs);
-  const double floorStart = floor.CpuMs(), huevikStart = huevik.CpuMs();
-  ::Sleep(kIdleMs);
-  const double floorUsed = floor.CpuMs() - floorStart, huevikUsed = huevik.CpuMs() - huevikStart;
-  if (floorStart < 0 || huevikStart < 0) {
-    std::printf("idle: the programs' CPU time cannot be read here\n");
-    return;
-  }
-  ReportFigure("idle CPU time over 10 s, pointer away", huevikUsed, floorUsed, "ms");
+  MeasureIdleState("shown, pointer away", huevik, floor);
+  // As the taskbar button's menu and the window's own close button ask for them.
+  ::PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  if (!WaitFor([&] { return ::IsIconic(window) != FALSE; })) std::printf("idle: the window did not minimise\n");
+  MeasureIdleState("minimised", huevik, floor);
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  if (!WaitFor([&] { return !::IsWindowVisible(window); })) std::printf("idle: the window did not hide\n");
+  MeasureIdleState("hidden in the tray", huevik, floor);
 }
 
 HWND g_countedWindow = nullptr;
@@ -200,7 +259,7 @@ void CountSettingsWrites() {
 }  // namespace
 
 int main() {
-  MeasureIdleCpu();
+  MeasureIdleCost();
   CountSettingsWrites();
   return 0;
 }

@@ -26,6 +26,9 @@ class Form1 : public Form {
   // Both caption buttons show their normal pictures.
   void PicEn();
 
+  // Passes each message by the hover tracking on its way to the form.
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
   // State of the pick pen and the palette chart.
   short Picking = kFalse;
   short PalettePressed = kFalse;

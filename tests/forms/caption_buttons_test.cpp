@@ -1,10 +1,13 @@
 // The drawn close and minimise buttons and the hover timer, under real pointer input.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "mainwindow/hover_tracking.h"
 #include "support/main_window_fixture.h"
+#include "tray/tray_record.h"
 
 namespace {
 
@@ -26,12 +29,13 @@ std::string Looks(const Form1& f) {
   return "close:" + LookOf(f.关闭0, f.关闭1, f.关闭2, f.关闭3) + " min:" + LookOf(f.最小0, f.最小1, f.最小2, f.最小3);
 }
 
-void StopHoverTimer() {
-  ::KillTimer(nullptr, 圆角窗体::HoverTimerId);
-  圆角窗体::HoverTimerId = 0;
-}
+const char* TimerState() { return 圆角窗体::HoverTimerId ? "runs" : "rests"; }
 
-void StartHoverTimer() { 圆角窗体::HoverTimerId = ::SetTimer(nullptr, 0, 1, 圆角窗体::HoverTimerProc); }
+// A timer that may rest is let go within a tenth of a second; until then it runs without effect.
+const char* TimerStateAfterAWhile(const char* expected) {
+  if (std::string(expected) == "rests") PumpUntil([] { return 圆角窗体::HoverTimerId == 0; }, 1000);
+  return TimerState();
+}
 
 class CaptionButtonsTest : public MainWindowTest {
  protected:
@@ -56,25 +60,31 @@ class CaptionButtonsTest : public MainWindowTest {
 
 TEST_F(CaptionButtonsTest, PointerMovesFollowTheStateTable) {
   ComeInOverTheSurface();
+  // The hover timer runs while the pointer is over the window in front and rests once it is away.
   const struct {
     const char* step;
     POINT to;  // window pixels; outside the window where negative
     const char* looks;
+    const char* timer;
   } steps[] = {
-      {"onto close", kOnClose, "close:hover min:normal"},
-      {"within close", {kOnClose.x + 5, kOnClose.y + 2}, "close:hover min:normal"},
-      {"straight onto minimise", kOnMinimise, "close:normal min:hover"},
-      {"straight back onto close", kOnClose, "close:hover min:normal"},
-      {"onto the bare surface", kOnSurface, "close:normal min:normal"},
-      {"onto minimise", kOnMinimise, "close:normal min:hover"},
-      {"out of the window", {kOnMinimise.x, -30}, "close:normal min:normal"},
-      {"back onto close", kOnClose, "close:hover min:normal"},
-      {"onto the swatch", {200, 80}, "close:normal min:normal"},
+      {"onto close", kOnClose, "close:hover min:normal", "runs"},
+      {"within close", {kOnClose.x + 5, kOnClose.y + 2}, "close:hover min:normal", "runs"},
+      {"straight onto minimise", kOnMinimise, "close:normal min:hover", "runs"},
+      {"straight back onto close", kOnClose, "close:hover min:normal", "runs"},
+      {"onto the bare surface", kOnSurface, "close:normal min:normal", "runs"},
+      {"onto minimise", kOnMinimise, "close:normal min:hover", "runs"},
+      {"out of the window", {kOnMinimise.x, -30}, "close:normal min:normal", "rests"},
+      {"back onto close", kOnClose, "close:hover min:normal", "runs"},
+      {"out to the right", {330, 9}, "close:normal min:normal", "rests"},
+      {"back over the bare surface", kOnSurface, "close:normal min:normal", "runs"},
+      {"onto the swatch, a child window", {200, 80}, "close:normal min:normal", "runs"},
+      {"out from the swatch, below", {200, 300}, "close:normal min:normal", "rests"},
   };
   for (const auto& s : steps) {
     MoveTo(s.to);
     LetTheTimerTick();
     EXPECT_EQ(Looks(form()), s.looks) << "after moving " << s.step;
+    EXPECT_STREQ(TimerStateAfterAWhile(s.timer), s.timer) << "after moving " << s.step;
   }
 }
 
@@ -97,11 +107,12 @@ TEST_F(CaptionButtonsTest, AnotherForegroundWindowKeepsHoverAwayButAClickStillAc
                                  nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(other, nullptr);
   ::SetForegroundWindow(other);
-  ASSERT_TRUE(PumpUntil([] { return 圆角窗体::NotForeground == kTrue; }, 1000)) << "the timer missed the change";
-  StopHoverTimer();  // from here on only the buttons' own handlers choose the pictures
+  ASSERT_TRUE(PumpUntil([] { return 圆角窗体::NotForeground == kTrue; }, 1000)) << "the change went unnoticed";
+  EXPECT_STREQ(TimerState(), "rests") << "in the background nothing needs the timer";
   for (POINT p : {kOnClose, kOnMinimise, kOnClose}) {
     MoveTo(p);
     EXPECT_EQ(Looks(form()), "close:normal min:normal") << "at " << p.x << "," << p.y;
+    EXPECT_STREQ(TimerState(), "rests") << "at " << p.x << "," << p.y;
   }
   pointer::Press();
   pointer::Release();
@@ -113,18 +124,18 @@ TEST_F(CaptionButtonsTest, StaleRectangleAfterStartupTakesTheHoverPictureAwayAtT
   // The start rectangle describes the window at the origin; the window now stands centred.
   ASSERT_FLOAT_EQ(圆角窗体::HoverRect.Left, 0.0f);
   ASSERT_NE(At({0, 0}).x, 0);
-  StopHoverTimer();
-  MoveTo(kOnClose);
-  EXPECT_EQ(Looks(form()), "close:hover min:normal");
-  StartHoverTimer();
+  MoveTo(kOnClose);  // straight from afar: no move over the surface brings the rectangle up to date
   EXPECT_TRUE(PumpUntil([&] { return Looks(form()) == "close:normal min:normal"; }, 1000))
       << "still " << Looks(form());
+  EXPECT_STREQ(TimerState(), "runs") << "the pointer rests over the window in front";
+  form().关闭0.SetPicture(form().关闭2.Picture());
+  EXPECT_TRUE(PumpUntil([&] { return Looks(form()) == "close:normal min:normal"; }, 1000))
+      << "the next tick left " << Looks(form());
 }
 
 // Each tick compares the pointer with the rectangle strictly: the window's left-most column and
 // top-most row are outside, its right-most column and bottom-most row inside.
 TEST_F(CaptionButtonsTest, TimerTickKeepsTheHoverPictureOnlyWhileThePointerIsInside) {
-  StopHoverTimer();
   ComeInOverTheSurface();
   RECT r{};
   ::GetWindowRect(form().hWnd(), &r);
@@ -187,5 +198,100 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseClick{"MiddleReleasedOverTheSurface", MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP,
                                  kOnSurface}),
     [](const ::testing::TestParamInfo<CloseClick>& info) { return std::string(info.param.name); });
+
+// Notifications in any order, real or stray: the buttons end as the timer's rules would leave them,
+// and when the timer rests a tick would change nothing.
+enum class Step {
+  OntoClose, OntoMinimise, Away, OtherInFront, OwnedInFront, BackInFront, LeaveWithoutEnter,
+  StrayDeactivation, Minimise, Restore, HideToTray, TrayClick,
+};
+
+constexpr short kEither = 1;  // NotForeground may be either: hidden, the window may still be the foreground one
+
+struct Sequence {
+  const char* name;
+  std::vector<Step> steps;
+  const char* looks;
+  short notForeground;
+  const char* timer;
+};
+void PrintTo(const Sequence& sequence, std::ostream* out) { *out << sequence.name; }
+
+class HoverSequenceTest : public CaptionButtonsTest, public ::testing::WithParamInterface<Sequence> {
+ protected:
+  void TearDown() override {
+    for (HWND w : others_) ::DestroyWindow(w);
+    CaptionButtonsTest::TearDown();
+  }
+  void TakeTheFront(HWND owner) {
+    HWND w = ::CreateWindowExW(0, L"STATIC", L"in front", WS_POPUP | WS_VISIBLE | WS_BORDER, 20, 600, 160, 80, owner,
+                               nullptr, nullptr, nullptr);
+    others_.push_back(w);
+    ::SetForegroundWindow(w);
+  }
+  void Do(Step step) {
+    HWND window = form().hWnd();
+    switch (step) {
+      case Step::OntoClose: MoveTo(kOnClose); break;
+      case Step::OntoMinimise: MoveTo(kOnMinimise); break;
+      case Step::Away: MoveTo({kOnClose.x, -30}); break;
+      case Step::OtherInFront: TakeTheFront(nullptr); break;
+      case Step::OwnedInFront: TakeTheFront(window); break;  // as a message box of the program would
+      case Step::BackInFront: ::SetForegroundWindow(window); break;
+      case Step::LeaveWithoutEnter: ::SendMessageW(window, WM_MOUSELEAVE, 0, 0); break;
+      case Step::StrayDeactivation:
+        ::SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0);
+        ::SendMessageW(window, WM_ACTIVATEAPP, FALSE, 0);
+        break;
+      case Step::Minimise: form().SetWindowState(1); break;
+      case Step::Restore: form().SetWindowState(0); break;
+      case Step::HideToTray: form().RequestUnload(); break;
+      case Step::TrayClick: ::SendMessageW(window, WM_TRAYCALLBACK, 0, WM_LBUTTONUP); break;
+    }
+    LetTheTimerTick();
+  }
+
+ private:
+  std::vector<HWND> others_;
+};
+
+TEST_P(HoverSequenceTest, EndsAsTheTimerWouldAndRestsOnlyWhenATickWouldChangeNothing) {
+  const Sequence& sequence = GetParam();
+  ComeInOverTheSurface();
+  for (Step step : sequence.steps) Do(step);
+  EXPECT_EQ(Looks(form()), sequence.looks);
+  if (sequence.notForeground != kEither) {
+    EXPECT_EQ(圆角窗体::NotForeground, sequence.notForeground);
+  }
+  EXPECT_STREQ(TimerStateAfterAWhile(sequence.timer), sequence.timer);
+  if (圆角窗体::HoverTimerId) return;
+  const std::string looks = Looks(form());
+  const short notForeground = 圆角窗体::NotForeground;
+  圆角窗体::HoverTimerProc(nullptr, WM_TIMER, 0, 0);
+  EXPECT_EQ(Looks(form()), looks) << "resting, but a tick would still change the looks";
+  EXPECT_EQ(圆角窗体::NotForeground, notForeground) << "resting, but a tick would still change NotForeground";
+}
+
+const char* const kNormal = "close:normal min:normal";
+const char* const kCloseHover = "close:hover min:normal";
+
+INSTANTIATE_TEST_SUITE_P(
+    Notifications, HoverSequenceTest,
+    ::testing::Values(
+        Sequence{"PointerLeaves", {Step::OntoClose, Step::Away}, kNormal, kFalse, "rests"},
+        Sequence{"AnotherWindowTakesTheFront", {Step::OntoClose, Step::OtherInFront}, kNormal, kTrue, "rests"},
+        Sequence{"OwnWindowInFront", {Step::OntoMinimise, Step::OwnedInFront}, kNormal, kTrue, "rests"},
+        Sequence{"BackInFrontUnderThePointer", {Step::OntoClose, Step::OtherInFront, Step::BackInFront}, kNormal,
+                 kFalse, "runs"},
+        Sequence{"LeaveWithoutEnter", {Step::OntoClose, Step::LeaveWithoutEnter}, kCloseHover, kFalse, "runs"},
+        Sequence{"StrayDeactivationInFront", {Step::OntoClose, Step::StrayDeactivation}, kCloseHover, kFalse, "runs"},
+        Sequence{"StrayDeactivationAway", {Step::Away, Step::StrayDeactivation}, kNormal, kFalse, "rests"},
+        Sequence{"MinimisedRests", {Step::OntoMinimise, Step::Minimise}, kNormal, kEither, "rests"},
+        Sequence{"MinimisedAndRestored", {Step::OntoMinimise, Step::Minimise, Step::Restore}, kNormal, kFalse, "runs"},
+        Sequence{"HiddenRests", {Step::OntoClose, Step::HideToTray}, kNormal, kEither, "rests"},
+        Sequence{"BackFromTheTray", {Step::OntoClose, Step::HideToTray, Step::TrayClick}, kNormal, kFalse, "runs"},
+        Sequence{"BackFromTheTrayPointerAway", {Step::OntoClose, Step::HideToTray, Step::Away, Step::TrayClick},
+                 kNormal, kFalse, "rests"}),
+    [](const ::testing::TestParamInfo<Sequence>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace {
 
 using StartupFormTest = MainWindowTest;
 
-TEST_F(StartupFormTest, LoadLeavesTheWindowKeyedHookedAndTicking) {
+TEST_F(StartupFormTest, LoadLeavesTheWindowKeyedAndHookedWithTheHoverTimerAtRest) {
   HWND window = form().hWnd();
   COLORREF key = 0;
   BYTE alpha = 0;
@@ -21,7 +21,7 @@ TEST_F(StartupFormTest, LoadLeavesTheWindowKeyedHookedAndTicking) {
   EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY));
   EXPECT_EQ(form().BackColor(), 0x00FF0000u);
   EXPECT_TRUE(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) << "not topmost";
-  EXPECT_NE(圆角窗体::HoverTimerId, 0u);
+  EXPECT_EQ(圆角窗体::HoverTimerId, 0u) << "the pointer is away: nothing needs the hover timer";
   EXPECT_EQ(托盘图标::BalloonFlag, 1);
   EXPECT_NE(托盘图标::TrayPrevProc, nullptr);
   // The chain: tray procedure, then the taskbar menu's, then the window's own.

@@ -24,6 +24,12 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
 
 }  // namespace
 
+HWND HuevikWindowOf(DWORD processId) {
+  Search search{processId, nullptr};
+  ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& currentDir) {
   std::wstring exe = dir + L"\\Huevik.exe";
   std::wstring command = L"\"" + exe + L"\"";
@@ -36,9 +42,7 @@ HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& curren
   info_.adopt(started);
   ::WaitForInputIdle(info_.process.get(), 10000);
   for (int i = 0; i < 200 && !(window_ && ::IsWindowVisible(window_)); ++i) {
-    Search search{info_.processId, nullptr};
-    ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-    window_ = search.found;
+    window_ = HuevikWindowOf(info_.processId);
     if (!window_ || !::IsWindowVisible(window_)) ::Sleep(25);
   }
   if (!window_) throw std::runtime_error("Huevik's window did not show");

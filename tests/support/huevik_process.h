@@ -6,6 +6,8 @@
 
 #include "formlayer/handles.h"
 #include "support/observe.h"
+// The main window of the Huevik process with that id; nullptr while it has none.
+HWND HuevikWindowOf(DWORD processId);
 
 class HuevikProcess {
  public:

@@ -1,0 +1,161 @@
+// The hover timer, and the notifications that stand in for its ticks while it rests.
+#include "mainwindow/hover_tracking.h"
+
+#include <windowsx.h>
+
+#include "mainwindow/form1.h"
+
+namespace 圆角窗体 {
+
+HoverRectangle HoverRect{};
+UINT_PTR HoverTimerId = 0;
+short NotForeground = kFalse;
+
+namespace {
+
+HWND g_leaveAskedFor = nullptr;  // the window whose pointer leave the system has been asked to report
+
+// The pointer query is the costly part of a tick (on Wine a few server and display round trips).
+// With the normal pictures showing, the rules need no pointer; only whether the timer may rest
+// does, and asked at this interval, it lets the timer rest at most that much later.
+constexpr DWORD kRestCheckMs = 100;
+DWORD g_restCheckedAt = 0;
+
+// PicEn could change nothing then, wherever the pointer is.
+bool ButtonsShowNormal(const Form1& form) {
+  return form.关闭0.Picture() == form.关闭1.Picture() && form.最小0.Picture() == form.最小1.Picture();
+}
+
+bool InFront(const Form1& form) { return ::GetForegroundWindow() == form.hWnd(); }
+
+POINT Pointer() {
+  POINT pointer{};
+  ::GetCursorPos(&pointer);
+  return pointer;
+}
+
+bool OverWindow(const Form1& form, POINT pointer) {
+  HWND window = form.hWnd();
+  if (!::IsWindowVisible(window) || ::IsIconic(window)) return false;
+  RECT outer{};
+  ::GetWindowRect(window, &outer);
+  return ::PtInRect(&outer, pointer) != FALSE;
+}
+
+// For the window in front: with the pointer away and the normal pictures showing, a tick changes
+// nothing until the pointer comes back, which the pointer's own messages report. Otherwise (pointer
+// over the window, or a press dragged off it, or a rectangle gone stale) only ticks can tell when
+// the pictures must change.
+bool LaterTicksMayChangeSomething(const Form1& form, POINT pointer) {
+  return OverWindow(form, pointer) || !ButtonsShowNormal(form);
+}
+
+void Resume() {
+  if (!HoverTimerId) HoverTimerId = ::SetTimer(nullptr, 0, 1, HoverTimerProc);
+}
+
+void Pause() {
+  if (HoverTimerId) ::KillTimer(nullptr, HoverTimerId);
+  HoverTimerId = 0;
+  g_leaveAskedFor = nullptr;  // asked again at the next pointer move, whatever became of the request
+}
+
+// A tick now, and the timer runs on only while a later one could matter.
+void Tick(Form1& form, bool byTimer = false) {
+  if (!InFront(form)) {
+    form.PicEn();
+    NotForeground = kTrue;
+    // Later ticks would only repeat this; the activation that brings the window to the front ticks.
+    Pause();
+    return;
+  }
+  NotForeground = kFalse;
+  if (byTimer && ButtonsShowNormal(form) && ::GetTickCount() - g_restCheckedAt < kRestCheckMs) return;
+  const POINT pointer = Pointer();
+  g_restCheckedAt = ::GetTickCount();
+  if (!ButtonsShowNormal(form) && !PointerInside(HoverRect, pointer.x, pointer.y)) form.PicEn();
+  if (LaterTicksMayChangeSomething(form, pointer))
+    Resume();
+  else
+    Pause();
+}
+
+// Hidden or minimised, the window gets no pointer input and every tick put the normal pictures back.
+void Rest(Form1& form) {
+  form.PicEn();
+  NotForeground = InFront(form) ? kFalse : kTrue;
+  Pause();
+}
+
+void AskForLeave(HWND window, LPARAM at) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  // A move reported under capture may lie outside, where the request would fire at once.
+  if (g_leaveAskedFor == window || !::PtInRect(&client, POINT{GET_X_LPARAM(at), GET_Y_LPARAM(at)})) return;
+  TRACKMOUSEEVENT request{sizeof request, TME_LEAVE, window, 0};
+  if (::TrackMouseEvent(&request)) g_leaveAskedFor = window;
+}
+
+bool IsPointerInput(UINT msg) { return msg == WM_MOUSEMOVE || (msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONDBLCLK); }
+
+}  // namespace
+
+void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+  if (!MainWindowExists()) {
+    Pause();
+    return;
+  }
+  try {
+    Tick(MainWindow(), true);
+  } catch (...) {
+  }
+}
+
+void BeforeMessage(Form1& form, UINT msg) {
+  // While the timer rests, the handlers read what a tick just now would have left.
+  if (!IsPointerInput(msg) || HoverTimerId) return;
+  try {
+    Tick(form);
+  } catch (...) {
+  }
+}
+
+void AfterMessage(Form1& form, UINT msg, LPARAM lp) {
+  try {
+    if (IsPointerInput(msg)) {
+      // A handler may have put up a picture that only a later tick takes down.
+      if (!HoverTimerId && InFront(form) && LaterTicksMayChangeSomething(form, Pointer())) Resume();
+      if (msg == WM_MOUSEMOVE) AskForLeave(form.hWnd(), lp);
+      return;
+    }
+    switch (msg) {
+      case WM_MOUSELEAVE:
+        g_leaveAskedFor = nullptr;
+        Tick(form);
+        break;
+      case WM_ACTIVATE:
+      case WM_ACTIVATEAPP:
+        Tick(form);
+        break;
+      case WM_WINDOWPOSCHANGED:  // shown, hidden, minimised, restored or moved
+        if (!::IsWindowVisible(form.hWnd()) || ::IsIconic(form.hWnd()))
+          Rest(form);
+        else
+          Tick(form);
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+  }
+}
+
+}  // namespace 圆角窗体
+
+// Every message passes the hover tracking, which keeps the caption buttons' looks up to date.
+LRESULT Form1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  圆角窗体::BeforeMessage(*this, msg);
+  const LRESULT result = Form::OnMessage(msg, wp, lp);
+  圆角窗体::AfterMessage(*this, msg, lp);
+  return result;
+}

@@ -14,6 +14,7 @@ need_packages=(
   googletest
   wine wine32:i386 wine64
   xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei zip unzip
+  openbox tint2
 )
 
 missing_packages() {

@@ -43,8 +43,8 @@ void OnTrayCallback(HWND window, LPARAM event) {
 }
 
 void AddAgain(const Form& window) {
-  NOTIFYICONDATAA record = BuildTrayRecord(window.hWnd(), window.Icon(), g_currentTip, L"", NIIF_INFO, 5000);
-  ::Shell_NotifyIconA(NIM_ADD, &record);
+  NOTIFYICONDATAW record = BuildTrayRecord(window.hWnd(), window.Icon(), g_currentTip, L"", NIIF_INFO, 5000);
+  ::Shell_NotifyIconW(NIM_ADD, &record);
 }
 
 }  // namespace
@@ -57,22 +57,22 @@ std::wstring VersionTip(const Form& window) {
 
 void SetTrayIcon(const Form& window, std::wstring_view tipText, std::wstring_view balloonText, DWORD balloonStyle,
                  UINT timeoutMs) {
-  NOTIFYICONDATAA record =
+  NOTIFYICONDATAW record =
       BuildTrayRecord(window.hWnd(), window.Icon(), tipText, balloonText, balloonStyle, timeoutMs);
   g_currentTip = tipText;
   if (!TrayPrevProc) {
-    ::Shell_NotifyIconA(NIM_ADD, &record);
+    ::Shell_NotifyIconW(NIM_ADD, &record);
     TrayPrevProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(window.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayWndProc)));
   } else {
-    ::Shell_NotifyIconA(NIM_MODIFY, &record);
+    ::Shell_NotifyIconW(NIM_MODIFY, &record);
   }
 }
 
 void RemoveTrayIcon(const Form& window) {
   if (!TrayPrevProc) return;
-  NOTIFYICONDATAA record = BuildTrayDeleteRecord(window.hWnd(), window.Icon());
-  ::Shell_NotifyIconA(NIM_DELETE, &record);
+  NOTIFYICONDATAW record = BuildTrayDeleteRecord(window.hWnd(), window.Icon());
+  ::Shell_NotifyIconW(NIM_DELETE, &record);
   ::SetWindowLongPtrA(window.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayPrevProc));
   TrayPrevProc = nullptr;
 }

@@ -116,19 +116,9 @@ void Click(HWND icon, DWORD down, DWORD up) {
 
 }  // namespace wine_tray
 
-// The program hands the shell ANSI texts: what comes back is the text in the session's code page
-// (exactly the Chinese text when the session runs in the Chinese locale).
-std::wstring ThroughAnsi(const std::wstring& text) {
-  char bytes[512] = {};
-  int length = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
-  wchar_t back[512] = {};
-  ::MultiByteToWideChar(CP_ACP, 0, bytes, length, back, 512);
-  return back;
-}
-
 const std::wstring kVersionTip = L"Huevik Version1.0.0 (Zentrik)";
-const std::wstring kReminderTip = ThroughAnsi(L"主人我在这里");
-const std::wstring kReminderBalloon = ThroughAnsi(L"想起我来点一下我哦!");
+const std::wstring kReminderTip = L"主人我在这里";
+const std::wstring kReminderBalloon = L"想起我来点一下我哦!";
 
 void Key(WORD key) {
   INPUT input[2] = {};

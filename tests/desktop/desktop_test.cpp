@@ -1,0 +1,277 @@
+// The real program on a desktop: a window manager and a panel with a notification area, as a
+// Linux user has them. Wine docks each tray icon into the panel as a window of its shell process
+// (explorer), and the tips and balloons are that process's tooltip windows. Run by
+// desktop_session.sh, once in each locale it names.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/patch_window.h"
+#include "support/huevik_process.h"
+#include "support/pointer.h"
+#include "support/shell_windows.h"
+
+namespace {
+
+const std::wstring kVersionTip = L"Huevik Version1.0.0 (Zentrik)";
+const std::wstring kReminderTip = L"主人我在这里";
+const std::wstring kReminderBalloon = L"想起我来点一下我哦!";
+const std::wstring kAboutTitle = L"关于软件";
+const std::wstring kExitItem = L"退出";
+constexpr int kTwipsPerPixel = 15;
+
+// The icons docked in the panel: windows of the shell embedded in the panel's own window, which
+// Wine shows as a foreign window. With no panel they would sit in Wine's own tray window instead.
+BOOL CALLBACK CollectIcon(HWND window, LPARAM icons) {
+  wchar_t cls[64] = {};
+  ::GetClassNameW(window, cls, 64);
+  if (std::wstring(cls) == L"__winex11_tray_icon" && ::IsWindowVisible(window))
+    reinterpret_cast<std::vector<HWND>*>(icons)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> DockedIcons() {
+  std::vector<HWND> icons;
+  for (HWND panel : VisibleTopWindows(L"__wine_x11_foreign_window"))
+    ::EnumChildWindows(panel, CollectIcon, reinterpret_cast<LPARAM>(&icons));
+  return icons;
+}
+bool WineTrayShown() { return !VisibleTopWindows(L"__winex11_standalone_tray").empty(); }
+
+// Real pointer input through the X server (xdotool), as a user's mouse gives it: the window
+// manager and the panel see it too, which they never do for input made inside Wine.
+namespace x_pointer {
+
+// Wine starts the Unix program but gives no handle to wait on: the input is given time to
+// arrive instead, `ms` being what the xdotool commands take themselves.
+void Run(const std::wstring& arguments, DWORD ms = 0) {
+  std::wstring command = L"Z:\\usr\\bin\\xdotool " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process))
+      << "xdotool cannot be started";
+  if (process.hThread) ::CloseHandle(process.hThread);
+  if (process.hProcess) ::CloseHandle(process.hProcess);
+  Pump(ms + 150);
+}
+
+void MoveTo(int x, int y) { Run(L"mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y)); }
+
+// 1: left, 3: right.
+void ClickOn(HWND window, int button) {
+  const POINT at = pointer::CentreOf(window);
+  MoveTo(at.x, at.y);
+  Run(L"click " + std::to_wstring(button));
+}
+
+// Press at `from`, move in steps by (dx, dy), release.
+void Drag(POINT from, int dx, int dy) {
+  std::wstring steps;
+  for (int step = 1; step <= 8; ++step)
+    steps += L" mousemove " + std::to_wstring(from.x + dx * step / 8) + L" " + std::to_wstring(from.y + dy * step / 8) +
+             L" sleep 0.05";
+  Run(L"mousemove " + std::to_wstring(from.x) + L" " + std::to_wstring(from.y) + L" mousedown 1 sleep 0.2" + steps +
+          L" sleep 0.2 mouseup 1",
+      800);
+}
+
+}  // namespace x_pointer
+
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = ::GetDC(nullptr);
+  COLORREF colour = ::GetPixel(screen, x, y);
+  ::ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+// Points just outside each edge of the window, where a window manager draws a frame.
+std::vector<POINT> AroundTheWindow(const RECT& r) {
+  const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+  return {{midX, r.top - 3}, {r.left - 3, midY}, {r.right + 2, midY}, {midX, r.bottom + 2}, {r.left + 20, r.top - 8}};
+}
+
+// --- What the system's UI fonts draw ------------------------------------------------------------
+
+// A character drawn black on white, as a string of one letter per pixel.
+std::string Drawing(const LOGFONTW& face, wchar_t ch) {
+  constexpr int kSide = 48;
+  LOGFONTW large = face;
+  large.lfHeight = -32;  // large enough that different glyphs never draw alike
+  HFONT font = ::CreateFontIndirectW(&large);
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kSide, -kSide, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap), oldFont = ::SelectObject(dc, font);
+  RECT all{0, 0, kSide, kSide};
+  ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  ::SetTextColor(dc, RGB(0, 0, 0));
+  ::SetBkMode(dc, TRANSPARENT);
+  ::TextOutW(dc, 4, 4, &ch, 1);
+  ::GdiFlush();
+  std::string pixels;
+  for (int i = 0; i < kSide * kSide; ++i) pixels += (static_cast<const DWORD*>(bits)[i] & 0xFFFFFF) == 0xFFFFFF ? '.' : '#';
+  ::SelectObject(dc, oldFont);
+  ::SelectObject(dc, oldBitmap);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
+  ::DeleteObject(font);
+  return pixels;
+}
+
+// Each Chinese character of the texts, in each of the fonts the system draws menus, message
+// boxes and tips with, must draw as itself: with ink, and not as the drawing of a code point no
+// font has (the missing-glyph box) nor as "?".
+void ExpectDrawnBySystemFonts(const std::vector<std::wstring>& texts) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+  const struct {
+    const char* use;
+    const LOGFONTW& face;
+  } fonts[] = {{"menu", metrics.lfMenuFont}, {"message", metrics.lfMessageFont}, {"status", metrics.lfStatusFont}};
+  for (const auto& font : fonts) {
+    const std::string missing = Drawing(font.face, L'\x0378'), question = Drawing(font.face, L'?');
+    std::wstring undrawn;
+    for (const std::wstring& text : texts)
+      for (wchar_t ch : text) {
+        if (ch < 0x2E80) continue;  // Latin, digits and punctuation are in every UI font
+        const std::string drawn = Drawing(font.face, ch);
+        if (drawn == missing || drawn == question || drawn.find('#') == std::string::npos) undrawn += ch;
+      }
+    const std::string face(font.face.lfFaceName, font.face.lfFaceName + wcslen(font.face.lfFaceName));
+    EXPECT_TRUE(undrawn.empty()) << "the " << font.use << " font (" << face << ") cannot draw "
+                                 << testing::PrintToString(undrawn);
+  }
+}
+
+// --- The program on the desktop -------------------------------------------------------------------
+
+class DesktopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    stored::Clear();
+    x_pointer::MoveTo(640, 700);
+    huevik_ = std::make_unique<HuevikProcess>();
+    ASSERT_TRUE(PumpUntil([] { return DockedIcons().size() == 1; }, 5000)) << "no icon docked in the panel";
+    icon_ = DockedIcons().front();
+    shell_ = ProcessOf(icon_);
+  }
+  HWND window() const { return huevik_->Window(); }
+  RECT Place() const {
+    RECT r{};
+    ::GetWindowRect(window(), &r);
+    return r;
+  }
+  void CloseAndWaitHidden() {
+    ::PostMessageW(window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(window()); })) << "the window did not hide";
+  }
+  HWND OpenMenu() {
+    x_pointer::ClickOn(icon_, 3);
+    HWND menu = nullptr;
+    PumpUntil([&] { return (menu = VisibleTopWindow(L"#32768", huevik_->Id())) != nullptr; });
+    return menu;
+  }
+
+  std::unique_ptr<HuevikProcess> huevik_;
+  HWND icon_ = nullptr;
+  DWORD shell_ = 0;
+};
+
+TEST_F(DesktopTest, WindowIsBorderlessAndStaysAboveOtherWindows) {
+  EXPECT_EQ(::GetWindowLongW(window(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
+  EXPECT_NE(::GetWindowLongW(window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+
+  // Another program's window opened over it stays below it.
+  const RECT r = Place();
+  const POINT surface{r.left + 120, r.top + 25};
+  const COLORREF before = ScreenPixel(surface.x, surface.y);
+  {
+    const COLORREF magenta = RGB(255, 0, 255);
+    PatchWindow other({r.left + 60, r.top + 10}, {magenta}, 400, 150, WS_OVERLAPPEDWINDOW, 0);
+    ::SetForegroundWindow(other.hwnd());
+    ASSERT_TRUE(PumpUntil([&] { return ScreenPixel(r.right + 40, r.top + 60) == magenta; }))
+        << "the other window never showed";
+    EXPECT_EQ(ScreenPixel(surface.x, surface.y), before) << "the other window covers Huevik";
+  }
+
+  // Whatever lies just outside the window is the same with the window shown or hidden: no
+  // frame or title bar of the window manager's around it.
+  x_pointer::MoveTo(640, 700);
+  Pump(300);
+  std::vector<COLORREF> shown;
+  for (POINT p : AroundTheWindow(r)) shown.push_back(ScreenPixel(p.x, p.y));
+  CloseAndWaitHidden();
+  Pump(300);
+  const std::vector<POINT> around = AroundTheWindow(r);
+  for (std::size_t i = 0; i < around.size(); ++i)
+    EXPECT_EQ(ScreenPixel(around[i].x, around[i].y), shown[i]) << "a frame at " << around[i].x << "," << around[i].y;
+}
+
+TEST_F(DesktopTest, SurfaceDragMovesTheWindowAndSavesWhereItWent) {
+  const RECT from = Place();
+  x_pointer::Drag({from.left + 120, from.top + 25}, 80, 48);  // bare surface below the caption buttons
+  ASSERT_TRUE(PumpUntil([&] { return Place().left == from.left + 80 && Place().top == from.top + 48; }))
+      << "the window is at " << Place().left << "," << Place().top << ", not moved by 80,48 from " << from.left
+      << "," << from.top;
+  EXPECT_TRUE(PumpUntil([&] {
+    return stored::Read(L"Left") == std::to_wstring((from.left + 80) * kTwipsPerPixel) &&
+           stored::Read(L"Top") == std::to_wstring((from.top + 48) * kTwipsPerPixel);
+  })) << "stored: " << testing::PrintToString(stored::Read(L"Left")) << ", "
+      << testing::PrintToString(stored::Read(L"Top"));
+}
+
+TEST_F(DesktopTest, IconDocksInThePanelShowsTheTextsAndBringsTheWindowBack) {
+  EXPECT_NE(shell_, huevik_->Id()) << "the icon is not the shell's";
+  EXPECT_FALSE(WineTrayShown()) << "Wine's own tray window shows beside the panel";
+  RECT icon{};
+  ::GetWindowRect(icon_, &icon);
+  EXPECT_GE(icon.top, ::GetSystemMetrics(SM_CYSCREEN) - 32) << "the icon is not in the panel along the bottom";
+
+  EXPECT_EQ(HoverTip(icon_, shell_, x_pointer::MoveTo), kVersionTip);
+  const RECT home = Place();
+  CloseAndWaitHidden();
+  EXPECT_TRUE(::IsIconic(window()));
+  EXPECT_EQ(BalloonWithin(shell_, 4000), kReminderBalloon);
+  EXPECT_EQ(HoverTip(icon_, shell_, x_pointer::MoveTo), kReminderTip);
+
+  x_pointer::ClickOn(icon_, 1);
+  ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(window()) != FALSE; })) << "the window stayed hidden";
+  EXPECT_FALSE(::IsIconic(window()));
+  const RECT back = Place();
+  EXPECT_TRUE(::EqualRect(&home, &back)) << "came back at " << back.left << "," << back.top;
+}
+
+TEST_F(DesktopTest, MenuShowsAboutAndExitEndsTheProgramLeavingNoIcon) {
+  CloseAndWaitHidden();
+  ASSERT_NE(OpenMenu(), nullptr) << "no pop-up menu after a right click on the docked icon";
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  HWND about = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (about = VisibleTopWindow(L"#32770", huevik_->Id(), kAboutTitle.c_str())) != nullptr; }))
+      << "no About box";
+  const std::wstring aboutText = ReadWindowText(::GetDlgItem(about, 0xFFFF));
+  EXPECT_EQ(aboutText.rfind(L"感谢您使用 Huevik  ", 0), 0u) << testing::PrintToString(aboutText);
+  ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(about) || !::IsWindowVisible(about); }));
+
+  ASSERT_NE(OpenMenu(), nullptr) << "no pop-up menu the second time";
+  Key(VK_DOWN);
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  DWORD exitCode = 99;
+  ASSERT_TRUE(huevik_->WaitForExit(5000, &exitCode)) << "Exit did not end the program";
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(PumpUntil([] { return DockedIcons().empty(); })) << "the icon stayed in the panel";
+
+  ExpectDrawnBySystemFonts({aboutText, kAboutTitle, kExitItem, kReminderTip, kReminderBalloon});
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -160,6 +161,9 @@ class DesktopTest : public ::testing::Test {
   void SetUp() override {
     stored::Clear();
     x_pointer::MoveTo(640, 700);
+    // The icon of the copy the last test ended stays docked until the shell notices: taken for
+    // this copy's icon, it would answer no click.
+    ASSERT_TRUE(PumpUntil([] { return DockedIcons().empty(); }, 10000)) << "an icon of an ended copy stays";
     huevik_ = std::make_unique<HuevikProcess>();
     ASSERT_TRUE(PumpUntil([] { return DockedIcons().size() == 1; }, 5000)) << "no icon docked in the panel";
     icon_ = DockedIcons().front();
@@ -224,6 +228,19 @@ TEST_F(DesktopTest, WindowIsBorderlessAndStaysAboveOtherWindows) {
   const std::vector<POINT> around = AroundTheWindow(r);
   for (std::size_t i = 0; i < around.size(); ++i)
     EXPECT_EQ(ScreenPixel(around[i].x, around[i].y), shown[i]) << "a frame at " << around[i].x << "," << around[i].y;
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM texts) {
+  reinterpret_cast<std::vector<std::wstring>*>(texts)->push_back(ReadWindowText(child));
+  return TRUE;
+}
+
+TEST_F(DesktopTest, CaptionsReadAsWrittenInThisLocale) {
+  std::vector<std::wstring> texts;
+  ::EnumChildWindows(window(), CollectText, reinterpret_cast<LPARAM>(&texts));
+  for (const wchar_t* caption : {L"调色板", L"拖动鼠标进行拾色", L"VB专用值", L"通用RGB值", L"Web(其他)"})
+    EXPECT_NE(std::find(texts.begin(), texts.end(), caption), texts.end())
+        << testing::PrintToString(std::wstring(caption)) << " is not among " << testing::PrintToString(texts);
 }
 
 TEST_F(DesktopTest, SurfaceDragMovesTheWindowAndSavesWhereItWent) {

@@ -302,12 +302,8 @@ TEST_F(DesktopTest, MenuShowsAboutAndExitEndsTheProgramLeavingNoIcon) {
   ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(about) || !::IsWindowVisible(about); }));
 
   ASSERT_NE(OpenMenu(), nullptr) << "no pop-up menu the second time";
-  Key(VK_DOWN);
-  Key(VK_DOWN);
-  Key(VK_RETURN);
-  DWORD exitCode = 99;
-  ASSERT_TRUE(huevik_->WaitForExit(5000, &exitCode)) << "Exit did not end the program";
-  EXPECT_EQ(exitCode, 0u);
+  ChooseExitExpectingStatusZero(*huevik_);
+  if (HasFatalFailure()) return;
   EXPECT_TRUE(PumpUntil([] { return DockedIcons().empty(); })) << "the icon stayed in the panel";
 
   ExpectDrawnBySystemFonts({aboutText, kAboutTitle, kExitItem, kReminderTip, kReminderBalloon});

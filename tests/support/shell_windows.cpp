@@ -1,6 +1,7 @@
 #include "support/shell_windows.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include "support/huevik_process.h"
 
@@ -83,4 +84,13 @@ void Key(WORD key) {
   input[1].ki.dwFlags = KEYEVENTF_KEYUP;
   ::SendInput(2, input, sizeof(INPUT));
   Pump(50);
+}
+
+void ChooseExitExpectingStatusZero(const HuevikProcess& huevik) {
+  Key(VK_DOWN);
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  DWORD exitCode = 99;
+  ASSERT_TRUE(huevik.WaitForExit(5000, &exitCode)) << "Exit did not end the program";
+  EXPECT_EQ(exitCode, 0u);
 }

@@ -25,3 +25,8 @@ void ClickIcon(HWND icon, DWORD down, DWORD up);
 
 // A real key press and release.
 void Key(WORD key);
+
+class HuevikProcess;
+// Chooses Exit in the open tray menu, two steps down past the separator: the program must end at
+// once with status 0 (a gtest failure otherwise).
+void ChooseExitExpectingStatusZero(const HuevikProcess& huevik);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "formlayer/handles.h"
 #include "forms/patch_window.h"
 #include "support/huevik_process.h"
 #include "support/pointer.h"
@@ -85,12 +86,7 @@ void Drag(POINT from, int dx, int dy) {
 
 }  // namespace x_pointer
 
-COLORREF ScreenPixel(int x, int y) {
-  HDC screen = ::GetDC(nullptr);
-  COLORREF colour = ::GetPixel(screen, x, y);
-  ::ReleaseDC(nullptr, screen);
-  return colour;
-}
+COLORREF ScreenPixel(int x, int y) { return ::GetPixel(window_dc(nullptr).get(), x, y); }
 
 // Points just outside each edge of the window, where a window manager draws a frame.
 std::vector<POINT> AroundTheWindow(const RECT& r) {
@@ -105,26 +101,21 @@ std::string Drawing(const LOGFONTW& face, wchar_t ch) {
   constexpr int kSide = 48;
   LOGFONTW large = face;
   large.lfHeight = -32;  // large enough that different glyphs never draw alike
-  HFONT font = ::CreateFontIndirectW(&large);
-  HDC dc = ::CreateCompatibleDC(nullptr);
+  const unique_font font(::CreateFontIndirectW(&large));
+  const unique_mem_dc dc(::CreateCompatibleDC(nullptr));
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), kSide, -kSide, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
-  HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap), oldFont = ::SelectObject(dc, font);
+  const unique_bitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const select_guard withBitmap(dc.get(), bitmap.get()), withFont(dc.get(), font.get());
   RECT all{0, 0, kSide, kSide};
-  ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-  ::SetTextColor(dc, RGB(0, 0, 0));
-  ::SetBkMode(dc, TRANSPARENT);
-  ::TextOutW(dc, 4, 4, &ch, 1);
+  ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  ::SetTextColor(dc.get(), RGB(0, 0, 0));
+  ::SetBkMode(dc.get(), TRANSPARENT);
+  ::TextOutW(dc.get(), 4, 4, &ch, 1);
   ::GdiFlush();
   std::string pixels;
   for (int i = 0; i < kSide * kSide; ++i) pixels += (static_cast<const DWORD*>(bits)[i] & 0xFFFFFF) == 0xFFFFFF ? '.' : '#';
-  ::SelectObject(dc, oldFont);
-  ::SelectObject(dc, oldBitmap);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(dc);
-  ::DeleteObject(font);
   return pixels;
 }
 

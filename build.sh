@@ -13,7 +13,8 @@ need_packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
   googletest
   wine wine32:i386 wine64
-  xvfb xdotool x11-utils openbox imagemagick fonts-wqy-zenhei zip unzip
+  xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei zip unzip
+  openbox tint2
 )
 
 missing_packages() {

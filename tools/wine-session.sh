@@ -42,6 +42,29 @@ wine_session_start() {
   # Start the prefix's services now, with no pipe of ours as their output: a
   # service started by a test would hold the test runner's pipe open for ever.
   wine wineboot </dev/null >/dev/null 2>&1 || true
+  if wine_link_cjk_font; then
+    # The desktop with its tray read the fonts before the link: start them again.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p 2>/dev/null || true
+    wine wineboot </dev/null >/dev/null 2>&1 || true
+  fi
+}
+
+# The system UI fonts (menus, message boxes, tooltips, balloons) are Tahoma, which has no
+# Chinese glyphs: link it to the CJK font that build.sh installs, as every font falls back
+# through Tahoma's links. Wine rewrites Tahoma's links whenever a program starts in another
+# code page than the prefix's last one, so this runs after the session's first program and
+# again at every session. Succeeds only when it wrote the link; says so in one line when it
+# cannot, and the session goes on without it.
+wine_link_cjk_font() {
+  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  local link='wqy-zenhei.ttc,WenQuanYi Zen Hei'
+  wine reg query "$key" /v Tahoma </dev/null 2>/dev/null | grep -qF "REG_MULTI_SZ    $link" && return 1
+  if ! wine reg add "$key" /v Tahoma /t REG_MULTI_SZ /d "$link" /f </dev/null >/dev/null 2>&1; then
+    echo "Could not link the UI font to $link in $WINEPREFIX: Chinese text in menus and boxes may show as boxes."
+    return 1
+  fi
 }
 
 wine_session_stop() {

@@ -4,6 +4,7 @@
 
 #include "formlayer/handles.h"
 #include "formlayer/runtime.h"
+#include "mainwindow/ansi_path.h"
 #include "mainwindow/library_search.h"
 
 namespace {
@@ -21,20 +22,16 @@ Function Export(const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
 }
 
-std::string ToAnsi(const std::wstring& text) {
-  int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                    nullptr);
-  std::string ansi(static_cast<size_t>(bytes), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), ansi.data(), bytes, nullptr,
-                        nullptr);
-  return ansi;
-}
-
 }  // namespace
 
 namespace SkinLibrary {
 
-std::string SkinPath() { return ToAnsi(App::Path() + L"\\she.she"); }
+std::string SkinPath() {
+  std::optional<std::string> path = ExactAnsiPath(App::Path(), L"\\she.she");
+  // A lossy path would name another file or none; skipping the step leaves the window unskinned.
+  if (!path) throw FormError("the skin path cannot be spelled in the ANSI code page");
+  return *path;
+}
 
 int AttachEx(const std::string& skinPath, const std::string& password) {
   using AttachExFn = int(WINAPI*)(const char*, const char*);

@@ -5,7 +5,8 @@
 #include <string>
 
 namespace SkinLibrary {
-// The program's directory with "\she.she" appended, as ANSI text.
+// The program's directory with "\she.she" appended, as exact ANSI text (see ExactAnsiPath);
+// an error when no form of it can be spelled in the ANSI code page.
 std::string SkinPath();
 int AttachEx(const std::string& skinPath, const std::string& password);
 int SetAero(int enable);

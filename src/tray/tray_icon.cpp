@@ -52,15 +52,15 @@ void HookTrayWndProc(HWND window) {
 
 void DeleteIconAndUnhook(HWND window, HICON icon) {
   if (!TrayPrevProc) return;
-  NOTIFYICONDATAA record = BuildTrayDeleteRecord(window, icon);
-  ::Shell_NotifyIconA(NIM_DELETE, &record);
+  NOTIFYICONDATAW record = BuildTrayDeleteRecord(window, icon);
+  ::Shell_NotifyIconW(NIM_DELETE, &record);
   ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayPrevProc));
   TrayPrevProc = nullptr;
 }
 
 void AddAgain(const Form& window) {
-  NOTIFYICONDATAA record = BuildTrayRecord(window.hWnd(), window.Icon(), g_currentTip, L"", NIIF_INFO, 5000);
-  ::Shell_NotifyIconA(NIM_ADD, &record);
+  NOTIFYICONDATAW record = BuildTrayRecord(window.hWnd(), window.Icon(), g_currentTip, L"", NIIF_INFO, 5000);
+  ::Shell_NotifyIconW(NIM_ADD, &record);
 }
 
 }  // namespace
@@ -73,14 +73,14 @@ std::wstring VersionTip(const Form& window) {
 
 void SetTrayIcon(const Form& window, std::wstring_view tipText, std::wstring_view balloonText, DWORD balloonStyle,
                  UINT timeoutMs) {
-  NOTIFYICONDATAA record =
+  NOTIFYICONDATAW record =
       BuildTrayRecord(window.hWnd(), window.Icon(), tipText, balloonText, balloonStyle, timeoutMs);
   g_currentTip = tipText;
   if (!TrayPrevProc) {
-    ::Shell_NotifyIconA(NIM_ADD, &record);
+    ::Shell_NotifyIconW(NIM_ADD, &record);
     HookTrayWndProc(window.hWnd());
   } else {
-    ::Shell_NotifyIconA(NIM_MODIFY, &record);
+    ::Shell_NotifyIconW(NIM_MODIFY, &record);
   }
 }
 

@@ -5,7 +5,6 @@
 // report a balloon click, so that one callback is posted as the shell would send it.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -15,39 +14,11 @@
 
 #include "support/huevik_process.h"
 #include "support/pointer.h"
+#include "support/shell_windows.h"
 
 namespace {
 
 constexpr UINT kTrayCallback = WM_USER + 1;
-
-struct Windows {
-  const wchar_t* cls;
-  DWORD process;  // 0: any
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectVisible(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<Windows*>(param);
-  wchar_t cls[64] = {};
-  ::GetClassNameW(window, cls, 64);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (::IsWindowVisible(window) && std::wstring(cls) == search->cls && (!search->process || owner == search->process))
-    search->found.push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> VisibleTopWindows(const wchar_t* cls, DWORD process = 0) {
-  Windows search{cls, process, {}};
-  ::EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-HWND VisibleTopWindow(const wchar_t* cls, DWORD process, const wchar_t* title = nullptr) {
-  for (HWND window : VisibleTopWindows(cls, process))
-    if (!title || ReadWindowText(window) == title) return window;
-  return nullptr;
-}
 
 // Wine's stand-alone tray: its icon windows, their tips and the balloon.
 namespace wine_tray {
@@ -66,69 +37,17 @@ std::vector<HWND> Icons() {
   return icons;
 }
 
-DWORD Process() {
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(Window(), &owner);
-  return owner;
-}
-
-POINT CentreOf(HWND icon) {
-  RECT r{};
-  ::GetWindowRect(icon, &r);
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-// A shown tip or balloon window of the tray, as a user would see it: its text.
-std::wstring ShownTip(bool balloon) {
-  for (HWND tip : VisibleTopWindows(TOOLTIPS_CLASSW, Process())) {
-    const bool isBalloon = (::GetWindowLongW(tip, GWL_STYLE) & TTS_BALLOON) != 0;
-    std::wstring text = ReadWindowText(tip);
-    if (isBalloon == balloon && !text.empty()) return text;
-  }
-  return {};
-}
-
-// Rests the pointer on the icon until its tip shows; the pointer then leaves.
-std::wstring HoverTip(HWND icon) {
-  POINT at = CentreOf(icon);
-  pointer::MoveTo(at.x - 3, at.y);
-  pointer::MoveTo(at.x, at.y);
-  std::wstring text;
-  PumpUntil([&] { return !(text = ShownTip(false)).empty(); }, 3000);
-  pointer::MoveTo(640, 780);
-  PumpUntil([] { return ShownTip(false).empty(); }, 2000);
-  return text;
-}
-
-// The balloon shows two seconds after it was asked for.
-std::wstring BalloonWithin(DWORD ms) {
-  std::wstring text;
-  PumpUntil([&] { return !(text = ShownTip(true)).empty(); }, ms);
-  return text;
-}
-
-void Click(HWND icon, DWORD down, DWORD up) {
-  POINT at = CentreOf(icon);
-  pointer::MoveTo(at.x, at.y);
-  pointer::Press(down);
-  pointer::Release(up);
-}
+DWORD Process() { return ProcessOf(Window()); }
+std::wstring ShownTip(bool balloon) { return ::ShownTip(Process(), balloon); }
+std::wstring HoverTip(HWND icon) { return ::HoverTip(icon, Process()); }
+std::wstring BalloonWithin(DWORD ms) { return ::BalloonWithin(Process(), ms); }
+void Click(HWND icon, DWORD down, DWORD up) { ClickIcon(icon, down, up); }
 
 }  // namespace wine_tray
 
-// The program hands the shell ANSI texts: what comes back is the text in the session's code page
-// (exactly the Chinese text when the session runs in the Chinese locale).
-std::wstring ThroughAnsi(const std::wstring& text) {
-  char bytes[512] = {};
-  int length = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
-  wchar_t back[512] = {};
-  ::MultiByteToWideChar(CP_ACP, 0, bytes, length, back, 512);
-  return back;
-}
-
 const std::wstring kVersionTip = L"Huevik Version1.0.0 (Zentrik)";
-const std::wstring kReminderTip = ThroughAnsi(L"主人我在这里");
-const std::wstring kReminderBalloon = ThroughAnsi(L"想起我来点一下我哦!");
+const std::wstring kReminderTip = L"主人我在这里";
+const std::wstring kReminderBalloon = L"想起我来点一下我哦!";
 
 void Key(WORD key) {
   SendKey(key);
@@ -216,14 +135,9 @@ TEST_F(TrayTest, MenuShowsAboutAndExitEndsTheProgram) {
   ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(about) || !::IsWindowVisible(about); }));
   EXPECT_TRUE(huevik_->Running());
 
-  // Two steps down: the separator is passed over on the way to Exit.
   ASSERT_NE(OpenMenu(), nullptr) << "no pop-up menu the second time";
-  Key(VK_DOWN);
-  Key(VK_DOWN);
-  Key(VK_RETURN);
-  DWORD exitCode = 99;
-  ASSERT_TRUE(huevik_->WaitForExit(5000, &exitCode)) << "Exit did not end the program";
-  EXPECT_EQ(exitCode, 0u);
+  ChooseExitExpectingStatusZero(*huevik_);
+  if (HasFatalFailure()) return;
   EXPECT_TRUE(PumpUntil([] { return wine_tray::Icons().empty(); })) << "the icon stayed";
 }
 

@@ -1,6 +1,6 @@
 // The tray icon, its window procedures and the tray menu, on the real main window in-process.
 // A logging procedure stands where TaskbarMenuWndProc forwards to, so the messages that come
-// through both hooks are recorded; Shell_NotifyIconA is recorded through this program's import
+// through both hooks are recorded; Shell_NotifyIconW is recorded through this program's import
 // table, so every record handed to the shell is seen as it leaves.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -41,25 +41,25 @@ LRESULT CALLBACK LoggingProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
 
 struct ShellCall {
   DWORD action;
-  NOTIFYICONDATAA record;
+  NOTIFYICONDATAW record;
 };
 
 std::vector<ShellCall> g_shellCalls;
-decltype(&::Shell_NotifyIconA) g_realShellNotify = nullptr;
+decltype(&::Shell_NotifyIconW) g_realShellNotify = nullptr;
 
-BOOL WINAPI RecordingShellNotify(DWORD action, PNOTIFYICONDATAA data) {
+BOOL WINAPI RecordingShellNotify(DWORD action, PNOTIFYICONDATAW data) {
   ShellCall call{action, {}};
   std::memcpy(&call.record, data, std::min<std::size_t>(data->cbSize, sizeof call.record));
   g_shellCalls.push_back(call);
   return g_realShellNotify(action, data);
 }
 
-// Points this program's import of Shell_NotifyIconA at the recorder; the shell still gets every call.
+// Points this program's import of Shell_NotifyIconW at the recorder; the shell still gets every call.
 void RecordShellCalls() {
   if (g_realShellNotify) return;
   HMODULE shell = ::GetModuleHandleW(L"shell32.dll");
-  auto real = reinterpret_cast<decltype(&::Shell_NotifyIconA)>(
-      reinterpret_cast<void*>(::GetProcAddress(shell, "Shell_NotifyIconA")));
+  auto real = reinterpret_cast<decltype(&::Shell_NotifyIconW)>(
+      reinterpret_cast<void*>(::GetProcAddress(shell, "Shell_NotifyIconW")));
   auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
   auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
   const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
@@ -75,17 +75,10 @@ void RecordShellCalls() {
   }
 }
 
-// The text of an ANSI field: its bytes up to the NUL.
+// The text of a field: its units up to the NUL.
 template <std::size_t N>
-std::string FieldText(const char (&field)[N]) {
-  return std::string(field, strnlen(field, N));
-}
-
-std::string Ansi(const std::wstring& text) {
-  int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(bytes), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), bytes, nullptr, nullptr);
-  return out;
+std::wstring FieldText(const wchar_t (&field)[N]) {
+  return std::wstring(field, wcsnlen(field, N));
 }
 
 const std::wstring kVersionTip = L"Huevik Version1.0.0 (Zentrik)";
@@ -102,7 +95,7 @@ struct ShellAction {
 void ExpectShellCalls(const std::vector<ShellAction>& expected, HWND window) {
   ASSERT_EQ(g_shellCalls.size(), expected.size()) << "calls to the shell";
   for (std::size_t i = 0; i < expected.size(); ++i) {
-    const NOTIFYICONDATAA& r = g_shellCalls[i].record;
+    const NOTIFYICONDATAW& r = g_shellCalls[i].record;
     SCOPED_TRACE("shell call " + std::to_string(i));
     EXPECT_EQ(g_shellCalls[i].action, expected[i].action);
     EXPECT_EQ(r.cbSize, kTrayRecordSize);
@@ -111,9 +104,9 @@ void ExpectShellCalls(const std::vector<ShellAction>& expected, HWND window) {
     EXPECT_EQ(r.uFlags, 31u);
     EXPECT_EQ(r.uCallbackMessage, 1025u);
     EXPECT_NE(r.hIcon, nullptr);
-    EXPECT_EQ(FieldText(r.szTip), Ansi(expected[i].tip));
-    EXPECT_EQ(FieldText(r.szInfoTitle), Ansi(expected[i].tip)) << "the balloon title is the tooltip";
-    EXPECT_EQ(FieldText(r.szInfo), Ansi(expected[i].balloon));
+    EXPECT_EQ(FieldText(r.szTip), expected[i].tip);
+    EXPECT_EQ(FieldText(r.szInfoTitle), expected[i].tip) << "the balloon title is the tooltip";
+    EXPECT_EQ(FieldText(r.szInfo), expected[i].balloon);
     EXPECT_EQ(r.uTimeout, 5000u);
     EXPECT_EQ(r.dwInfoFlags, static_cast<DWORD>(NIIF_INFO));
   }
@@ -127,7 +120,7 @@ class TrayFormTest : public MainWindowTest {
  protected:
   void SetUp() override {
     RecordShellCalls();
-    ASSERT_NE(g_realShellNotify, nullptr) << "Shell_NotifyIconA is not imported";
+    ASSERT_NE(g_realShellNotify, nullptr) << "Shell_NotifyIconW is not imported";
     g_shellCalls.clear();
     MainWindowTest::SetUp();
     startupCalls_ = g_shellCalls;
@@ -281,14 +274,14 @@ TEST_F(TrayFormTest, SecondSetTrayIconModifiesWithoutHookingAgain) {
 TEST_F(TrayFormTest, RemoveDeletesOnceAndUnhooks) {
   托盘图标::RemoveTrayIcon(form());
   ASSERT_EQ(g_shellCalls.size(), 1u);
-  const NOTIFYICONDATAA& r = g_shellCalls[0].record;
+  const NOTIFYICONDATAW& r = g_shellCalls[0].record;
   EXPECT_EQ(g_shellCalls[0].action, static_cast<DWORD>(NIM_DELETE));
   EXPECT_EQ(r.cbSize, kTrayRecordSize);
   EXPECT_EQ(r.hWnd, window());
   EXPECT_EQ(r.uFlags, 7u);
   EXPECT_EQ(r.uCallbackMessage, 1025u);
-  EXPECT_EQ(std::string(r.szTip, sizeof r.szTip - 1), std::string(sizeof r.szTip - 1, ' '));
-  EXPECT_EQ(std::string(r.szInfo, sizeof r.szInfo), std::string(sizeof r.szInfo, '\0'));
+  EXPECT_EQ(FieldText(r.szTip), std::wstring(std::size(r.szTip) - 1, L' '));
+  EXPECT_EQ(std::wstring(r.szInfo, std::size(r.szInfo)), std::wstring(std::size(r.szInfo), L'\0'));
   EXPECT_EQ(r.uTimeout, 0u);
   EXPECT_EQ(r.dwInfoFlags, 0u);
   EXPECT_EQ(托盘图标::TrayPrevProc, nullptr);

@@ -119,6 +119,7 @@ Form1::Form1()
 }
 
 Form1::~Form1() {
+  EndPrecisionPicking();
   if (g_mainWindow == this) g_mainWindow = nullptr;
 }
 

@@ -8,18 +8,11 @@ namespace {
 
 constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE, newer systems only
 
-LRESULT CALLBACK MagnifierProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  // Clicks and WindowFromPoint go through to whatever lies below.
-  if (msg == WM_NCHITTEST) return HTTRANSPARENT;
-  if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
-  return ::DefWindowProcW(window, msg, wp, lp);
-}
-
-const wchar_t* MagnifierClass() {
-  static const ATOM atom = [] {
+const wchar_t* MagnifierClass(WNDPROC proc) {
+  static const ATOM atom = [proc] {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = MagnifierProc;
+    wc.lpfnWndProc = proc;
     wc.hInstance = App::Instance();
     wc.lpszClassName = L"HuevikMagnifier";
     return ::RegisterClassExW(&wc);
@@ -60,15 +53,43 @@ magnifier::Pixel* MakeCanvas(int side, unique_bitmap& bitmap, unique_mem_dc& dc)
 
 }  // namespace
 
+LRESULT CALLBACK Magnifier::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<const Magnifier*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  switch (msg) {
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;  // clicks and WindowFromPoint go through to whatever lies below
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      if (self) {
+        paint_scope paint(window);
+        self->Paint(paint.dc());
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window, msg, wp, lp);
+}
+
 Magnifier::~Magnifier() {
+  Hide();
   if (window_ && ::IsWindow(window_)) ::DestroyWindow(window_);
 }
 
 void Magnifier::Create(HWND owner) {
   window_ = ::CreateWindowExW(
-      WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT, MagnifierClass(),
-      L"", WS_POPUP, 0, 0, magnifier::kSide, magnifier::kSide, owner, nullptr, App::Instance(), nullptr);
+      WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT, MagnifierClass(Proc),
+      L"", WS_POPUP, 0, 0, magnifier::kSide, magnifier::kSide, owner, nullptr, App::Instance(), this);
   if (!window_) return;
+  ::SetLayeredWindowAttributes(window_, 0, 255, LWA_ALPHA);
   ExcludeFromCapture(window_);
   sourceBits_ = MakeCanvas(magnifier::kCells, sourceBitmap_, sourceDc_);
   pictureBits_ = MakeCanvas(magnifier::kSide, pictureBitmap_, pictureDc_);
@@ -78,6 +99,8 @@ void Magnifier::Show(HWND owner, POINT hot) {
   if (!window_) Create(owner);
   if (!window_ || !sourceBits_ || !pictureBits_) return;
   monitors_ = Monitors();
+  if (!screen_) screen_ = ::GetDC(nullptr);
+  place_ = RECT{};  // the first picture moves it into place
   Capture(hot);
   ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   shown_ = true;
@@ -92,24 +115,30 @@ void Magnifier::Hide() {
   if (!shown_) return;
   shown_ = false;
   ::ShowWindow(window_, SW_HIDE);
+  if (screen_) ::ReleaseDC(nullptr, screen_);
+  screen_ = nullptr;
 }
 
 void Magnifier::Capture(POINT hot) {
   using namespace magnifier;
   shownAt_ = hot;
   RECT area = SourceArea(hot);
-  HDC screen = ::GetDC(nullptr);
   // Layered windows, this program's own among them, are part of what the screen shows.
-  ::BitBlt(sourceDc_.get(), 0, 0, kCells, kCells, screen, area.left, area.top, SRCCOPY | CAPTUREBLT);
-  ::ReleaseDC(nullptr, screen);
+  ::BitBlt(sourceDc_.get(), 0, 0, kCells, kCells, screen_, area.left, area.top, SRCCOPY | CAPTUREBLT);
   ::GdiFlush();
   std::array<bool, kCells * kCells> onScreen{};
   for (int i = 0; i < kCells * kCells; ++i)
     onScreen[static_cast<size_t>(i)] = OnScreen({area.left + i % kCells, area.top + i / kCells}, monitors_);
   Render({sourceBits_, kCells * kCells}, onScreen, {pictureBits_, kSide * kSide});
-  RECT place = Placement(hot, MonitorAt(hot, monitors_));
-  POINT at{place.left, place.top}, origin{0, 0};
-  SIZE size{kSide, kSide};
-  BLENDFUNCTION opaque{AC_SRC_OVER, 0, 255, 0};
-  ::UpdateLayeredWindow(window_, nullptr, &at, &size, pictureDc_.get(), &origin, 0, &opaque, ULW_ALPHA);
+  RECT monitor = MonitorAt(hot, monitors_);
+  if (!StillBeside(place_, hot, monitor)) {
+    place_ = Placement(hot, monitor);
+    ::SetWindowPos(window_, nullptr, place_.left, place_.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // Painted with the rest of the window system's painting, as the fields and the swatch are.
+  ::InvalidateRect(window_, nullptr, FALSE);
+}
+
+void Magnifier::Paint(HDC dc) const {
+  ::BitBlt(dc, 0, 0, magnifier::kSide, magnifier::kSide, pictureDc_.get(), 0, 0, SRCCOPY);
 }

@@ -26,12 +26,16 @@ class Magnifier {
   HWND Window() const { return window_; }
 
  private:
+  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
   void Create(HWND owner);
   void Capture(POINT hot);
+  void Paint(HDC dc) const;
 
   HWND window_ = nullptr;
   bool shown_ = false;
   POINT shownAt_{};
+  RECT place_{};
+  HDC screen_ = nullptr;  // the screen's DC, held while shown: taken once, not per move
   std::vector<RECT> monitors_;  // taken once per drag: monitors do not change under the pen
   unique_bitmap sourceBitmap_, pictureBitmap_;
   unique_mem_dc sourceDc_, pictureDc_;  // destroyed before the bitmaps they hold

@@ -33,6 +33,16 @@ RECT Placement(POINT hot, const RECT& monitor) {
   return {left, top, left + kSide, top + kSide};
 }
 
+bool StillBeside(const RECT& current, POINT hot, const RECT& monitor) {
+  auto clear = [](long point, long low, long high) {
+    long after = low - point, before = point - high;
+    return (after >= kCursorReach && after <= kGap + kSlack) || (before >= kCursorReach && before <= kGap + kSlack);
+  };
+  bool onMonitor = current.left >= monitor.left && current.top >= monitor.top && current.right <= monitor.right &&
+                   current.bottom <= monitor.bottom;
+  return onMonitor && clear(hot.x, current.left, current.right) && clear(hot.y, current.top, current.bottom);
+}
+
 RECT MonitorAt(POINT point, std::span<const RECT> monitors) {
   const RECT* nearest = nullptr;
   long best = 0;

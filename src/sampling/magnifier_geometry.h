@@ -14,12 +14,19 @@ constexpr int kCells = 11;  // odd, so one cell is the middle: the pixel the pen
 constexpr int kZoom = 8;    // screen pixels per cell
 constexpr int kFrame = 1;   // the dark edge around the cells
 constexpr int kSide = kCells * kZoom + 2 * kFrame;
-// The pen cursor reaches 24 pixels from its hot spot; the magnifier stays clear of it.
-constexpr int kGap = 28;
+// The pen cursor reaches 24 pixels from its hot spot: the magnifier stays beyond it.
+constexpr int kCursorReach = 24;
+// Moving a window costs far more than painting one, so the magnifier stays where it
+// is while the hot spot moves up to kSlack pixels either way, then moves after it.
+constexpr int kSlack = 12;
+constexpr int kGap = kCursorReach + kSlack;  // from the hot spot to a newly placed magnifier
 
-// The magnifier's rectangle for a hot spot on a monitor: below and right of the hot
-// spot, flipped to the other side on an axis where the monitor has no room.
+// The magnifier's rectangle for a hot spot on a monitor: kGap below and right of the
+// hot spot, flipped to the other side on an axis where the monitor has no room.
 RECT Placement(POINT hot, const RECT& monitor);
+// Whether a magnifier at `current` may stay for the hot spot: on the monitor, and on
+// each axis between kCursorReach and kGap + kSlack away from the hot spot.
+bool StillBeside(const RECT& current, POINT hot, const RECT& monitor);
 
 // The monitor that holds the point, or the nearest one; an empty list gives an empty rect.
 RECT MonitorAt(POINT point, std::span<const RECT> monitors);

@@ -22,15 +22,15 @@ TEST(MagnifierGeometry, PlacementKeepsClearOfTheHotSpotAndOnItsMonitor) {
     POINT hot;
     POINT topLeft;  // expected
   } kCases[] = {
-      {{640, 400}, {668, 428}},            // room everywhere: below and right
-      {{1200, 400}, {1082, 428}},          // near the right edge: flips left
-      {{640, 760}, {668, 642}},            // near the bottom: flips up
-      {{0, 0}, {28, 28}},                  // top-left corner
-      {{1279, 0}, {1161, 28}},             // top-right corner
-      {{0, 799}, {28, 681}},               // bottom-left corner
-      {{1279, 799}, {1161, 681}},          // bottom-right corner
-      {{-5, 500}, {-123, 528}},            // right edge of the left monitor: stays on it
-      {{-1920, -200}, {-1892, -172}},      // that monitor's own top-left corner, above the first
+      {{640, 400}, {676, 436}},            // room everywhere: below and right
+      {{1200, 400}, {1074, 436}},          // near the right edge: flips left
+      {{640, 760}, {676, 634}},            // near the bottom: flips up
+      {{0, 0}, {36, 36}},                  // top-left corner
+      {{1279, 0}, {1153, 36}},             // top-right corner
+      {{0, 799}, {36, 673}},               // bottom-left corner
+      {{1279, 799}, {1153, 673}},          // bottom-right corner
+      {{-5, 500}, {-131, 536}},            // right edge of the left monitor: stays on it
+      {{-1920, -200}, {-1884, -164}},      // that monitor's own top-left corner, above the first
   };
   for (const auto& c : kCases) {
     RECT monitor = MonitorAt(c.hot, monitors);
@@ -43,7 +43,19 @@ TEST(MagnifierGeometry, PlacementKeepsClearOfTheHotSpotAndOnItsMonitor) {
     EXPECT_FALSE(::PtInRect(&place, c.hot));
     EXPECT_TRUE(place.left >= monitor.left && place.top >= monitor.top && place.right <= monitor.right &&
                 place.bottom <= monitor.bottom);
+    EXPECT_TRUE(StillBeside(place, c.hot, monitor));
   }
+  // A placed magnifier stays while the hot spot moves kSlack pixels either way, and
+  // moves once it would come nearer than the cursor reaches or lag further behind.
+  const RECT placed = Placement({640, 400}, kPrimary);
+  const struct {
+    POINT hot;
+    bool stays;
+  } kMoves[] = {{{652, 400}, true},  {{653, 400}, false}, {{628, 400}, true},
+                {{627, 400}, false}, {{640, 412}, true},  {{640, 413}, false}};
+  for (const auto& m : kMoves)
+    EXPECT_EQ(StillBeside(placed, m.hot, kPrimary), m.stays) << "hot spot " << m.hot.x << "," << m.hot.y;
+  EXPECT_FALSE(StillBeside({1200, 436, 1200 + kSide, 436 + kSide}, {1164, 400}, kPrimary)) << "off the monitor";
   // A monitor too small for either side: the hot spot stays uncovered all the same.
   RECT tiny = Placement({100, 100}, {0, 0, 200, 200});
   EXPECT_FALSE(::PtInRect(&tiny, POINT{100, 100})) << Describe(tiny);

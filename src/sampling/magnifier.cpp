@@ -100,6 +100,7 @@ void Magnifier::Show(HWND owner, POINT hot) {
   if (!window_ || !sourceBits_ || !pictureBits_) return;
   monitors_ = Monitors();
   if (!screen_) screen_ = ::GetDC(nullptr);
+  if (!own_) own_ = ::GetDC(window_);
   place_ = RECT{};  // the first picture moves it into place
   Capture(hot);
   ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -116,7 +117,8 @@ void Magnifier::Hide() {
   shown_ = false;
   ::ShowWindow(window_, SW_HIDE);
   if (screen_) ::ReleaseDC(nullptr, screen_);
-  screen_ = nullptr;
+  if (own_) ::ReleaseDC(window_, own_);
+  screen_ = own_ = nullptr;
 }
 
 void Magnifier::Capture(POINT hot) {
@@ -135,8 +137,7 @@ void Magnifier::Capture(POINT hot) {
     place_ = Placement(hot, monitor);
     ::SetWindowPos(window_, nullptr, place_.left, place_.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  // Painted with the rest of the window system's painting, as the fields and the swatch are.
-  ::InvalidateRect(window_, nullptr, FALSE);
+  Paint(own_);
 }
 
 void Magnifier::Paint(HDC dc) const {

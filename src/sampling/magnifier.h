@@ -35,7 +35,9 @@ class Magnifier {
   bool shown_ = false;
   POINT shownAt_{};
   RECT place_{};
-  HDC screen_ = nullptr;  // the screen's DC, held while shown: taken once, not per move
+  // Held while shown: taken once, not at each move.
+  HDC screen_ = nullptr;
+  HDC own_ = nullptr;
   std::vector<RECT> monitors_;  // taken once per drag: monitors do not change under the pen
   unique_bitmap sourceBitmap_, pictureBitmap_;
   unique_mem_dc sourceDc_, pictureDc_;  // destroyed before the bitmaps they hold

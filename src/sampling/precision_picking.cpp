@@ -8,9 +8,15 @@
 // Moving the pointer from the program ends the platform's own hold on it on some
 // systems, so from the first step on a low-level mouse hook brings the moves and the
 // release to the container too. Whatever arrives after the drag ended does nothing.
+// Those systems may also report the pointer at a step's position again, late, after
+// newer steps: such an echo is not the user's hand, and is neither sampled nor stepped
+// from.
 #include <windows.h>
 
 #include <commctrl.h>
+
+#include <algorithm>
+#include <array>
 
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
@@ -28,6 +34,27 @@ HWND g_penContainer = nullptr;
 HHOOK g_keyHook = nullptr;
 HHOOK g_mouseHook = nullptr;
 bool g_movePending = false;  // one posted move at a time: each reads the pointer anew
+
+// Where this drag's latest steps put the pointer, the newest at g_stepCount - 1.
+std::array<POINT, 64> g_steps{};
+size_t g_stepCount = 0;
+
+POINT LatestStep() { return g_steps[(g_stepCount - 1) % g_steps.size()]; }
+
+bool IsEcho(POINT at) {
+  if (g_stepCount == 0) return false;
+  POINT latest = LatestStep();
+  if (at.x == latest.x && at.y == latest.y) return false;
+  size_t kept = std::min(g_stepCount, g_steps.size());
+  return std::any_of(g_steps.begin(), g_steps.begin() + static_cast<std::ptrdiff_t>(kept),
+                     [&](POINT p) { return p.x == at.x && p.y == at.y; });
+}
+
+POINT PointerNow() {
+  POINT at{};
+  ::GetCursorPos(&at);
+  return at;
+}
 
 LRESULT CALLBACK PenKeys(int code, WPARAM wp, LPARAM lp) {
   if (code == HC_ACTION && (wp == WM_KEYDOWN || wp == WM_SYSKEYDOWN)) {
@@ -64,13 +91,12 @@ LRESULT CALLBACK WatchPenDrag(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_
       return 0;
     case kPenMoved:
       g_movePending = false;
-      if (dragging) form.Picture2.MouseMove(kLeftButton, 0, 0, 0);
+      if (dragging && !IsEcho(PointerNow())) form.Picture2.MouseMove(kLeftButton, 0, 0, 0);
       return 0;
     case kPenReleased:
       // The release went elsewhere: end the drag as the release would have.
       if (dragging) {
-        POINT at{};
-        ::GetCursorPos(&at);
+        POINT at = PointerNow();
         ::ScreenToClient(window, &at);
         ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
       }
@@ -93,11 +119,10 @@ RECT VirtualScreen() {
 
 void Form1::StartPrecisionPicking() {
   g_penContainer = Picture2.Parent().Window();
+  g_stepCount = 0;
   ::SetWindowSubclass(g_penContainer, WatchPenDrag, kWatchId, reinterpret_cast<DWORD_PTR>(this));
   if (!g_keyHook) g_keyHook = ::SetWindowsHookExW(WH_KEYBOARD_LL, PenKeys, App::Instance(), 0);
-  POINT hot{};
-  ::GetCursorPos(&hot);
-  PenMagnifier.Show(hWnd(), hot);
+  PenMagnifier.Show(hWnd(), PointerNow());
 }
 
 void Form1::EndPrecisionPicking() {
@@ -110,9 +135,10 @@ void Form1::PenStep(UINT virtualKey, bool shift) {
   auto step = magnifier::ArrowStep(virtualKey, shift);
   if (!step || !Picking || ::GetCapture() != Picture2.Parent().Window()) return;
   if (!g_mouseHook) g_mouseHook = ::SetWindowsHookExW(WH_MOUSE_LL, PenPointer, App::Instance(), 0);
-  POINT at{};
-  ::GetCursorPos(&at);
+  POINT at = PointerNow();
+  if (IsEcho(at)) at = LatestStep();
   POINT to = magnifier::StepWithin(at, *step, VirtualScreen());
+  g_steps[g_stepCount++ % g_steps.size()] = to;
   ::SetCursorPos(to.x, to.y);
   Picture2_MouseMove(kLeftButton, 0, 0, 0);
 }

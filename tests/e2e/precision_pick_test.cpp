@@ -175,6 +175,31 @@ TEST_F(PrecisionPickTest, ArrowKeysStepThePenByPixelsAndTheMagnifierFollows) {
   EXPECT_TRUE(huevik_.Running());
 }
 
+TEST_F(PrecisionPickTest, MashedKeysStepOnePixelEachAndNothingRunsOnAfterTheRelease) {
+  std::wstring mash = L"key --delay 0";
+  for (int i = 0; i < 30; ++i) mash += L" Right";
+  PressPen();
+  POINT start = stripes_->At(20, 0, 0);
+  Xdotool(L"mousemove " + At(start));
+  ExpectFieldsShow(start, "at the start");
+  Xdotool(mash);
+  PumpUntil([&] { return Cursor().x == start.x + 30; });
+  EXPECT_EQ(Cursor().x, start.x + 30) << "thirty presses, one pixel each";
+  ExpectFieldsShow({start.x + 30, start.y}, "after thirty presses");
+
+  Xdotool(mash);  // and the release right after them
+  Xdotool(L"mouseup 1");
+  EXPECT_TRUE(PumpUntil([&] { return ShownMagnifier(huevik_) == nullptr; })) << "the magnifier outlives the drag";
+  Pump(300);
+  POINT settled = Cursor();
+  EXPECT_LE(settled.x, start.x + 60) << "a press stepped more than one pixel";
+  EXPECT_EQ(settled.y, start.y);
+  Pump(500);
+  EXPECT_EQ(Cursor().x, settled.x) << "steps ran on after the release";
+  EXPECT_EQ(TextAt(kValueField), VbText(StripeColour(20 + settled.x - start.x))) << "the value field at the release";
+  EXPECT_TRUE(huevik_.Running());
+}
+
 TEST_F(PrecisionPickTest, MagnifierStaysOnTheScreenAtEachCorner) {
   PressPen();
   int right = ::GetSystemMetrics(SM_CXSCREEN) - 1, bottom = ::GetSystemMetrics(SM_CYSCREEN) - 1;

@@ -27,15 +27,16 @@ void ExcludeFromCapture(HWND window) {
   if (address) reinterpret_cast<SetAffinityFn>(reinterpret_cast<void*>(address))(window, kExcludeFromCapture);
 }
 
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (::GetMonitorInfoW(monitor, &info)) reinterpret_cast<std::vector<RECT>*>(list)->push_back(info.rcMonitor);
+  return TRUE;
+}
+
 std::vector<RECT> Monitors() {
   std::vector<RECT> monitors;
-  auto add = [](HMONITOR monitor, HDC, LPRECT, LPARAM list) -> BOOL {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (::GetMonitorInfoW(monitor, &info)) reinterpret_cast<std::vector<RECT>*>(list)->push_back(info.rcMonitor);
-    return TRUE;
-  };
-  ::EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&monitors));
+  ::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
   return monitors;
 }
 

@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr int kMoves = 16000;  // a first argument overrides, for a quick look
+constexpr int kMoves = 6000;  // a first argument overrides, for a quick look
 constexpr int kWarmUp = 500;
 constexpr int kBlock = 250;  // moves in a row with the magnifier shown, or hidden
 constexpr int kColumns = 256, kRows = 40;

@@ -1,11 +1,17 @@
 // Cost of one pen move (the pixel read, the swatch and the value field, as the pen's
-// move handler does them) against the bare pixel read a move cannot do without:
-// GetCursorPos, WindowFromPoint, GetDC, ScreenToClient, GetPixel, ReleaseDC.
-// Both run here, interleaved at the same pointer positions over a window whose every
-// column has its own colour, so each move really changes the colour shown.
+// move handler does them) against the work no move can avoid: the bare pixel read
+// (GetCursorPos, WindowFromPoint, GetDC, ScreenToClient, GetPixel, ReleaseDC) plus
+// writing the four texts into plain edit controls of a plain window. The same move
+// with the magnifier showing is measured against the move without it, and the move
+// against the bare read alone is shown for information.
+// All run here at the same pointer positions over a window whose every column has
+// its own colour, so each move really changes the colour shown; moves with and
+// without the magnifier alternate in blocks, so drift in the machine hits both.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -16,8 +22,9 @@
 
 namespace {
 
-constexpr int kMoves = 20000;
+constexpr int kMoves = 6000;  // a first argument overrides, for a quick look
 constexpr int kWarmUp = 500;
+constexpr int kBlock = 250;  // moves in a row with the magnifier shown, or hidden
 constexpr int kColumns = 256, kRows = 40;
 
 COLORREF ColumnColour(int x) { return RGB(x, 255 - x, (x * 7) & 0xFF); }
@@ -40,22 +47,60 @@ class Stopwatch {
 
 volatile COLORREF g_sink;
 
-void BarePixelRead() {
+COLORREF BarePixelRead() {
   POINT screen{};
   ::GetCursorPos(&screen);
   HWND under = ::WindowFromPoint(screen);
   HDC dc = ::GetDC(under);
   POINT client = screen;
   ::ScreenToClient(under, &client);
-  g_sink = ::GetPixel(dc, client.x, client.y);
+  COLORREF colour = ::GetPixel(dc, client.x, client.y);
   ::ReleaseDC(under, dc);
+  return colour;
 }
+
+// The least a move must do to show a colour: read the pixel and write red, green,
+// blue and the value into four plain edit controls of a plain window.
+class PlainFields {
+ public:
+  PlainFields() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"HuevikPlainFields";
+    ::RegisterClassW(&wc);
+    window_ = ::CreateWindowExW(0, wc.lpszClassName, L"floor", WS_POPUP | WS_VISIBLE, 860, 300, 200, 160, nullptr,
+                                nullptr, wc.hInstance, nullptr);
+    for (int i = 0; i < 4; ++i)
+      edits_[i] = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10,
+                                    10 + 30 * i, 120, 24, window_, nullptr, nullptr, nullptr);
+  }
+  PlainFields(const PlainFields&) = delete;
+  PlainFields& operator=(const PlainFields&) = delete;
+  ~PlainFields() { ::DestroyWindow(window_); }
+
+  void Move() {
+    COLORREF colour = BarePixelRead();
+    wchar_t text[4][16];
+    std::swprintf(text[0], 16, L"%u", GetRValue(colour));
+    std::swprintf(text[1], 16, L"%u", GetGValue(colour));
+    std::swprintf(text[2], 16, L"%u", GetBValue(colour));
+    std::swprintf(text[3], 16, L"&H%lX&", static_cast<unsigned long>(colour));
+    for (int i = 0; i < 4; ++i) ::SetWindowTextW(edits_[i], text[i]);
+  }
+
+ private:
+  HWND window_ = nullptr;
+  HWND edits_[4] = {};
+};
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const int moves = argc > 1 ? std::max(kBlock * 2, std::atoi(argv[1])) : kMoves;
   Form1 form;
   form.Show();
+  PlainFields floorFields;
   std::vector<COLORREF> columns;
   for (int x = 0; x < kColumns; ++x) columns.push_back(ColumnColour(x));
   PatchWindow patches({860, 100}, columns, 1, kRows);
@@ -64,28 +109,47 @@ int main() {
   ::ClientToScreen(patches.hwnd(), &origin);
 
   Stopwatch clock;
-  LONGLONG ours = 0, floor = 0;
+  LONGLONG bare = 0, plain = 0, ours[2] = {0, 0};
+  int counted[2] = {0, 0};
   form.Picking = kTrue;
-  for (int i = 0; i < kWarmUp + kMoves; ++i) {
-    ::SetCursorPos(origin.x + i % kColumns, origin.y + (i / kColumns) % kRows);
+  for (int i = 0; i < kWarmUp + moves; ++i) {
+    bool magnified = (i / kBlock) % 2 == 1;
+    POINT at{origin.x + i % kColumns, origin.y + (i / kColumns) % kRows};
+    ::SetCursorPos(at.x, at.y);
+    if (magnified != form.PenMagnifier.Shown()) {
+      if (magnified)
+        form.PenMagnifier.Show(form.hWnd(), at);
+      else
+        form.PenMagnifier.Hide();
+      Pump();
+    }
     LONGLONG t0 = clock.Now();
     form.Picture2.MouseMove(kLeftButton, 0, 0, 0);
     LONGLONG t1 = clock.Now();
-    BarePixelRead();
+    g_sink = BarePixelRead();
     LONGLONG t2 = clock.Now();
+    floorFields.Move();
+    LONGLONG t3 = clock.Now();
     if (i >= kWarmUp) {
-      ours += t1 - t0;
-      floor += t2 - t1;
+      ours[magnified] += t1 - t0;
+      ++counted[magnified];
+      bare += t2 - t1;
+      plain += t3 - t2;
     }
     Pump();  // paint what the move changed, as the message loop would between moves
   }
   form.Picking = kFalse;
+  form.PenMagnifier.Hide();
   // A run whose moves read nothing would measure nothing.
-  COLORREF last = ColumnColour((kWarmUp + kMoves - 1) % kColumns);
+  COLORREF last = ColumnColour((kWarmUp + moves - 1) % kColumns);
   if (form.Text1.Text() != std::to_wstring(GetRValue(last)) || form.Text3.Text() != std::to_wstring(GetBValue(last))) {
     std::fprintf(stderr, "pen moves did not sample the patch colours\n");
     ::ExitProcess(1);
   }
-  ReportFigure("pen move", clock.Microseconds(ours) / kMoves, clock.Microseconds(floor) / kMoves, "us");
+  double withoutMagnifier = clock.Microseconds(ours[0]) / counted[0];
+  double withMagnifier = clock.Microseconds(ours[1]) / counted[1];
+  ReportFigure("pen move", withoutMagnifier, clock.Microseconds(plain) / moves, "us");
+  ReportFigure("pen move with magnifier", withMagnifier, withoutMagnifier, "us");
+  ReportFigure("pen move over the bare pixel read", withoutMagnifier, clock.Microseconds(bare) / moves, "us");
   ::ExitProcess(0);  // the tray icon and hover timer go with the process
 }

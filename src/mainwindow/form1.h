@@ -6,6 +6,7 @@
 #include "colour/colour_value.h"
 #include "formlayer/form.h"
 #include "mainwindow/form1_controls.h"
+#include "sampling/magnifier.h"
 
 class Form1 : public Form {
  public:
@@ -25,6 +26,11 @@ class Form1 : public Form {
   void 获取鼠标坐标();
   // Both caption buttons show their normal pictures.
   void PicEn();
+  // While the pen is dragged with the left button: the magnifier, and the arrow keys
+  // that step the pointer one pixel (ten with Shift) and sample as a move does.
+  void StartPrecisionPicking();
+  void EndPrecisionPicking();
+  void PenStep(UINT virtualKey, bool shift);
 
   // Passes each message by the hover tracking on its way to the form.
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -34,6 +40,7 @@ class Form1 : public Form {
   short PalettePressed = kFalse;
   long LastSampleX = 0;
   long LastSampleY = 0;
+  Magnifier PenMagnifier;  // beside the pointer during a left-button pen drag
   float Image1GrabX = 0;
   float Image1GrabY = 0;
   HRGN Region = nullptr;  // owned by the system once set on the window

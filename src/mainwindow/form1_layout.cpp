@@ -44,6 +44,7 @@ Form1::Form1() : Form(kForm1) FORM1_CONTROLS(FORM1_LOOKUP) {
 }
 
 Form1::~Form1() {
+  EndPrecisionPicking();
   if (g_mainWindow == this) g_mainWindow = nullptr;
 }
 

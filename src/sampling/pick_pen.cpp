@@ -11,6 +11,7 @@ void Form1::Picture2_MouseDown(short button, short, float, float) {
   if (button == kLeftButton) {
     Picture2.SetPicture(nullptr);
     Picture2.SetMousePointer(MousePointer::Custom);
+    StartPrecisionPicking();
   }
 }
 
@@ -19,12 +20,14 @@ void Form1::Picture2_MouseMove(short, short, float, float) {
   PickPixel();
   ShowSwatch();
   txthex_Change();
+  PenMagnifier.Follow({LastSampleX, LastSampleY});
 }
 
 void Form1::Picture2_MouseUp(short, short, float, float) { EndPenDrag(); }
 
 void Form1::EndPenDrag() {
   if (!Picking) return;
+  EndPrecisionPicking();
   Picking = kFalse;
   Picture2.SetMousePointer(MousePointer::Default);
   Picture2.SetPicture(Picture3.Picture());

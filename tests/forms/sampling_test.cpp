@@ -130,6 +130,29 @@ TEST_F(PenTest, LeftDragHidesThePenAndShowsItAsTheCursorUntilRelease) {
   EXPECT_NE(::GetCursor(), PenCursor());
 }
 
+TEST_F(PenTest, MagnifierShowsOnlyForALeftDragAndGoesWithALostCapture) {
+  const struct {
+    DWORD down, up;
+    bool magnifier;
+  } kButtons[] = {{MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, true},
+                  {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, false}};
+  for (const auto& button : kButtons) {
+    EXPECT_FALSE(form().PenMagnifier.Shown()) << "before the press";
+    PressPen(button.down);
+    MoveOver(patches_->At(2));
+    EXPECT_EQ(form().PenMagnifier.Shown(), button.magnifier) << "button " << button.down;
+    pointer::Release(button.up);
+    EXPECT_FALSE(form().PenMagnifier.Shown()) << "after the release of button " << button.down;
+  }
+  PressPen();
+  ASSERT_TRUE(form().PenMagnifier.Shown());
+  ::SetCapture(patches_->hwnd());  // something else takes the pointer mid-drag
+  Pump(20);
+  EXPECT_FALSE(form().PenMagnifier.Shown()) << "the magnifier outlives a lost capture";
+  ::ReleaseCapture();
+  pointer::Release();
+}
+
 TEST_F(PenTest, OtherButtonsSampleButKeepThePenAndTheCursor) {
   const struct {
     DWORD down, up;

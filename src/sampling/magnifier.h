@@ -1,0 +1,46 @@
+// The magnifier beside the pen while it is dragged with the left button: the pixels
+// around the hot spot, enlarged, the read pixel outlined in the middle. It never takes
+// focus, never answers a hit test and is kept out of screen captures where the system
+// can, so neither the pen nor its own next picture ever reads it.
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+#include "formlayer/handles.h"
+#include "sampling/magnifier_geometry.h"
+
+class Magnifier {
+ public:
+  Magnifier() = default;
+  Magnifier(const Magnifier&) = delete;
+  Magnifier& operator=(const Magnifier&) = delete;
+  ~Magnifier();
+
+  // A drag begins: shows the magnifier at the hot spot, above owner.
+  void Show(HWND owner, POINT hot);
+  // Moves it with the hot spot and shows what lies there now; nothing while hidden.
+  void Follow(POINT hot);
+  void Hide();
+  bool Shown() const { return shown_; }
+  HWND Window() const { return window_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+  void Create(HWND owner);
+  void Capture(POINT hot);
+  void Paint(HDC dc) const;
+
+  HWND window_ = nullptr;
+  bool shown_ = false;
+  POINT shownAt_{};
+  RECT place_{};
+  // Held while shown: taken once, not at each move.
+  HDC screen_ = nullptr;
+  HDC own_ = nullptr;
+  std::vector<RECT> monitors_;  // taken once per drag: monitors do not change under the pen
+  unique_bitmap sourceBitmap_, pictureBitmap_;
+  unique_mem_dc sourceDc_, pictureDc_;  // destroyed before the bitmaps they hold
+  magnifier::Pixel* sourceBits_ = nullptr;
+  magnifier::Pixel* pictureBits_ = nullptr;
+};

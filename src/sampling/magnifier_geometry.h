@@ -1,0 +1,57 @@
+// The magnifier's arithmetic, apart from any window: where it stands beside the hot
+// spot, which of its cells show the screen, how its picture is laid out, and where
+// an arrow key takes the pointer. Everything is in the screen pixels the pen reads.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace magnifier {
+
+constexpr int kCells = 11;  // odd, so one cell is the middle: the pixel the pen reads
+constexpr int kZoom = 8;    // screen pixels per cell
+constexpr int kFrame = 1;   // the dark edge around the cells
+constexpr int kSide = kCells * kZoom + 2 * kFrame;
+// The pen cursor reaches 24 pixels from its hot spot: the magnifier stays beyond it.
+constexpr int kCursorReach = 24;
+// Moving a window costs far more than painting one, so the magnifier stays where it
+// is while the hot spot moves up to kSlack pixels either way, then moves after it.
+constexpr int kSlack = 12;
+constexpr int kGap = kCursorReach + kSlack;  // from the hot spot to a newly placed magnifier
+
+// The magnifier's rectangle for a hot spot on a monitor: kGap below and right of the
+// hot spot, flipped to the other side on an axis where the monitor has no room.
+RECT Placement(POINT hot, const RECT& monitor);
+// Whether a magnifier at `current` may stay for the hot spot: on the monitor, and on
+// each axis between kCursorReach and kGap + kSlack away from the hot spot.
+bool StillBeside(const RECT& current, POINT hot, const RECT& monitor);
+
+// The monitor that holds the point, or the nearest one; an empty list gives an empty rect.
+RECT MonitorAt(POINT point, std::span<const RECT> monitors);
+
+// The screen pixels the cells show: a kCells square centred on the hot spot.
+RECT SourceArea(POINT hot);
+
+bool OnScreen(POINT pixel, std::span<const RECT> monitors);
+
+// Pixels as 0xAARRGGBB, as a 32-bit top-down device-independent bitmap holds them;
+// the magnifier's own are opaque, since a layered window may honour their alpha.
+using Pixel = std::uint32_t;
+constexpr Pixel kOpaque = 0xFF000000;
+constexpr Pixel kOffScreenLight = 0xC8C8C8, kOffScreenDark = 0x969696;
+constexpr Pixel kOutlineInner = 0x000000, kOutlineOuter = 0xFFFFFF, kFrameColour = 0x404040;
+
+// Lays the magnifier's kSide x kSide picture out from the kCells x kCells source
+// pixels: each cell kZoom pixels wide, a neutral check where the cell is off screen,
+// and the middle cell outlined just outside its own pixels.
+void Render(std::span<const Pixel> source, std::span<const bool> cellOnScreen, std::span<Pixel> picture);
+
+// The pointer step of an arrow key while the pen is dragged (ten pixels with Shift),
+// or nothing for any other key.
+std::optional<POINT> ArrowStep(UINT virtualKey, bool shift);
+// The pointer moved by a step, stopped at the edge of the virtual screen.
+POINT StepWithin(POINT from, POINT step, const RECT& virtualScreen);
+
+}  // namespace magnifier

@@ -1,0 +1,144 @@
+// Precision picking while the pen is dragged with the left button: the magnifier
+// beside the pointer, and the arrow keys stepping the pointer by single pixels.
+//
+// Keys go to the window with the focus, which during a drag may be any control, or
+// a window of another program where the platform routes keys by the pointer. A
+// low-level keyboard hook, set only for the drag, takes the arrows wherever they go
+// and posts each press as one step to the pen's container, which holds the pointer.
+// Moving the pointer from the program ends the platform's own hold on it on some
+// systems, so from the first step on a low-level mouse hook brings the moves and the
+// release to the container too. Whatever arrives after the drag ended does nothing.
+// Those systems may also report the pointer at a step's position again, late, after
+// newer steps: such an echo is not the user's hand, and is neither sampled nor stepped
+// from.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+
+#include "formlayer/runtime.h"
+#include "mainwindow/form1.h"
+
+namespace {
+
+enum : UINT {
+  kPenStep = WM_APP + 0x120,  // wParam: virtual key, lParam: Shift held
+  kPenMoved,
+  kPenReleased,
+};
+constexpr UINT_PTR kWatchId = 1;
+
+HWND g_penContainer = nullptr;
+HHOOK g_keyHook = nullptr;
+HHOOK g_mouseHook = nullptr;
+bool g_movePending = false;  // one posted move at a time: each reads the pointer anew
+
+// Where this drag's latest steps put the pointer, the newest at g_stepCount - 1.
+std::array<POINT, 64> g_steps{};
+size_t g_stepCount = 0;
+
+POINT LatestStep() { return g_steps[(g_stepCount - 1) % g_steps.size()]; }
+
+bool IsEcho(POINT at) {
+  if (g_stepCount == 0) return false;
+  POINT latest = LatestStep();
+  if (at.x == latest.x && at.y == latest.y) return false;
+  size_t kept = std::min(g_stepCount, g_steps.size());
+  return std::any_of(g_steps.begin(), g_steps.begin() + static_cast<std::ptrdiff_t>(kept),
+                     [&](POINT p) { return p.x == at.x && p.y == at.y; });
+}
+
+POINT PointerNow() {
+  POINT at{};
+  ::GetCursorPos(&at);
+  return at;
+}
+
+LRESULT CALLBACK PenKeys(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION && (wp == WM_KEYDOWN || wp == WM_SYSKEYDOWN)) {
+    DWORD key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp)->vkCode;
+    if (key == VK_ESCAPE) return 1;  // the drag lasts until the release
+    if (magnifier::ArrowStep(key, false)) {
+      ::PostMessageW(g_penContainer, kPenStep, key, ::GetAsyncKeyState(VK_SHIFT) < 0 ? 1 : 0);
+      return 1;
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+LRESULT CALLBACK PenPointer(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION && wp == WM_MOUSEMOVE && !g_movePending)
+    g_movePending = ::PostMessageW(g_penContainer, kPenMoved, 0, 0) != FALSE;
+  if (code == HC_ACTION && wp == WM_LBUTTONUP) ::PostMessageW(g_penContainer, kPenReleased, 0, 0);
+  return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void Unhook(HHOOK& hook) {
+  if (hook) ::UnhookWindowsHookEx(hook);
+  hook = nullptr;
+}
+
+// The pen's container takes what the hooks post, and whatever takes the pointer
+// from it ends the drag on screen, so the magnifier goes even when no release comes.
+LRESULT CALLBACK WatchPenDrag(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+  auto& form = *reinterpret_cast<Form1*>(data);
+  bool dragging = form.Picking && ::GetCapture() == window;
+  switch (msg) {
+    case kPenStep:
+      form.PenStep(static_cast<UINT>(wp), lp != 0);
+      return 0;
+    case kPenMoved:
+      g_movePending = false;
+      if (dragging && !IsEcho(PointerNow())) form.Picture2.MouseMove(kLeftButton, 0, 0, 0);
+      return 0;
+    case kPenReleased:
+      // The release went elsewhere: end the drag as the release would have.
+      if (dragging) {
+        POINT at = PointerNow();
+        ::ScreenToClient(window, &at);
+        ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+      }
+      return 0;
+    case WM_CAPTURECHANGED:
+      form.EndPrecisionPicking();
+      break;
+    default:
+      break;
+  }
+  return ::DefSubclassProc(window, msg, wp, lp);
+}
+
+RECT VirtualScreen() {
+  int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return {left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+}  // namespace
+
+void Form1::StartPrecisionPicking() {
+  g_penContainer = Picture2.Parent().Window();
+  g_stepCount = 0;
+  ::SetWindowSubclass(g_penContainer, WatchPenDrag, kWatchId, reinterpret_cast<DWORD_PTR>(this));
+  if (!g_keyHook) g_keyHook = ::SetWindowsHookExW(WH_KEYBOARD_LL, PenKeys, App::Instance(), 0);
+  PenMagnifier.Show(hWnd(), PointerNow());
+}
+
+void Form1::EndPrecisionPicking() {
+  PenMagnifier.Hide();
+  Unhook(g_keyHook);
+  Unhook(g_mouseHook);
+}
+
+void Form1::PenStep(UINT virtualKey, bool shift) {
+  auto step = magnifier::ArrowStep(virtualKey, shift);
+  if (!step || !Picking || ::GetCapture() != Picture2.Parent().Window()) return;
+  if (!g_mouseHook) g_mouseHook = ::SetWindowsHookExW(WH_MOUSE_LL, PenPointer, App::Instance(), 0);
+  POINT at = PointerNow();
+  if (IsEcho(at)) at = LatestStep();
+  POINT to = magnifier::StepWithin(at, *step, VirtualScreen());
+  g_steps[g_stepCount++ % g_steps.size()] = to;
+  ::SetCursorPos(to.x, to.y);
+  Picture2_MouseMove(kLeftButton, 0, 0, 0);
+}

@@ -1,0 +1,221 @@
+// Precision picking in the real program, driven by the display's own pointer and
+// keyboard (xdotool): arrow keys while the pen is held, the magnifier seen from
+// outside, over one-pixel stripes whose neighbours differ in every component.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/patch_window.h"
+#include "support/huevik_process.h"
+#include "support/pointer.h"
+
+namespace {
+
+constexpr POINT kPenCentre{176 + 8 + 24 + 24, 40 + 16 + 8 + 24};
+constexpr POINT kValueField{85, 45};
+constexpr POINT kRed{85, 70}, kGreen{85, 93}, kBlue{85, 116};
+constexpr int kStripes = 120, kStripeHeight = 60;
+
+COLORREF StripeColour(int column) {
+  return RGB((column * 37) & 0xFF, (column * 91 + 50) & 0xFF, (column * 53 + 100) & 0xFF);
+}
+
+std::wstring VbText(COLORREF colour) {
+  wchar_t text[16];
+  ::swprintf(text, 16, L"&H%lX&", static_cast<unsigned long>(colour));
+  return text;
+}
+
+// Runs xdotool on the display the program shows on; false where there is none.
+bool Xdotool(const std::wstring& arguments) {
+  std::wstring command = L"/usr/bin/xdotool " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return false;
+  ::WaitForSingleObject(info.hProcess, 10000);
+  ::CloseHandle(info.hThread);
+  ::CloseHandle(info.hProcess);
+  Pump(30);
+  return true;
+}
+
+std::wstring At(POINT p) { return std::to_wstring(p.x) + L" " + std::to_wstring(p.y); }
+
+POINT Cursor() {
+  POINT p{};
+  ::GetCursorPos(&p);
+  return p;
+}
+
+COLORREF ScreenPixel(POINT p) {
+  HDC screen = ::GetDC(nullptr);
+  COLORREF colour = ::GetPixel(screen, p.x, p.y);
+  ::ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+// The magnifier of the program, or null while it shows none.
+HWND ShownMagnifier(const HuevikProcess& huevik) {
+  for (HWND w = ::FindWindowExW(nullptr, nullptr, L"HuevikMagnifier", nullptr); w;
+       w = ::FindWindowExW(nullptr, w, L"HuevikMagnifier", nullptr)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(w, &owner);
+    if (owner == huevik.Id() && ::IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
+RECT Place(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return r;
+}
+
+class PrecisionPickTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    stored::Clear();
+    if (!Xdotool(L"sleep 0")) GTEST_SKIP() << "no xdotool on this display";
+    RECT placed = Place(huevik_.Window());
+    std::vector<COLORREF> colours;
+    for (int x = 0; x < kStripes; ++x) colours.push_back(StripeColour(x));
+    stripes_ = std::make_unique<PatchWindow>(POINT{placed.left, placed.bottom + 40}, colours, 1, kStripeHeight);
+    Pump(200);
+  }
+
+  std::wstring TextAt(POINT client) { return ReadWindowText(huevik_.ChildAt(client.x, client.y)); }
+  void PressPen() {
+    POINT pen = kPenCentre;
+    ::ClientToScreen(huevik_.Window(), &pen);
+    Xdotool(L"mousemove " + At(pen));
+    Xdotool(L"mousedown 1");
+    ASSERT_TRUE(PumpUntil([&] { return ShownMagnifier(huevik_) != nullptr; })) << "no magnifier on the press";
+  }
+  // Waits for the program to show the colour of the point in all four fields.
+  void ExpectFieldsShow(POINT at, const std::string& where) {
+    COLORREF colour = StripeColour(at.x - stripes_->At(0).x);
+    std::wstring value = VbText(colour);
+    PumpUntil([&] { return TextAt(kValueField) == value; });
+    EXPECT_EQ(TextAt(kValueField), value) << where;
+    EXPECT_EQ(TextAt(kRed), std::to_wstring(GetRValue(colour))) << where;
+    EXPECT_EQ(TextAt(kGreen), std::to_wstring(GetGValue(colour))) << where;
+    EXPECT_EQ(TextAt(kBlue), std::to_wstring(GetBValue(colour))) << where;
+  }
+  // The magnifier stands clear of the hot spot, whole on the screen, at least 64 x 64.
+  void ExpectMagnifierBeside(POINT hot, const std::string& where) {
+    HWND magnifier = ShownMagnifier(huevik_);
+    ASSERT_NE(magnifier, nullptr) << where;
+    RECT r = Place(magnifier);
+    EXPECT_GE(r.right - r.left, 64) << where;
+    EXPECT_GE(r.bottom - r.top, 64) << where;
+    EXPECT_FALSE(::PtInRect(&r, hot)) << where;
+    EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= ::GetSystemMetrics(SM_CXSCREEN) &&
+                r.bottom <= ::GetSystemMetrics(SM_CYSCREEN))
+        << where << ": at " << r.left << "," << r.top << " to " << r.right << "," << r.bottom;
+    EXPECT_NE(::WindowFromPoint(hot), magnifier) << where;
+  }
+  COLORREF MagnifierMiddle() {
+    RECT r = Place(ShownMagnifier(huevik_));
+    return ScreenPixel({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  }
+
+  HuevikProcess huevik_;
+  std::unique_ptr<PatchWindow> stripes_;
+};
+
+TEST_F(PrecisionPickTest, ArrowKeysStepThePenByPixelsAndTheMagnifierFollows) {
+  EXPECT_EQ(ShownMagnifier(huevik_), nullptr) << "a magnifier before any drag";
+  PressPen();
+  POINT start = stripes_->At(50, 0, 0);
+  Xdotool(L"mousemove " + At(start));
+  ExpectFieldsShow(start, "at the start");
+  COLORREF middleBefore = MagnifierMiddle();
+  EXPECT_EQ(middleBefore, StripeColour(50)) << "the magnifier's middle at the start";
+
+  const struct {
+    const wchar_t* keys;
+    POINT offset;  // from the start, after these keys
+  } kSteps[] = {
+      {L"Right", {1, 0}}, {L"Right Right Right", {4, 0}}, {L"Left", {3, 0}},
+      {L"Down", {3, 1}},  {L"Up Up", {3, -1}},            {L"shift+Right", {13, -1}},
+  };
+  for (const auto& step : kSteps) {
+    std::string where = "after " + ::testing::PrintToString(std::wstring(step.keys));
+    Xdotool(std::wstring(L"key --delay 60 ") + step.keys);
+    POINT expected{start.x + step.offset.x, start.y + step.offset.y};
+    PumpUntil([&] { return Cursor().x == expected.x && Cursor().y == expected.y; });
+    EXPECT_EQ(Cursor().x, expected.x) << where;
+    EXPECT_EQ(Cursor().y, expected.y) << where;
+    ExpectFieldsShow(expected, where);
+    ExpectMagnifierBeside(expected, where);
+    EXPECT_TRUE(PumpUntil([&] { return MagnifierMiddle() == StripeColour(50 + step.offset.x); }))
+        << where << ": the magnifier's middle shows " << std::hex << MagnifierMiddle();
+  }
+
+  Xdotool(L"key Escape");
+  Pump(200);
+  EXPECT_NE(ShownMagnifier(huevik_), nullptr) << "Escape ended the drag";
+  Xdotool(L"mouseup 1");
+  POINT end{start.x + 13, start.y - 1};
+  EXPECT_TRUE(PumpUntil([&] { return ShownMagnifier(huevik_) == nullptr; })) << "the magnifier outlives the drag";
+  EXPECT_EQ(TextAt(kValueField), VbText(StripeColour(63))) << "the value field after the release";
+
+  Xdotool(L"key Right");
+  Pump(300);
+  EXPECT_EQ(Cursor().x, end.x) << "Right without a drag moved the pointer";
+  EXPECT_EQ(Cursor().y, end.y);
+  EXPECT_EQ(TextAt(kValueField), VbText(StripeColour(63))) << "Right without a drag sampled";
+  EXPECT_EQ(ShownMagnifier(huevik_), nullptr);
+  EXPECT_TRUE(huevik_.Running());
+}
+
+TEST_F(PrecisionPickTest, MashedKeysStepOnePixelEachAndNothingRunsOnAfterTheRelease) {
+  std::wstring mash = L"key --delay 0";
+  for (int i = 0; i < 30; ++i) mash += L" Right";
+  PressPen();
+  POINT start = stripes_->At(20, 0, 0);
+  Xdotool(L"mousemove " + At(start));
+  ExpectFieldsShow(start, "at the start");
+  Xdotool(mash);
+  PumpUntil([&] { return Cursor().x == start.x + 30; });
+  EXPECT_EQ(Cursor().x, start.x + 30) << "thirty presses, one pixel each";
+  ExpectFieldsShow({start.x + 30, start.y}, "after thirty presses");
+
+  Xdotool(mash);  // and the release right after them
+  Xdotool(L"mouseup 1");
+  EXPECT_TRUE(PumpUntil([&] { return ShownMagnifier(huevik_) == nullptr; })) << "the magnifier outlives the drag";
+  Pump(300);
+  POINT settled = Cursor();
+  EXPECT_LE(settled.x, start.x + 60) << "a press stepped more than one pixel";
+  EXPECT_EQ(settled.y, start.y);
+  Pump(500);
+  EXPECT_EQ(Cursor().x, settled.x) << "steps ran on after the release";
+  EXPECT_EQ(TextAt(kValueField), VbText(StripeColour(20 + settled.x - start.x))) << "the value field at the release";
+  EXPECT_TRUE(huevik_.Running());
+}
+
+TEST_F(PrecisionPickTest, MagnifierStaysOnTheScreenAtEachCorner) {
+  PressPen();
+  int right = ::GetSystemMetrics(SM_CXSCREEN) - 1, bottom = ::GetSystemMetrics(SM_CYSCREEN) - 1;
+  const POINT kCorners[] = {{0, 0}, {right, 0}, {0, bottom}, {right, bottom}};
+  for (POINT corner : kCorners) {
+    std::string where = "corner " + std::to_string(corner.x) + "," + std::to_string(corner.y);
+    Xdotool(L"mousemove " + At(corner));
+    PumpUntil([&] {
+      HWND m = ShownMagnifier(huevik_);
+      RECT r = m ? Place(m) : RECT{};
+      return m && std::abs(r.left - corner.x) < 200 && std::abs(r.top - corner.y) < 200;
+    });
+    ExpectMagnifierBeside(corner, where);
+  }
+  Xdotool(L"mouseup 1");
+  EXPECT_TRUE(PumpUntil([&] { return ShownMagnifier(huevik_) == nullptr; })) << "the magnifier outlives the drag";
+}
+
+}  // namespace

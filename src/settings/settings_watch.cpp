@@ -1,5 +1,7 @@
 #include "settings/settings_watch.h"
 
+#include <utility>
+
 #include "formlayer/runtime.h"
 
 SettingsWatch::SettingsWatch(std::wstring app, std::wstring section)
@@ -11,9 +13,8 @@ void SettingsWatch::Restart() {
   if (!event_) return;
   ::ResetEvent(event_.get());
   HKEY key = nullptr;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath(app_, section_).c_str(), 0, KEY_NOTIFY | KEY_QUERY_VALUE, &key) !=
-      ERROR_SUCCESS)
-    return;
+  const std::wstring path = SettingsKeyPath(app_, section_);
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_NOTIFY | KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
   key_.reset(key);
   constexpr DWORD kChanges = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
   if (::RegNotifyChangeKeyValue(key_.get(), FALSE, kChanges, event_.get(), TRUE) != ERROR_SUCCESS) key_.reset();

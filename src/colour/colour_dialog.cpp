@@ -5,8 +5,8 @@
 #include <string>
 
 #include "formlayer/runtime.h"
-#include "mainwindow/library_search.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/library_search.h"
 
 namespace 调色板 {
 

@@ -1,5 +1,7 @@
 #include "settings/settings_watch.h"
 
+#include <utility>
+
 #include "formlayer/runtime.h"
 
 SettingsWatch::SettingsWatch(std::wstring app, std::wstring section)

@@ -18,6 +18,19 @@ std::wstring Stored(const wchar_t* key) {
   return GetSetting(记录窗体位置::kApplication, 记录窗体位置::kSection, key);
 }
 
+// Left, top, width and height as the store holds them, and as they should read for a window.
+std::wstring StoredPlace() {
+  return Stored(L"Left") + L" " + Stored(L"Top") + L" " + Stored(L"Width") + L" " + Stored(L"Height");
+}
+std::wstring PlaceInTwips(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  long values[] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  std::wstring text;
+  for (long pixels : values) text += (text.empty() ? L"" : L" ") + std::to_wstring(pixels * kTwipsPerPixel);
+  return text;
+}
+
 void PutStored(const wchar_t* key, const wchar_t* value) {
   SaveSetting(记录窗体位置::kApplication, 记录窗体位置::kSection, key, value);
 }
@@ -27,14 +40,6 @@ class SavedPositionTest : public MainWindowTest {
   // A pointer move with no button held over the bare surface, straight to the window.
   void SurfaceMove() {
     ::SendMessageW(form().hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(kBareSurface.x, kBareSurface.y));
-  }
-  void ExpectStoredPlaceOfTheWindow() {
-    RECT r{};
-    ::GetWindowRect(form().hWnd(), &r);
-    EXPECT_EQ(Stored(L"Left"), std::to_wstring(r.left * kTwipsPerPixel));
-    EXPECT_EQ(Stored(L"Top"), std::to_wstring(r.top * kTwipsPerPixel));
-    EXPECT_EQ(Stored(L"Width"), std::to_wstring((r.right - r.left) * kTwipsPerPixel));
-    EXPECT_EQ(Stored(L"Height"), std::to_wstring((r.bottom - r.top) * kTwipsPerPixel));
   }
 };
 
@@ -60,7 +65,7 @@ TEST_F(SavedPositionTest, ASaveLeavesThisWindowsPlaceWhoeverWroteTheStoreSince) 
     SurfaceMove();
     row.meddle();
     SurfaceMove();
-    ExpectStoredPlaceOfTheWindow();
+    EXPECT_EQ(StoredPlace(), PlaceInTwips(form().hWnd()));
   }
 }
 
@@ -68,10 +73,10 @@ TEST_F(SavedPositionTest, NothingIsSavedWhileMinimisedAndAllAgainAfterTheRestore
   form().SetWindowState(1);
   ASSERT_EQ(form().WindowState(), 1);
   SurfaceMove();
-  for (const wchar_t* key : {L"Left", L"Top", L"Width", L"Height"}) EXPECT_EQ(Stored(key), L"") << key;
+  EXPECT_EQ(StoredPlace(), L"   ") << "saved while minimised";
   form().SetWindowState(0);
   SurfaceMove();
-  ExpectStoredPlaceOfTheWindow();
+  EXPECT_EQ(StoredPlace(), PlaceInTwips(form().hWnd()));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include "support/huevik_process.h"
 #include "support/pointer.h"
+#include "version.h"
 
 namespace {
 
@@ -126,7 +127,7 @@ std::wstring ThroughAnsi(const std::wstring& text) {
   return back;
 }
 
-const std::wstring kVersionTip = L"Huevik Version1.0.0 (Zentrik)";
+const std::wstring kVersionTip = L"Huevik Version" HUEVIK_VERSION_SHORT " (Zentrik)";
 const std::wstring kReminderTip = ThroughAnsi(L"主人我在这里");
 const std::wstring kReminderBalloon = ThroughAnsi(L"想起我来点一下我哦!");
 

@@ -17,6 +17,7 @@
 #include "tray/taskbar_menu.h"
 #include "tray/tray_icon.h"
 #include "tray/tray_record.h"
+#include "version.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ std::string Ansi(const std::wstring& text) {
   return out;
 }
 
-const std::wstring kVersionTip = L"Huevik Version1.0.0 (Zentrik)";
+const std::wstring kVersionTip = L"Huevik Version" HUEVIK_VERSION_SHORT " (Zentrik)";
 const std::wstring kReminderTip = L"主人我在这里";
 const std::wstring kReminderBalloon = L"想起我来点一下我哦!";
 

@@ -47,7 +47,11 @@ cd "$here"
 # shellcheck source=tools/wine-target.sh
 . "$here/tools/wine-target.sh"
 preset=$(huevik_preset)
-cmake --preset "$preset" >/dev/null
+# A build folder made with a toolchain file that is gone starts afresh.
+cache="$here/build/$preset/CMakeCache.txt"
+fresh=()
+if [ -f "$cache" ] && ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*=$here/cmake/mingw.cmake\$" "$cache"; then fresh=(--fresh); fi
+cmake --preset "$preset" "${fresh[@]}" >/dev/null
 targets=()
 [ $# -gt 0 ] && targets=(--target "$@")
 cmake --build --preset "$preset" -j"$(nproc)" "${targets[@]}"

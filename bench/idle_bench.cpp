@@ -123,8 +123,8 @@ class ChildProgram {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    started_ = ::CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, TestProgramDir().c_str(),
-                                &startup, &info);
+    started_ = ::CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                TestProgramDir().c_str(), &startup, &info);
     info_.adopt(info);
     if (started_) ::WaitForInputIdle(info_.process.get(), 10000);
   }
@@ -174,13 +174,13 @@ void MeasureIdleState(const char* state, ChildProgram& huevik, ChildProgram& flo
     std::printf("idle, %s: the programs' CPU time cannot be read here\n", state);
     return;
   }
-  ReportFigure(std::string("idle CPU over 10 s, ") + state, cpuUsed[0], cpuUsed[1], "ms");
+  ReportFigure(std::string("idle CPU over 10 s, ") + state, cpuUsed[0], cpuUsed[1], "ms", Goal::RatioAtMost(1.1));
   if (switches[0] < 0 || switches[1] < 0) {
     std::printf("idle, %s: the programs' context switches cannot be read here\n", state);
     return;
   }
   ReportFigure(std::string("idle wakeups per s, ") + state, switchesMade[0] / seconds, switchesMade[1] / seconds,
-               "1/s");
+               "1/s", Goal::AboveFloorAtMost(2));
 }
 
 template <typename Condition>
@@ -250,7 +250,7 @@ void CountSettingsWrites() {
   ::GetWindowRect(form.hWnd(), &after);
   std::printf("surface moves delivered: %ld of %d; window %s\n", g_movesDelivered, kSurfaceMoves,
               after.left == before.left && after.top == before.top ? "stayed" : "MOVED");
-  ReportFigure("registry writes per 1000 surface moves", static_cast<double>(writes), 0, "writes");
+  ReportFigure("registry writes per 1000 surface moves", static_cast<double>(writes), 0, "writes", Goal::AtMost(4));
   托盘图标::RemoveTrayIcon(form);
   ::KillTimer(nullptr, 圆角窗体::HoverTimerId);
   ForgetStoredPosition();

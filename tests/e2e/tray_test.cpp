@@ -15,6 +15,7 @@
 #include "support/huevik_process.h"
 #include "support/pointer.h"
 #include "support/shell_windows.h"
+#include "version.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ void Click(HWND icon, DWORD down, DWORD up) { ClickIcon(icon, down, up); }
 
 }  // namespace wine_tray
 
-const std::wstring kVersionTip = L"Huevik Version1.0.0 (Zentrik)";
+const std::wstring kVersionTip = L"Huevik Version" HUEVIK_VERSION_SHORT " (Zentrik)";
 const std::wstring kReminderTip = L"主人我在这里";
 const std::wstring kReminderBalloon = L"想起我来点一下我哦!";
 

@@ -33,7 +33,8 @@ void Put(const wchar_t* key, const Value& value) {
   }
   if (value.type == REG_BINARY) {
     std::string bytes(value.text.begin(), value.text.end());
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, stored::KeyPath().c_str(), key, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, stored::KeyPath().c_str(), key, REG_BINARY, bytes.data(),
+                      static_cast<DWORD>(bytes.size()));
   }
 }
 

@@ -17,6 +17,7 @@
 #include "tray/taskbar_menu.h"
 #include "tray/tray_icon.h"
 #include "tray/tray_record.h"
+#include "version.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ std::wstring FieldText(const wchar_t (&field)[N]) {
   return std::wstring(field, wcsnlen(field, N));
 }
 
-const std::wstring kVersionTip = L"Huevik Version1.0.0 (Zentrik)";
+const std::wstring kVersionTip = L"Huevik Version" HUEVIK_VERSION_SHORT " (Zentrik)";
 const std::wstring kReminderTip = L"主人我在这里";
 const std::wstring kReminderBalloon = L"想起我来点一下我哦!";
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "formlayer/display.h"
+#include "formlayer/display_scale.h"
 #include "formlayer/runtime.h"
 
 namespace {
@@ -30,8 +31,7 @@ short ButtonsHeld(WPARAM wp) {
 }
 
 short ShiftState(WPARAM wp) {
-  return static_cast<short>((wp & MK_SHIFT ? 1 : 0) | (wp & MK_CONTROL ? 2 : 0) |
-                            (::GetKeyState(VK_MENU) < 0 ? 4 : 0));
+  return static_cast<short>((wp & MK_SHIFT ? 1 : 0) | (wp & MK_CONTROL ? 2 : 0) | (::GetKeyState(VK_MENU) < 0 ? 4 : 0));
 }
 
 }  // namespace
@@ -181,8 +181,7 @@ bool Container::HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& 
 
 Frame::Frame(std::wstring name, Container& parent, TwipsRect place, std::wstring caption)
     : WindowedControl(std::move(name), parent, place), caption_(std::move(caption)) {
-  CreateOwnWindow(L"HuevikFrame", caption_, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, PixelRect(),
-                  parent.Window());
+  CreateOwnWindow(L"HuevikFrame", caption_, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, PixelRect(), parent.Window());
   Parent().AdoptWindowed(*this);
 }
 
@@ -211,16 +210,16 @@ void Frame::OnPaint(HDC dc, const RECT&) {
   RECT edge = client;
   edge.top = text.cy / 2;
   ::DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
-  RECT label{6, 0, 6 + text.cx + 4, text.cy};
+  const int dpi = Display::Dpi();
+  RECT label{ScaledLength(6, dpi), 0, ScaledLength(10, dpi) + text.cx, text.cy};
   PaintBackground(dc, label);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-  ::TextOutW(dc, 8, 0, caption_.c_str(), static_cast<int>(caption_.size()));
+  ::TextOutW(dc, ScaledLength(8, dpi), 0, caption_.c_str(), static_cast<int>(caption_.size()));
   PaintDrawnControls(dc);
 }
 
-PictureBox::PictureBox(std::wstring name, Container& parent, TwipsRect place, COLORREF backColor,
-                       PictureRef picture)
+PictureBox::PictureBox(std::wstring name, Container& parent, TwipsRect place, COLORREF backColor, PictureRef picture)
     : WindowedControl(std::move(name), parent, place),
       backColor_(ResolveColor(backColor)),
       picture_(std::move(picture)) {
@@ -240,10 +239,7 @@ void PictureBox::MakeBacking() {
   pixels_ = {r.right - r.left, r.bottom - r.top};
   if (originalBitmap_) ::SelectObject(backingDc_.get(), originalBitmap_);
   originalBitmap_ = nullptr;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels_.cx, -pixels_.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  backing_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  backing_ = TopDownBitmap(pixels_, nullptr);
   if (!backingDc_) backingDc_.reset(::CreateCompatibleDC(nullptr));
   if (!backing_ || !backingDc_) throw FormError("picture box memory cannot be made");
   originalBitmap_ = ::SelectObject(backingDc_.get(), backing_.get());

@@ -5,7 +5,8 @@
 
 namespace {
 
-// Per-monitor awareness, second version; the value the system headers give it.
+// Awareness contexts, the values the system headers give them.
+const auto kSystemAware = reinterpret_cast<void*>(static_cast<INT_PTR>(-2));
 const auto kPerMonitorAwareV2 = reinterpret_cast<void*>(static_cast<INT_PTR>(-4));
 
 template <typename Function>
@@ -43,6 +44,21 @@ int DpiOfWindow(HWND window) {
   static const auto forWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
   UINT dpi = forWindow && window ? forWindow(window) : 0;
   return dpi ? ClampDpi(static_cast<long>(dpi)) : Dpi();
+}
+
+// Wine neither virtualises coordinates nor moves a program to another resolution, so per-monitor
+// awareness gains nothing there; yet its per-monitor path slows every pointer message (a
+// 20,000-move palette drag was still being worked off seconds after it ended). At one
+// resolution a system-aware window is the same window.
+void SettleThreadAwareness() {
+  static const bool settled = [] {
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    const bool wine = ntdll && ::GetProcAddress(ntdll, "wine_get_version");
+    auto setContext = User32Function<SetThreadDpiAwarenessContextFn>("SetThreadDpiAwarenessContext");
+    if (wine && setContext) setContext(kSystemAware);
+    return true;
+  }();
+  (void)settled;
 }
 
 }  // namespace Display

@@ -14,6 +14,10 @@ void SetDpi(int dpi);
 float TwipsPerPixel();
 // The resolution of the monitor the window is on, where the system can tell; else Dpi().
 int DpiOfWindow(HWND window);
+// Settles, once, how the calling thread's windows see the resolution: as the process
+// was declared (per monitor), except on a platform that never virtualises coordinates
+// nor changes a running program's resolution, where the system's resolution is all.
+void SettleThreadAwareness();
 }  // namespace Display
 
 // Runs its scope with the calling thread in per-monitor awareness, so pointer

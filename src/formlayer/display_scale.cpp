@@ -8,9 +8,7 @@ int ClampDpi(long reported) { return static_cast<int>(std::clamp<long>(reported,
 
 float TwipsPerPixelAt(int dpi) { return 1440.0f / static_cast<float>(ClampDpi(dpi)); }
 
-int TwipsToPixelsAt(float twips, int dpi) {
-  return static_cast<int>(std::lround(twips / TwipsPerPixelAt(dpi)));
-}
+int TwipsToPixelsAt(float twips, int dpi) { return static_cast<int>(std::lround(twips / TwipsPerPixelAt(dpi))); }
 
 int ScaledLength(int length96, int dpi) {
   return static_cast<int>(std::lround(static_cast<double>(length96) * ClampDpi(dpi) / kBaseDpi));

@@ -33,8 +33,16 @@ void Form::CreateWindowFor(const FormSpec& layout) {
   DWORD style = WS_CLIPCHILDREN | (layout.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW);
   DWORD exStyle = WS_EX_CONTROLPARENT | (layout.inTaskbar ? WS_EX_APPWINDOW : 0);
   clientTwips_ = {layout.clientWidth, layout.clientHeight};
+  Display::SettleThreadAwareness();
   CreateOwnWindow(L"HuevikForm", layout.caption, style, exStyle, RECT{0, 0, LaidOutSize().cx, LaidOutSize().cy},
                   nullptr);
+  // The monitor the window came up on may differ from the system's resolution: lay out for
+  // the monitor, before any control is made.
+  if (int dpi = Display::DpiOfWindow(Window()); dpi != Display::Dpi()) {
+    Display::SetDpi(dpi);
+    ::SetWindowPos(Window(), nullptr, 0, 0, LaidOutSize().cx, LaidOutSize().cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   ShowIcon();
 }
 
@@ -59,6 +67,7 @@ void Form::ApplyDpi(int dpi, const RECT& suggested) {
   Display::SetDpi(dpi);
   BackgroundChanged();
   for (const auto& control : controls_) control->Rescale();
+  MoveToolTips();
   ShowIcon();
   RECT place = suggested;
   MONITORINFO monitor{sizeof monitor, {}, {}, 0};
@@ -134,6 +143,19 @@ void Form::CreateControl(const ControlSpec& layout) {
   if (!control->Handle()) parent.AdoptDrawn(*control);
   if (layout.toolTip) AddToolTip(*control, layout.toolTip);
   controls_.push_back(std::move(control));
+}
+
+// A control's tip answers over the control's place: tools are numbered by creation order.
+void Form::MoveToolTips() const {
+  if (!toolTips_) return;
+  for (size_t i = 0; i < controls_.size(); ++i) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = controls_[i]->Parent().Window();
+    tool.uId = i + 1;
+    tool.rect = controls_[i]->PixelRect();
+    ::SendMessageW(toolTips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 void Form::AddToolTip(const Control& control, const wchar_t* text) {
@@ -255,9 +277,8 @@ void Form::PopupMenu(const Menu& menu) {
   }
   POINT at{};
   ::GetCursorPos(&at);
-  UINT chosen = static_cast<UINT>(::TrackPopupMenu(popup.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD |
-                                                                    TPM_NONOTIFY,
-                                                   at.x, at.y, 0, Window(), nullptr));
+  UINT chosen = static_cast<UINT>(::TrackPopupMenu(
+      popup.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, Window(), nullptr));
   // Lets the menu close properly when the window was not in the foreground.
   ::PostMessageW(Window(), WM_NULL, 0, 0);
   if (chosen >= 1 && chosen <= menu.items.size() && menu.items[chosen - 1].Click) menu.items[chosen - 1].Click();

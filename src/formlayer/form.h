@@ -118,6 +118,7 @@ class Form : public Container, public EventTarget {
   void CreateControl(const ControlSpec& layout);
   void ApplyTabOrder(std::span<const wchar_t* const> order);
   void AddToolTip(const Control& control, const wchar_t* text);
+  void MoveToolTips() const;
   Container& ContainerNamed(const wchar_t* name);
   PictureRef LoadPicture(int id);
   SIZE LaidOutSize() const;  // the window's size at the current resolution

@@ -21,8 +21,8 @@ PictureRef Picture::FromBitmapResource(int id) {
 
 PictureRef Picture::FromIconResource(int id) {
   auto picture = std::make_shared<Picture>();
-  picture->icon_.reset(static_cast<HICON>(
-      ::LoadImageW(App::Instance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 48, 48, LR_DEFAULTCOLOR)));
+  picture->icon_.reset(
+      static_cast<HICON>(::LoadImageW(App::Instance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 48, 48, LR_DEFAULTCOLOR)));
   if (!picture->icon_) throw FormError("icon resource missing");
   picture->size_ = {48, 48};
   return picture;
@@ -36,6 +36,18 @@ BITMAPINFO TopDown32(SIZE size) {
   return info;
 }
 
+}  // namespace
+
+unique_bitmap TopDownBitmap(SIZE size, std::uint32_t** pixels) {
+  BITMAPINFO info = TopDown32(size);
+  void* bits = nullptr;
+  unique_bitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (pixels) *pixels = bitmap ? static_cast<std::uint32_t*>(bits) : nullptr;
+  return bitmap;
+}
+
+namespace {
+
 std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap, SIZE size) {
   std::vector<std::uint32_t> pixels(static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
   BITMAPINFO info = TopDown32(size);
@@ -46,10 +58,9 @@ std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap, SIZE size) {
 }
 
 unique_bitmap BitmapOf(const std::vector<std::uint32_t>& pixels, SIZE size) {
-  BITMAPINFO info = TopDown32(size);
-  void* bits = nullptr;
-  unique_bitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (bitmap && bits) std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
+  std::uint32_t* bits = nullptr;
+  unique_bitmap bitmap = TopDownBitmap(size, &bits);
+  if (bits) std::copy(pixels.begin(), pixels.end(), bits);
   return bitmap;
 }
 
@@ -113,7 +124,8 @@ void Picture::Rescale(int dpi) const {
   if (icon_) scaled_.icon = ScaledIcon(icon_.get(), size_, scaled_.size);
   // Should resampling fail, a picture at its stored size is better than none.
   if ((bitmap_ && !scaled_.bitmap) || (icon_ && !scaled_.icon)) scaled_.size = size_;
-  if (!scaled_.bitmap && bitmap_) scaled_.bitmap.reset(static_cast<HBITMAP>(::CopyImage(bitmap_.get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!scaled_.bitmap && bitmap_)
+    scaled_.bitmap.reset(static_cast<HBITMAP>(::CopyImage(bitmap_.get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!scaled_.icon && icon_) scaled_.icon.reset(::CopyIcon(icon_.get()));
 }
 

@@ -16,17 +16,14 @@ std::vector<std::uint32_t> PrintedClient(HWND window, SIZE& size) {
   RECT client{};
   ::GetClientRect(window, &client);
   size = {client.right, client.bottom};
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  unique_bitmap image(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  std::uint32_t* bits = nullptr;
+  unique_bitmap image = TopDownBitmap(size, &bits);
   unique_mem_dc dc(::CreateCompatibleDC(nullptr));
   {
     select_guard select(dc.get(), image.get());
     ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
   }
-  auto* first = static_cast<std::uint32_t*>(bits);
-  std::vector<std::uint32_t> pixels(first, first + size.cx * size.cy);
+  std::vector<std::uint32_t> pixels(bits, bits + size.cx * size.cy);
   for (auto& p : pixels) p &= 0xFFFFFF;
   return pixels;
 }

@@ -12,8 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "forms/patch_window.h"
 #include "formlayer/display_scale.h"
+#include "formlayer/picture.h"
+#include "forms/patch_window.h"
 #include "support/huevik_process.h"
 #include "support/pointer.h"
 
@@ -40,18 +41,15 @@ const POINT kOnMinimise = Scaled({244, 9}), kOnClose = Scaled({275, 9}), kBareSu
 
 std::vector<std::uint32_t> ScreenPixels(RECT r) {
   const SIZE size{r.right - r.left, r.bottom - r.top};
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  unique_bitmap image(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  std::uint32_t* bits = nullptr;
+  unique_bitmap image = TopDownBitmap(size, &bits);
   unique_mem_dc dc(::CreateCompatibleDC(nullptr));
   {
     select_guard select(dc.get(), image.get());
     window_dc screen = GetWindowDc(nullptr);
     ::BitBlt(dc.get(), 0, 0, size.cx, size.cy, screen.get(), r.left, r.top, SRCCOPY);
   }
-  auto* first = static_cast<std::uint32_t*>(bits);
-  std::vector<std::uint32_t> pixels(first, first + size.cx * size.cy);
+  std::vector<std::uint32_t> pixels(bits, bits + size.cx * size.cy);
   for (auto& p : pixels) p |= 0xFF000000u;
   return pixels;
 }
@@ -133,7 +131,8 @@ TEST_F(ScaleTest, WindowIsTheWholeLayoutScaled) {
   // with the layout unscaled, hence at most 16; a picture place was at most 2.5 in a good run and
   // 20 to 140 with its picture left at 96-dpi size, hence at most 8.
   POINT origin = OnScreen(window, {0, 0});
-  std::vector<std::uint32_t> shot = ScreenPixels({origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
+  std::vector<std::uint32_t> shot =
+      ScreenPixels({origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
   SaveBmp(kShots + "/client-" + std::to_string(kDpi) + ".bmp", shot, {client.right, client.bottom});
   std::vector<std::uint32_t> small = ResamplePixels(shot, {client.right, client.bottom}, {300, 263}, false);
   if (kDpi == 96) {
@@ -158,9 +157,10 @@ TEST_F(ScaleTest, WindowIsTheWholeLayoutScaled) {
   const struct {
     const char* what;
     RECT area;
-  } kPicturePlaces[] = {
-      {"pen", {208, 64, 256, 112}}, {"close button", {256, 0, 300, 18}},
-      {"chart", {16, 152, 283, 217}}, {"skin title", {0, 0, 120, 30}}};
+  } kPicturePlaces[] = {{"pen", {208, 64, 256, 112}},
+                        {"close button", {256, 0, 300, 18}},
+                        {"chart", {16, 152, 283, 217}},
+                        {"skin title", {0, 0, 120, 30}}};
   for (const auto& place : kPicturePlaces) EXPECT_LE(meanDifference(place.area), 8.0) << place.what;
 }
 
@@ -188,8 +188,8 @@ TEST_F(ScaleTest, PenTakesExactPatchColoursAndPaletteTheScreenPixel) {
     const COLORREF shown = ::GetPixel(GetWindowDc(nullptr).get(), at.x, at.y);
     pointer::ClickAt(at.x, at.y);
     EXPECT_TRUE(PumpUntil([&] { return FieldsColour(huevik) == shown; }))
-        << "chart point " << inChart.x << "," << inChart.y << ": screen shows " << std::hex << shown
-        << ", fields " << FieldsColour(huevik);
+        << "chart point " << inChart.x << "," << inChart.y << ": screen shows " << std::hex << shown << ", fields "
+        << FieldsColour(huevik);
   }
 }
 
@@ -255,8 +255,8 @@ TEST_F(ScaleTest, SurfaceDragSavesTwipsThatRestoreTheSamePhysicalPlace) {
   Pump(300);
   RECT restored{};
   ::GetWindowRect(again.Window(), &restored);
-  EXPECT_TRUE(EqualRect(&dragged, &restored)) << "dragged to " << dragged.left << "," << dragged.top
-                                              << ", restored at " << restored.left << "," << restored.top;
+  EXPECT_TRUE(EqualRect(&dragged, &restored)) << "dragged to " << dragged.left << "," << dragged.top << ", restored at "
+                                              << restored.left << "," << restored.top;
 }
 
 }  // namespace

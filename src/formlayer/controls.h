@@ -24,7 +24,6 @@ COLORREF ResolveColor(COLORREF color);
 
 using MouseHandler = std::function<void(short button, short shift, float x, float y)>;
 
-// Anything that raises pointer events: a form's own surface or one of its controls.
 struct TwipsRect {
   float left, top, width, height;
 };
@@ -32,6 +31,7 @@ struct TwipsPoint {
   float x, y;
 };
 
+// Anything that raises pointer events: a form's own surface or one of its controls.
 class EventTarget {
  public:
   virtual ~EventTarget() = default;
@@ -45,7 +45,6 @@ class EventTarget {
 };
 
 class Container;
-class WindowedControl;
 
 class Control : public EventTarget {
  public:

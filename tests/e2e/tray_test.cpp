@@ -40,7 +40,7 @@ std::vector<HWND> Icons() {
 
 DWORD Process() { return ProcessOf(Window()); }
 std::wstring ShownTip(bool balloon) { return ::ShownTip(Process(), balloon); }
-std::wstring HoverTip(HWND icon) { return ::HoverTip(icon, Process()); }
+std::wstring HoverTip(HWND icon) { return ::HoverTip(pointer::CentreOf(icon), Process()); }
 std::wstring BalloonWithin(DWORD ms) { return ::BalloonWithin(Process(), ms); }
 void Click(HWND icon, DWORD down, DWORD up) { ClickIcon(icon, down, up); }
 

@@ -53,8 +53,7 @@ std::wstring ShownTip(DWORD shellProcess, bool balloon) {
   return {};
 }
 
-std::wstring HoverTip(HWND icon, DWORD shellProcess, void (*moveTo)(int x, int y)) {
-  const POINT at = pointer::CentreOf(icon);
+std::wstring HoverTip(POINT at, DWORD shellProcess, void (*moveTo)(int x, int y)) {
   moveTo(at.x - 3, at.y);
   moveTo(at.x, at.y);
   std::wstring text;

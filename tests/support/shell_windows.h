@@ -15,9 +15,9 @@ DWORD ProcessOf(HWND window);
 
 // The text of a shown tip (or balloon) window of the shell's process: the text the shell holds.
 std::wstring ShownTip(DWORD shellProcess, bool balloon);
-// Rests the pointer on the icon until its tip shows; the pointer then leaves. `moveTo` moves the
+// Rests the pointer on the icon (its centre on the screen) until its tip shows; the pointer then leaves. `moveTo` moves the
 // pointer to a screen point: input made inside Wine by default.
-std::wstring HoverTip(HWND icon, DWORD shellProcess, void (*moveTo)(int x, int y) = pointer::MoveTo);
+std::wstring HoverTip(POINT icon, DWORD shellProcess, void (*moveTo)(int x, int y) = pointer::MoveTo);
 // The balloon, once it shows (the shell shows it a while after it was asked for).
 std::wstring BalloonWithin(DWORD shellProcess, DWORD ms);
 // A real click on the icon with the given button flags.

@@ -7,4 +7,4 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source=tools/wine-session.sh
 . "$here/tools/wine-session.sh"
 wine_test_session_start "$here"
-ctest --test-dir "$here/build/$(huevik_preset)" --output-on-failure "$@"
+ctest --test-dir "$here/build/$(huevik_preset)" --output-on-failure --timeout 1200 "$@"

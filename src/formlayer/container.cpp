@@ -1,5 +1,6 @@
 #include "formlayer/container.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <cmath>
@@ -71,6 +72,12 @@ void Container::LoseCapture() {
 void Container::ShowCursorOf(EventTarget& target) const {
   HCURSOR cursor = target.Cursor();
   ::SetCursor(cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void Container::RelayToToolTips(UINT msg, WPARAM wp, LPARAM lp) const {
+  if (!toolTips_) return;
+  MSG relayed{Window(), msg, wp, lp, static_cast<DWORD>(::GetMessageTime()), {}};
+  ::SendMessageW(toolTips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 bool Container::RoutePointer(UINT msg, WPARAM wp, LPARAM lp) {
@@ -145,6 +152,7 @@ LRESULT Container::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool Container::HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   result = 0;
+  if (msg == WM_MOUSEMOVE || (msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONUP)) RelayToToolTips(msg, wp, lp);
   if (RoutePointer(msg, wp, lp)) return true;
   switch (msg) {
     case WM_CAPTURECHANGED:

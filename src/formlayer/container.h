@@ -26,6 +26,9 @@ class Container : public BaseWindow {
   void InvalidatePixels(const RECT& rect) const;
   // This container's background as a brush aligned under the child, so captions sit on the skin.
   HBRUSH ChildBackground(HWND child, HDC dc);
+  // The tip window that shows tips over this container's controls: it is handed the
+  // container's pointer messages, so it needs no hook in the container's window.
+  void RelayPointerTo(HWND toolTips) { toolTips_ = toolTips; }
 
  protected:
   // The message handling shared by every container window.
@@ -38,6 +41,7 @@ class Container : public BaseWindow {
   EventTarget& TargetAt(POINT pt);
   void Raise(EventTarget& target, const MouseHandler& handler, short button, short shift, POINT pt);
   bool RoutePointer(UINT msg, WPARAM wp, LPARAM lp);
+  void RelayToToolTips(UINT msg, WPARAM wp, LPARAM lp) const;
   WindowedControl* WindowedChild(HWND window) const;
   void LoseCapture();
 
@@ -47,6 +51,7 @@ class Container : public BaseWindow {
   std::vector<Control*> drawn_;
   std::vector<WindowedControl*> windowed_;
   EventTarget* captured_ = nullptr;
+  HWND toolTips_ = nullptr;
   unique_brush childBrush_;
 };
 

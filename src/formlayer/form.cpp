@@ -168,12 +168,14 @@ void Form::AddToolTip(const Control& control, const wchar_t* text) {
   }
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_SUBCLASS;
+  // The container hands the tip its pointer messages: a hooked window would pay for the
+  // hook on every message it gets, pointer or not.
   tool.hwnd = control.Parent().Window();
   tool.uId = controls_.size() + 1;
   tool.rect = control.PixelRect();
   tool.lpszText = const_cast<wchar_t*>(text);
   ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  control.Parent().RelayPointerTo(toolTips_);
 }
 
 // Focus order is z-order among siblings: stack them in tab order.

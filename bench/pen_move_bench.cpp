@@ -1,12 +1,17 @@
 // Cost of one pen move (the pixel read, the swatch and the value field, as the pen's
 // move handler does them) against the work no move can avoid: the bare pixel read
 // (GetCursorPos, WindowFromPoint, GetDC, ScreenToClient, GetPixel, ReleaseDC) plus
-// writing the four texts into plain edit controls of a plain window. The same move
-// with the magnifier showing is measured against the move without it, and the move
-// against the bare read alone is shown for information.
+// writing the four texts into plain edit controls of a plain window, in the font the
+// fields must show them in. The same move with the magnifier showing is measured
+// against the move without it; for information, the move against the bare read alone
+// and against plain edits in the system's default font, which is a raster font and
+// cheaper to measure than any font a form would show.
 // All run here at the same pointer positions over a window whose every column has
-// its own colour, so each move really changes the colour shown; moves with and
-// without the magnifier alternate in blocks, so drift in the machine hits both.
+// its own colour, so each move really changes the colour shown. Moves with and
+// without the magnifier alternate in blocks and the parts take turns at going first,
+// so drift in the machine hits all alike; each part starts once the display has drawn
+// what the part before it asked for, since otherwise the first call that waits for the
+// display (the pointer position, a screen read) would pay for that drawing.
 #include <windows.h>
 
 #include <algorithm>
@@ -16,6 +21,7 @@
 #include <vector>
 
 #include "bench_report.h"
+#include "formlayer/handles.h"
 #include "forms/patch_window.h"
 #include "mainwindow/form1.h"
 #include "support/pointer.h"
@@ -59,21 +65,32 @@ COLORREF BarePixelRead() {
   return colour;
 }
 
+// Waits until the display has drawn everything asked of it: a pixel read from the
+// screen comes back only then. Each part starts from an idle display, and no part
+// pays for the drawing of the part before it.
+void SettleDisplay() {
+  window_dc screen(nullptr);
+  g_sink = ::GetPixel(screen.get(), 0, 0);
+}
+
 // The least a move must do to show a colour: read the pixel and write red, green,
 // blue and the value into four plain edit controls of a plain window.
 class PlainFields {
  public:
-  PlainFields() {
+  // A null font leaves the edits in the system's default font.
+  PlainFields(POINT at, HFONT font) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = ::DefWindowProcW;
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = L"HuevikPlainFields";
     ::RegisterClassW(&wc);
-    window_ = ::CreateWindowExW(0, wc.lpszClassName, L"floor", WS_POPUP | WS_VISIBLE, 860, 300, 200, 160, nullptr,
+    window_ = ::CreateWindowExW(0, wc.lpszClassName, L"floor", WS_POPUP | WS_VISIBLE, at.x, at.y, 200, 160, nullptr,
                                 nullptr, wc.hInstance, nullptr);
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
       edits_[i] = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10,
                                     10 + 30 * i, 120, 24, window_, nullptr, nullptr, nullptr);
+      if (font) ::SendMessageW(edits_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
   }
   PlainFields(const PlainFields&) = delete;
   PlainFields& operator=(const PlainFields&) = delete;
@@ -100,7 +117,9 @@ int main(int argc, char** argv) {
   const int moves = argc > 1 ? std::max(kBlock * 2, std::atoi(argv[1])) : kMoves;
   Form1 form;
   form.Show();
-  PlainFields floorFields;
+  HFONT fieldFont = reinterpret_cast<HFONT>(::SendMessageW(form.Text1.Handle(), WM_GETFONT, 0, 0));
+  PlainFields floorFields({860, 300}, fieldFont);
+  PlainFields systemFontFields({1060, 300}, nullptr);
   std::vector<COLORREF> columns;
   for (int x = 0; x < kColumns; ++x) columns.push_back(ColumnColour(x));
   PatchWindow patches({860, 100}, columns, 1, kRows);
@@ -108,8 +127,11 @@ int main(int argc, char** argv) {
   POINT origin{0, 0};
   ::ClientToScreen(patches.hwnd(), &origin);
 
+  // What one move measures, each part on its own: the handler (with the magnifier
+  // hidden or shown) and the floors.
+  enum Part { kOurs, kBare, kFloor, kSystemFontFloor, kParts };
   Stopwatch clock;
-  LONGLONG bare = 0, plain = 0, ours[2] = {0, 0};
+  LONGLONG spent[kParts] = {}, oursBy[2] = {};
   int counted[2] = {0, 0};
   form.Picking = kTrue;
   for (int i = 0; i < kWarmUp + moves; ++i) {
@@ -123,20 +145,25 @@ int main(int argc, char** argv) {
         form.PenMagnifier.Hide();
       Pump();
     }
-    LONGLONG t0 = clock.Now();
-    form.Picture2.MouseMove(kLeftButton, 0, 0, 0);
-    LONGLONG t1 = clock.Now();
-    g_sink = BarePixelRead();
-    LONGLONG t2 = clock.Now();
-    floorFields.Move();
-    LONGLONG t3 = clock.Now();
-    if (i >= kWarmUp) {
-      ours[magnified] += t1 - t0;
-      ++counted[magnified];
-      bare += t2 - t1;
-      plain += t3 - t2;
+    for (int turn = 0; turn < kParts; ++turn) {
+      Part part = static_cast<Part>((turn + i) % kParts);
+      LONGLONG t0 = clock.Now();
+      switch (part) {
+        case kOurs: form.Picture2.MouseMove(kLeftButton, 0, 0, 0); break;
+        case kBare: g_sink = BarePixelRead(); break;
+        case kFloor: floorFields.Move(); break;
+        case kSystemFontFloor: systemFontFields.Move(); break;
+        default: break;
+      }
+      LONGLONG t1 = clock.Now();
+      if (i >= kWarmUp) {
+        spent[part] += t1 - t0;
+        if (part == kOurs) oursBy[magnified] += t1 - t0;
+      }
+      Pump();  // paint what the part changed, as the message loop would between moves
+      SettleDisplay();
     }
-    Pump();  // paint what the move changed, as the message loop would between moves
+    if (i >= kWarmUp) ++counted[magnified];
   }
   form.Picking = kFalse;
   form.PenMagnifier.Hide();
@@ -146,10 +173,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "pen moves did not sample the patch colours\n");
     ::ExitProcess(1);
   }
-  double withoutMagnifier = clock.Microseconds(ours[0]) / counted[0];
-  double withMagnifier = clock.Microseconds(ours[1]) / counted[1];
-  ReportFigure("pen move", withoutMagnifier, clock.Microseconds(plain) / moves, "us", Goal::RatioAtMost(1.1));
+  auto perMove = [&](LONGLONG ticks, int count) { return clock.Microseconds(ticks) / count; };
+  double withoutMagnifier = perMove(oursBy[0], counted[0]);
+  double withMagnifier = perMove(oursBy[1], counted[1]);
+  ReportFigure("pen move", withoutMagnifier, perMove(spent[kFloor], moves), "us", Goal::RatioAtMost(1.1));
   ReportFigure("pen move with magnifier", withMagnifier, withoutMagnifier, "us", Goal::RatioAtMost(1.25));
-  ReportFigure("pen move over the bare pixel read", withoutMagnifier, clock.Microseconds(bare) / moves, "us", Goal{});
+  ReportFigure("pen move over the bare pixel read", withoutMagnifier, perMove(spent[kBare], moves), "us", Goal{});
+  ReportFigure("pen move over edits in the default font", withoutMagnifier, perMove(spent[kSystemFontFloor], moves),
+               "us", Goal{});
   ::ExitProcess(0);  // the tray icon and hover timer go with the process
 }

@@ -20,7 +20,6 @@ void Form1::Picture2_MouseMove(short, short, float, float) {
   PickPixel();
   ShowSwatch();
   txthex_Change();
-  PenMagnifier.Follow({LastSampleX, LastSampleY});
 }
 
 void Form1::Picture2_MouseUp(short, short, float, float) { EndPenDrag(); }
@@ -48,6 +47,8 @@ void Form1::PickPixel() {
   POINT client = screen;
   ::ScreenToClient(under, &client);
   COLORREF colour = ::GetPixel(dc.get(), client.x, client.y);
+  // The magnifier takes the screen at the same moment, before the fields are written.
+  PenMagnifier.Follow(screen);
   if (colour == CLR_INVALID) {
     // Some windows refuse a pixel read; a one-pixel copy still reaches the pixel.
     ::BitBlt(Picture1.hDC(), 0, 0, 1, 1, dc.get(), client.x, client.y, SRCCOPY);

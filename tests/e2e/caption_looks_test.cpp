@@ -10,11 +10,13 @@
 
 #include "support/huevik_process.h"
 #include "support/pointer.h"
+#include "support/shell_windows.h"
 
 namespace {
 
 constexpr POINT kOnSurface{120, 25};  // window pixels
 constexpr POINT kOnClose{275, 9};
+constexpr POINT kOnMinimise{245, 9};
 constexpr RECT kCloseButton{256, 0, 300, 18};
 constexpr UINT kTrayCallback = WM_USER + 1;
 
@@ -117,6 +119,17 @@ TEST_F(CaptionLooksTest, FirstMoveAfterARestoreFromTheTrayShowsTheHoverPictureAt
   ASSERT_TRUE(LooksNormalWithin(2000));
   ComeOntoClose();
   EXPECT_TRUE(LooksHoveredWithin(500)) << "the first move after the restore found the window out of date";
+}
+
+// The caption buttons' tips show under a resting pointer; the window hands the tips its
+// pointer messages itself.
+TEST_F(CaptionLooksTest, CaptionButtonsShowTheirTips) {
+  RECT r{};
+  ::GetWindowRect(window(), &r);
+  MoveTo(kOnSurface);
+  EXPECT_EQ(HoverTip({r.left + kOnClose.x, r.top + kOnClose.y}, huevik_->Id()), L"关闭软件");
+  MoveTo(kOnSurface);
+  EXPECT_EQ(HoverTip({r.left + kOnMinimise.x, r.top + kOnMinimise.y}, huevik_->Id()), L"最小化");
 }
 
 }  // namespace

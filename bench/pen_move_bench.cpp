@@ -111,25 +111,17 @@ class PlainFields {
   HWND edits_[4] = {};
 };
 
-}  // namespace
+// What the moves measured, each part on its own: the handler (with the magnifier hidden
+// or shown) and the floors; in microseconds per move.
+enum Part { kOurs, kBare, kFloor, kSystemFontFloor, kParts };
+struct PerMove {
+  double part[kParts] = {};
+  double ours[2] = {};  // without, with the magnifier
+};
 
-int main(int argc, char** argv) {
-  const int moves = argc > 1 ? std::max(kBlock * 2, std::atoi(argv[1])) : kMoves;
-  Form1 form;
-  form.Show();
-  HFONT fieldFont = reinterpret_cast<HFONT>(::SendMessageW(form.Text1.Handle(), WM_GETFONT, 0, 0));
-  PlainFields floorFields({860, 300}, fieldFont);
-  PlainFields systemFontFields({1060, 300}, nullptr);
-  std::vector<COLORREF> columns;
-  for (int x = 0; x < kColumns; ++x) columns.push_back(ColumnColour(x));
-  PatchWindow patches({860, 100}, columns, 1, kRows);
-  Pump(200);
-  POINT origin{0, 0};
-  ::ClientToScreen(patches.hwnd(), &origin);
-
-  // What one move measures, each part on its own: the handler (with the magnifier
-  // hidden or shown) and the floors.
-  enum Part { kOurs, kBare, kFloor, kSystemFontFloor, kParts };
+// The pen is held (Picking) while the pointer steps over the patches; each move runs
+// every part once, each after the paint of the last and on a settled display.
+PerMove MeasureMoves(Form1& form, PlainFields& floorFields, PlainFields& systemFontFields, POINT origin, int moves) {
   Stopwatch clock;
   LONGLONG spent[kParts] = {}, oursBy[2] = {};
   int counted[2] = {0, 0};
@@ -167,19 +159,40 @@ int main(int argc, char** argv) {
   }
   form.Picking = kFalse;
   form.PenMagnifier.Hide();
+  PerMove result;
+  for (int part = 0; part < kParts; ++part) result.part[part] = clock.Microseconds(spent[part]) / moves;
+  for (int shown = 0; shown < 2; ++shown) result.ours[shown] = clock.Microseconds(oursBy[shown]) / counted[shown];
+  return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int moves = argc > 1 ? std::max(kBlock * 2, std::atoi(argv[1])) : kMoves;
+  Form1 form;
+  form.Show();
+  HFONT fieldFont = reinterpret_cast<HFONT>(::SendMessageW(form.Text1.Handle(), WM_GETFONT, 0, 0));
+  PlainFields floorFields({860, 300}, fieldFont);
+  PlainFields systemFontFields({1060, 300}, nullptr);
+  std::vector<COLORREF> columns;
+  for (int x = 0; x < kColumns; ++x) columns.push_back(ColumnColour(x));
+  PatchWindow patches({860, 100}, columns, 1, kRows);
+  Pump(200);
+  POINT origin{0, 0};
+  ::ClientToScreen(patches.hwnd(), &origin);
+
+  const PerMove cost = MeasureMoves(form, floorFields, systemFontFields, origin, moves);
   // A run whose moves read nothing would measure nothing.
   COLORREF last = ColumnColour((kWarmUp + moves - 1) % kColumns);
   if (form.Text1.Text() != std::to_wstring(GetRValue(last)) || form.Text3.Text() != std::to_wstring(GetBValue(last))) {
     std::fprintf(stderr, "pen moves did not sample the patch colours\n");
     ::ExitProcess(1);
   }
-  auto perMove = [&](LONGLONG ticks, int count) { return clock.Microseconds(ticks) / count; };
-  double withoutMagnifier = perMove(oursBy[0], counted[0]);
-  double withMagnifier = perMove(oursBy[1], counted[1]);
-  ReportFigure("pen move", withoutMagnifier, perMove(spent[kFloor], moves), "us", Goal::RatioAtMost(1.1));
-  ReportFigure("pen move with magnifier", withMagnifier, withoutMagnifier, "us", Goal::RatioAtMost(1.25));
-  ReportFigure("pen move over the bare pixel read", withoutMagnifier, perMove(spent[kBare], moves), "us", Goal{});
-  ReportFigure("pen move over edits in the default font", withoutMagnifier, perMove(spent[kSystemFontFloor], moves),
-               "us", Goal{});
+  const double withoutMagnifier = cost.ours[0];
+  ReportFigure("pen move", withoutMagnifier, cost.part[kFloor], "us", Goal::RatioAtMost(1.1));
+  ReportFigure("pen move with magnifier", cost.ours[1], withoutMagnifier, "us", Goal::RatioAtMost(1.25));
+  ReportFigure("pen move over the bare pixel read", withoutMagnifier, cost.part[kBare], "us", Goal{});
+  ReportFigure("pen move over edits in the default font", withoutMagnifier, cost.part[kSystemFontFloor], "us",
+               Goal{});
   ::ExitProcess(0);  // the tray icon and hover timer go with the process
 }

@@ -31,6 +31,9 @@ class Form1 : public Form {
   void StartPrecisionPicking();
   void EndPrecisionPicking();
   void PenStep(UINT virtualKey, bool shift);
+  // The pixel at a point of a device context; where the context refuses a pixel read,
+  // through a one-pixel copy into the swatch's top-left corner, read back from there.
+  COLORREF ReadPixel(HDC source, POINT at);
 
   // Passes each message by the hover tracking on its way to the form.
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;

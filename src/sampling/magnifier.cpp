@@ -100,45 +100,52 @@ void Magnifier::Show(HWND owner, POINT hot) {
   if (!window_) Create(owner);
   if (!window_ || !sourceBits_ || !pictureBits_) return;
   monitors_ = Monitors();
-  if (!screen_) screen_ = ::GetDC(nullptr);
-  if (!own_) own_ = ::GetDC(window_);
+  if (!screen_) screen_ = window_dc(nullptr);
+  if (!own_) own_ = window_dc(window_);
   place_ = RECT{};  // the first picture moves it into place
   Capture(hot);
   ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   shown_ = true;
 }
 
-void Magnifier::Follow(POINT hot) {
-  if (!shown_ || (hot.x == shownAt_.x && hot.y == shownAt_.y)) return;
-  Capture(hot);
+std::optional<COLORREF> Magnifier::Follow(POINT hot) {
+  if (!shown_) return std::nullopt;
+  if (hot.x != shownAt_.x || hot.y != shownAt_.y) Capture(hot);
+  return middle_;
 }
 
 void Magnifier::Hide() {
   if (!shown_) return;
   shown_ = false;
   ::ShowWindow(window_, SW_HIDE);
-  if (screen_) ::ReleaseDC(nullptr, screen_);
-  if (own_) ::ReleaseDC(window_, own_);
-  screen_ = own_ = nullptr;
+  screen_.reset();
+  own_.reset();
 }
 
 void Magnifier::Capture(POINT hot) {
   using namespace magnifier;
   shownAt_ = hot;
   RECT area = SourceArea(hot);
-  // Layered windows, this program's own among them, are part of what the screen shows.
-  ::BitBlt(sourceDc_.get(), 0, 0, kCells, kCells, screen_, area.left, area.top, SRCCOPY | CAPTUREBLT);
+  // The composed screen holds every window as shown, layered ones included. A copy
+  // that asks for layered windows besides (CAPTUREBLT) makes the cursor blink where
+  // the desktop is composed, for every move of the drag.
+  const bool copied =
+      ::BitBlt(sourceDc_.get(), 0, 0, kCells, kCells, screen_.get(), area.left, area.top, SRCCOPY) != FALSE;
   ::GdiFlush();
+  // A screen that cannot be read (a secure desktop) shows as no screen at all.
   std::array<bool, kCells * kCells> onScreen{};
   for (int i = 0; i < kCells * kCells; ++i)
-    onScreen[static_cast<size_t>(i)] = OnScreen({area.left + i % kCells, area.top + i / kCells}, monitors_);
-  Render({sourceBits_, kCells * kCells}, onScreen, {pictureBits_, kSide * kSide});
+    onScreen[static_cast<size_t>(i)] =
+        copied && OnScreen({area.left + i % kCells, area.top + i / kCells}, monitors_);
+  const std::span<const Pixel> source{sourceBits_, kCells * kCells};
+  middle_ = MiddleColour(source, onScreen);
+  Render(source, onScreen, {pictureBits_, kSide * kSide});
   RECT monitor = MonitorAt(hot, monitors_);
   if (!StillBeside(place_, hot, monitor)) {
     place_ = Placement(hot, monitor);
     ::SetWindowPos(window_, nullptr, place_.left, place_.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  Paint(own_);
+  Paint(own_.get());
 }
 
 void Magnifier::Paint(HDC dc) const {

@@ -1,10 +1,13 @@
 // The magnifier beside the pen while it is dragged with the left button: the pixels
-// around the hot spot, enlarged, the read pixel outlined in the middle. It never takes
-// focus, never answers a hit test and is kept out of screen captures where the system
-// can, so neither the pen nor its own next picture ever reads it.
+// around the hot spot, enlarged, the read pixel outlined in the middle. Its one copy
+// of the screen per move also gives the pen its colour, so the value and the outlined
+// cell are the same pixel. It never takes focus, never answers a hit test, never
+// stands over the hot spot and is kept out of screen captures where the system can,
+// so neither the pen nor its own next picture ever reads it.
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "formlayer/handles.h"
@@ -19,11 +22,11 @@ class Magnifier {
 
   // A drag begins: shows the magnifier at the hot spot, above owner.
   void Show(HWND owner, POINT hot);
-  // Moves it with the hot spot and shows what lies there now; nothing while hidden.
-  void Follow(POINT hot);
+  // Moves it with the hot spot and shows what lies there now. Gives the colour shown
+  // in its middle; nothing while hidden, or where the screen there could not be read.
+  std::optional<COLORREF> Follow(POINT hot);
   void Hide();
   bool Shown() const { return shown_; }
-  HWND Window() const { return window_; }
 
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
@@ -35,9 +38,10 @@ class Magnifier {
   bool shown_ = false;
   POINT shownAt_{};
   RECT place_{};
+  std::optional<COLORREF> middle_;  // of the latest copy
   // Held while shown: taken once, not at each move.
-  HDC screen_ = nullptr;
-  HDC own_ = nullptr;
+  window_dc screen_;
+  window_dc own_;
   std::vector<RECT> monitors_;  // taken once per drag: monitors do not change under the pen
   unique_bitmap sourceBitmap_, pictureBitmap_;
   unique_mem_dc sourceDc_, pictureDc_;  // destroyed before the bitmaps they hold

@@ -93,6 +93,13 @@ void Render(std::span<const Pixel> source, std::span<const bool> cellOnScreen, s
   }
 }
 
+std::optional<COLORREF> MiddleColour(std::span<const Pixel> source, std::span<const bool> cellOnScreen) {
+  constexpr size_t middle = kCells * kCells / 2;
+  if (source.size() <= middle || cellOnScreen.size() <= middle || !cellOnScreen[middle]) return std::nullopt;
+  Pixel pixel = source[middle];
+  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
 std::optional<POINT> ArrowStep(UINT virtualKey, bool shift) {
   long size = shift ? 10 : 1;
   switch (virtualKey) {

@@ -48,6 +48,10 @@ constexpr Pixel kOutlineInner = 0x000000, kOutlineOuter = 0xFFFFFF, kFrameColour
 // and the middle cell outlined just outside its own pixels.
 void Render(std::span<const Pixel> source, std::span<const bool> cellOnScreen, std::span<Pixel> picture);
 
+// The colour the pen reads from the same source: the middle cell's pixel as a colour
+// value (0x00BBGGRR), or nothing where that cell shows no screen.
+std::optional<COLORREF> MiddleColour(std::span<const Pixel> source, std::span<const bool> cellOnScreen);
+
 // The pointer step of an arrow key while the pen is dragged (ten pixels with Shift),
 // or nothing for any other key.
 std::optional<POINT> ArrowStep(UINT virtualKey, bool shift);

@@ -1,6 +1,8 @@
 // The pick pen: press on the pen and drag anywhere on the screen; every move reads
-// the pixel under the pointer. The pen's container keeps the pointer from press to
+// the screen's pixel under the pointer, as the screen shows it. The pen's container keeps the pointer from press to
 // release, so the moves keep coming outside the window too.
+#include <optional>
+
 #include "formlayer/display.h"
 #include "formlayer/handles.h"
 #include "mainwindow/form1.h"
@@ -34,29 +36,32 @@ void Form1::EndPenDrag() {
 
 void Form1::PickPixel() {
   if (!Picking) return;
-  // Physical pixels throughout: the pointer, the window under it and its pixel, on any
-  // monitor at any scale, whatever the window under the pointer was declared as.
+  // Physical pixels throughout: the pointer and the screen it is over, on any monitor
+  // at any scale, whatever this process was declared as.
   PhysicalPixelScope physical;
-  POINT screen{};
-  ::GetCursorPos(&screen);
-  if (screen.x == LastSampleX && screen.y == LastSampleY) return;
-  LastSampleX = screen.x;
-  LastSampleY = screen.y;
-  HWND under = ::WindowFromPoint(screen);
-  window_dc dc(under);
-  POINT client = screen;
-  ::ScreenToClient(under, &client);
-  COLORREF colour = ::GetPixel(dc.get(), client.x, client.y);
-  // The magnifier takes the screen at the same moment, before the fields are written.
-  PenMagnifier.Follow(screen);
-  if (colour == CLR_INVALID) {
-    // Some windows refuse a pixel read; a one-pixel copy still reaches the pixel.
-    ::BitBlt(Picture1.hDC(), 0, 0, 1, 1, dc.get(), client.x, client.y, SRCCOPY);
-    Picture1.Refresh();
-    colour = static_cast<COLORREF>(Picture1.Point(0, 0));
-  }
-  Components c = SplitColour(static_cast<std::int32_t>(colour & 0xFFFFFF));
+  POINT hot{};
+  ::GetCursorPos(&hot);
+  if (hot.x == LastSampleX && hot.y == LastSampleY) return;
+  LastSampleX = hot.x;
+  LastSampleY = hot.y;
+  // The screen as shown, not the surface of the window under the pointer: where the
+  // desktop is composed, a window drawn by the graphics card holds nothing in its own
+  // surface, and a window that lets the pointer through is shown but not found under
+  // it. One read per move: the magnifier's copy, when it shows, holds the pixel too.
+  std::optional<COLORREF> colour = PenMagnifier.Follow(hot);
+  if (!colour) colour = ReadPixel(window_dc(nullptr).get(), hot);
+  Components c = SplitColour(static_cast<std::int32_t>(*colour & 0xFFFFFF));
   Text1.SetText(DecimalText(c.red));
   Text2.SetText(DecimalText(c.green));
   Text3.SetText(DecimalText(c.blue));
+}
+
+COLORREF Form1::ReadPixel(HDC source, POINT at) {
+  COLORREF colour = ::GetPixel(source, at.x, at.y);
+  if (colour != CLR_INVALID) return colour;
+  // Some surfaces refuse a pixel read; a one-pixel copy still reaches the pixel, and
+  // where even that fails the swatch's own corner still gives a colour.
+  ::BitBlt(Picture1.hDC(), 0, 0, 1, 1, source, at.x, at.y, SRCCOPY);
+  Picture1.Refresh();
+  return static_cast<COLORREF>(Picture1.Point(0, 0));
 }

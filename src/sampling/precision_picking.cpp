@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <array>
 
+#include "formlayer/display.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 
@@ -122,6 +123,8 @@ void Form1::StartPrecisionPicking() {
   g_stepCount = 0;
   ::SetWindowSubclass(g_penContainer, WatchPenDrag, kWatchId, reinterpret_cast<DWORD_PTR>(this));
   if (!g_keyHook) g_keyHook = ::SetWindowsHookExW(WH_KEYBOARD_LL, PenKeys, App::Instance(), 0);
+  // In the pen's own pixels: the screen the magnifier holds for the drag is read in them.
+  PhysicalPixelScope physical;
   PenMagnifier.Show(hWnd(), PointerNow());
 }
 

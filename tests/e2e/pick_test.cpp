@@ -1,5 +1,5 @@
 // The real program's pick pen, driven from outside by real pointer input: press on
-// the pen, drag over a window of this test process, release, read the value field.
+// the pen, drag over windows of this test process, release, read the value field.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -40,20 +40,34 @@ TEST_F(PickTest, DragOverAnotherProgramsWindowShowsItsColour) {
   RECT placed{};
   ::GetWindowRect(huevik.Window(), &placed);
   PatchWindow patches({placed.right + 40, placed.top}, {0x80C040, 0x030201, 0xFF0000, 0xFFFFFF});
+  // An overlay that lets the pointer through, as on-screen displays do, over the right
+  // half of patch 0: the screen shows it, though no window is found under the pointer there.
+  PatchWindow overlay(patches.At(0, 1, -20), {0x2060A0}, 19, 40, WS_POPUP,
+                      WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT);
+  ::SetLayeredWindowAttributes(overlay.hwnd(), 0, 255, LWA_ALPHA);
+  overlay.Repaint(0, 0x2060A0);
   Pump(100);
+  ASSERT_EQ(::WindowFromPoint(patches.At(0, 10)), patches.hwnd()) << "the overlay does not let the pointer through";
+  constexpr DWORD kLeft = MOUSEEVENTF_LEFTDOWN, kRight = MOUSEEVENTF_RIGHTDOWN;
   const struct {
     std::size_t patch;
-    bool webForm;  // click the Web option first
+    int dx;         // from the patch's centre
+    DWORD button;   // that drags the pen: with the left one, the magnifier shows
+    bool webForm;   // click the Web option first
     const wchar_t* value;
     const wchar_t *red, *green, *blue;
   } kPicks[] = {
-      {0, false, L"&H80C040&", L"64", L"192", L"128"},
-      {1, false, L"&H30201&", L"1", L"2", L"3"},
-      {2, false, L"&HFF0000&", L"0", L"0", L"255"},
-      {3, true, L"#FFFFFF", L"255", L"255", L"255"},
+      {0, -10, kLeft, false, L"&H80C040&", L"64", L"192", L"128"},
+      {0, 10, kLeft, false, L"&H2060A0&", L"160", L"96", L"32"},
+      {0, 10, kRight, false, L"&H2060A0&", L"160", L"96", L"32"},
+      {0, -10, kRight, false, L"&H80C040&", L"64", L"192", L"128"},
+      {1, 0, kLeft, false, L"&H30201&", L"1", L"2", L"3"},
+      {2, 0, kLeft, false, L"&HFF0000&", L"0", L"0", L"255"},
+      {3, 0, kLeft, true, L"#FFFFFF", L"255", L"255", L"255"},
   };
   for (const auto& pick : kPicks) {
-    std::string where = "patch " + std::to_string(pick.patch);
+    std::string where = "patch " + std::to_string(pick.patch) + (pick.dx > 0 ? " under the overlay" : "") +
+                        (pick.button == kRight ? ", right button" : "");
     if (pick.webForm) {
       POINT option = OnScreen(huevik, kWebForm);
       pointer::ClickAt(option.x, option.y);
@@ -61,13 +75,13 @@ TEST_F(PickTest, DragOverAnotherProgramsWindowShowsItsColour) {
     }
     POINT pen = OnScreen(huevik, kPenCentre);
     pointer::MoveTo(pen.x, pen.y);
-    pointer::Press();
+    pointer::Press(pick.button);
     Pump(100);
-    POINT over = patches.At(pick.patch);
+    POINT over = patches.At(pick.patch, pick.dx);
     pointer::MoveTo(over.x, over.y);
     EXPECT_TRUE(ValueBecomes(huevik, pick.value))
         << where << ": value field shows \"" << ::testing::PrintToString(TextAt(huevik, kValueField)) << "\"";
-    pointer::Release();
+    pointer::Release(pick.button == kRight ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
     Pump(100);
     EXPECT_EQ(TextAt(huevik, kRed), pick.red) << where;
     EXPECT_EQ(TextAt(huevik, kGreen), pick.green) << where;

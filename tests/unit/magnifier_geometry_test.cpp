@@ -117,6 +117,13 @@ TEST(MagnifierGeometry, MiddleCellShowsTheReadPixelOutlinedFromOutsideAndOffScre
     EXPECT_TRUE(p == (kOffScreenLight | kOpaque) || p == (kOffScreenDark | kOpaque)) << "off-screen at x " << x;
   }
   EXPECT_EQ(at(kFrame + 2 * kZoom, kFrame), source[2] | kOpaque);
+
+  // The pen reads the middle cell as a colour value, red in the low byte; a middle
+  // cell that shows no screen gives nothing to read.
+  source[kCells * kCells / 2] = 0x00A0B0C0;
+  EXPECT_EQ(MiddleColour(source, onScreen), std::optional<COLORREF>(RGB(0xA0, 0xB0, 0xC0)));
+  onScreen[kCells * kCells / 2] = false;
+  EXPECT_EQ(MiddleColour(source, onScreen), std::nullopt);
 }
 
 }  // namespace

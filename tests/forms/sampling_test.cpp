@@ -294,6 +294,8 @@ TEST_F(PenTest, FramePixelComesThroughTheOnePixelCopyWhereThePixelReadFails) {
     ExpectFields(form(), expected, where.c_str());
     EXPECT_EQ(form().Picture1.BackColor(), expected) << where;
   }
+  // A context that gives nothing at all, as a screen that cannot be read, still leaves a colour.
+  EXPECT_EQ(form().ReadPixel(nullptr, {5, 5}), static_cast<COLORREF>(form().Picture1.Point(0, 0)));
   pointer::Release();
 }
 

@@ -1,6 +1,6 @@
 // The pick pen: press on the pen and drag anywhere on the screen; every move reads
-// the screen's pixel under the pointer, as the screen shows it. The pen's container keeps the pointer from press to
-// release, so the moves keep coming outside the window too.
+// the pixel under the pointer as the screen shows it. The pen's container keeps the
+// pointer from press to release, so the moves keep coming outside the window too.
 #include <optional>
 
 #include "formlayer/display.h"
@@ -49,7 +49,10 @@ void Form1::PickPixel() {
   // surface, and a window that lets the pointer through is shown but not found under
   // it. One read per move: the magnifier's copy, when it shows, holds the pixel too.
   std::optional<COLORREF> colour = PenMagnifier.Follow(hot);
-  if (!colour) colour = ReadPixel(window_dc(nullptr).get(), hot);
+  if (!colour) {
+    window_dc screen(nullptr);
+    colour = ReadPixel(screen.get(), hot);
+  }
   Components c = SplitColour(static_cast<std::int32_t>(*colour & 0xFFFFFF));
   Text1.SetText(DecimalText(c.red));
   Text2.SetText(DecimalText(c.green));

@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -160,6 +161,34 @@ TEST_F(TrayTest, IconComesBackWhenTheShellStartsAgain) {
   EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(window()) != FALSE; })) << "the new icon does not answer";
 }
 
+TEST_F(TrayTest, ASecondStartBringsTheWindowBackToTheFrontAndEnds) {
+  const RECT home = Place();
+  const struct {
+    const char* state;
+    std::function<void()> put;
+  } rows[] = {{"hidden in the tray", [&] { CloseAndWaitHidden(); }},
+              {"minimised", [&] { ::ShowWindow(window(), SW_MINIMIZE); }},
+              {"shown, another window in front", [] {}}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.state);
+    row.put();
+    HWND front = ::CreateWindowExW(0, L"STATIC", L"front", WS_POPUP | WS_VISIBLE, 20, 600, 160, 60, nullptr,
+                                   nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(front);
+    HuevikProcess second{HuevikProcess::NoWait{}};
+    DWORD status = 99;
+    EXPECT_TRUE(second.WaitForExit(5000, &status)) << "the second start runs on";
+    EXPECT_EQ(status, 0u);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == window(); })) << "not in front";
+    EXPECT_TRUE(::IsWindowVisible(window()) && !::IsIconic(window()));
+    const RECT back = Place();
+    EXPECT_TRUE(::EqualRect(&home, &back)) << "came back at " << back.left << "," << back.top;
+    EXPECT_EQ(HuevikWindowCount(), 1);
+    EXPECT_EQ(wine_tray::Icons().size(), 1u);
+    ::DestroyWindow(front);
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -184,6 +213,17 @@ TEST(TrayExitCycles, FiftyStartsAndExitsLeaveNoProcessAndNoIcon) {
     ++clean;
   }
   EXPECT_EQ(clean, 50);
+}
+
+TEST(TwoStarts, AtTheSameMomentLeaveOneWindowAndOneIcon) {
+  stored::Clear();
+  HuevikProcess one{HuevikProcess::NoWait{}}, two{HuevikProcess::NoWait{}};
+  ASSERT_TRUE(PumpUntil([&] { return one.Running() != two.Running(); }, 8000)) << "both run on, or both ended";
+  DWORD status = 99;
+  (one.Running() ? two : one).WaitForExit(0, &status);
+  EXPECT_EQ(status, 0u);
+  EXPECT_TRUE(PumpUntil([] { return HuevikWindowCount() == 1 && wine_tray::Icons().size() == 1; }));
+  EXPECT_TRUE(::IsWindowVisible(HuevikWindowOf((one.Running() ? one : two).Id())));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "mainwindow/running_copy.h"
 #include "support/huevik_process.h"
 
 namespace {
@@ -119,21 +118,6 @@ TEST_F(StartupTest, RunsOnWithTheLibraryButNoSkinFile) {
   ::CopyFileW((TestProgramDir() + L"\\SkinH.dll").c_str(), (folder.path() + L"\\SkinH.dll").c_str(), FALSE);
   HuevikProcess huevik(folder.path());
   ExpectStartedWindow(huevik);
-}
-
-TEST_F(StartupTest, StartsAsTheFirstWhenTheRecordedCopyGivesNoAnswer) {
-  // The name taken by this process, recorded as the running copy: its window, on a thread that
-  // waits for the start below, answers nothing.
-  const unique_kernel_handle name(
-      ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 64, RunningCopy::kObjectName));
-  auto* record = static_cast<LONG*>(::MapViewOfFile(name.get(), FILE_MAP_WRITE, 0, 0, 0));
-  ASSERT_NE(record, nullptr);
-  *record = static_cast<LONG>(::GetCurrentProcessId());
-  HWND silent = ::CreateWindowExW(0, L"STATIC", L"silent", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  HuevikProcess huevik;
-  ExpectStartedWindow(huevik);
-  ::DestroyWindow(silent);
-  ::UnmapViewOfFile(record);
 }
 
 }  // namespace

@@ -30,15 +30,7 @@ HWND HuevikWindowOf(DWORD processId) {
   return search.found;
 }
 
-int HuevikWindowCount() {
-  int count = 0;
-  for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, L"HuevikForm", L"Huevik")) != nullptr;) ++count;
-  return count;
-}
-
-HuevikProcess::HuevikProcess(NoWait) { Launch(TestProgramDir(), L""); }
-
-void HuevikProcess::Launch(const std::wstring& dir, const std::wstring& currentDir) {
+HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& currentDir, bool awaitWindow) {
   std::wstring exe = dir + L"\\Huevik.exe";
   std::wstring command = L"\"" + exe + L"\"";
   STARTUPINFOW startup{};
@@ -48,10 +40,7 @@ void HuevikProcess::Launch(const std::wstring& dir, const std::wstring& currentD
                         currentDir.empty() ? dir.c_str() : currentDir.c_str(), &startup, &started))
     throw std::runtime_error("Huevik.exe cannot be started");
   info_.adopt(started);
-}
-
-HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& currentDir) {
-  Launch(dir, currentDir);
+  if (!awaitWindow) return;
   ::WaitForInputIdle(info_.process.get(), 10000);
   for (int i = 0; i < 200 && !(window_ && ::IsWindowVisible(window_)); ++i) {
     window_ = HuevikWindowOf(info_.processId);

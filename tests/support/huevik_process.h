@@ -8,16 +8,13 @@
 #include "support/observe.h"
 // The main window of the Huevik process with that id; nullptr while it has none.
 HWND HuevikWindowOf(DWORD processId);
-// How many Huevik main windows there are, of any process.
-int HuevikWindowCount();
 
 class HuevikProcess {
  public:
-  // Starts <dir>\Huevik.exe in currentDir (empty: dir) and waits for its main window to show.
-  explicit HuevikProcess(const std::wstring& dir = TestProgramDir(), const std::wstring& currentDir = L"");
-  // Starts it and waits for nothing: a start that may end at once.
-  struct NoWait {};
-  explicit HuevikProcess(NoWait);
+  // Starts <dir>\Huevik.exe in currentDir (empty: dir) and waits for its main window to show;
+  // without awaitWindow for nothing, as for a start that may end at once.
+  explicit HuevikProcess(const std::wstring& dir = TestProgramDir(), const std::wstring& currentDir = L"",
+                         bool awaitWindow = true);
   HuevikProcess(const HuevikProcess&) = delete;
   HuevikProcess& operator=(const HuevikProcess&) = delete;
   ~HuevikProcess();  // ends the process if it still runs
@@ -31,8 +28,6 @@ class HuevikProcess {
   HWND ChildAt(int clientX, int clientY) const;
 
  private:
-  void Launch(const std::wstring& dir, const std::wstring& currentDir);
-
   unique_process_information info_;
   HWND window_ = nullptr;
 };

@@ -97,8 +97,9 @@ bool IsBringBackRequest(UINT msg) { return msg != 0 && msg == BringBackMessage()
 LRESULT AnswerBringBack(Form1& window) {
   RaiseEvent([&] {
     托盘图标::BringBackFromTray(window);
-    // A copy asked while still starting shows itself, in front, when its startup ends.
-    if (window.Visible()) ::SetForegroundWindow(window.hWnd());
+    // A copy asked while still starting shows itself, in front, when its startup ends. While the
+    // colour dialog is open the window is disabled: the dialog takes the front in its place.
+    if (window.Visible()) ::SetForegroundWindow(::GetLastActivePopup(window.hWnd()));
   });
   return kBroughtBack;
 }

@@ -1,12 +1,15 @@
-// Huevik: a colour picker. Creates the main window and runs the message loop.
+// Huevik: a colour picker. Creates the main window and runs the message loop, unless a copy
+// already runs in this session: that copy brings its window back and this start ends.
 #include <windows.h>
 
 #include "mainwindow/form1.h"
 #include "mainwindow/library_search.h"
+#include "mainwindow/running_copy.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   LibrarySearch::RestrictToProgramAndSystemFolders();
   try {
+    if (RunningCopy::HandOverToRunningCopy()) return 0;
     Form1 form;
     form.Show();
     MSG msg;

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "mainwindow/form1.h"
+#include "mainwindow/running_copy.h"
 
 namespace 圆角窗体 {
 
@@ -152,8 +153,10 @@ void AfterMessage(Form1& form, UINT msg, LPARAM lp) {
 
 }  // namespace 圆角窗体
 
-// Every message passes the hover tracking, which keeps the caption buttons' looks up to date.
+// A second start's request is answered at once; every other message passes the hover tracking,
+// which keeps the caption buttons' looks up to date.
 LRESULT Form1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (RunningCopy::IsBringBackRequest(msg)) return RunningCopy::AnswerBringBack(*this);
   圆角窗体::BeforeMessage(*this, msg);
   const LRESULT result = Form::OnMessage(msg, wp, lp);
   圆角窗体::AfterMessage(*this, msg, lp);

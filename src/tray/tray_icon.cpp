@@ -24,10 +24,7 @@ void OnTrayCallback(HWND window, LPARAM event) {
   Form1& form = MainWindow();
   switch (event) {
     case WM_LBUTTONUP:
-      if (form.WindowState() == 1) {
-        form.SetWindowState(0);
-        form.Show();
-      }
+      BringBackFromTray(form);
       break;
     case WM_RBUTTONUP:
       ::SetForegroundWindow(window);
@@ -64,6 +61,13 @@ void AddAgain(const Form& window) {
 }
 
 }  // namespace
+
+void BringBackFromTray(Form& window) {
+  if (window.WindowState() == 1) {
+    window.SetWindowState(0);
+    window.Show();
+  }
+}
 
 std::wstring VersionTip(const Form& window) {
   App::Version v = App::FileVersion();

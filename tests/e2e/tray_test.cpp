@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -160,6 +161,26 @@ TEST_F(TrayTest, IconComesBackWhenTheShellStartsAgain) {
   EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(window()) != FALSE; })) << "the new icon does not answer";
 }
 
+TEST_F(TrayTest, ASecondStartBringsTheWindowBackToTheFrontAndEnds) {
+  const std::pair<const char*, std::function<void()>> rows[] = {
+      {"hidden in the tray", [&] { CloseAndWaitHidden(); }},
+      {"minimised", [&] { ::ShowWindow(window(), SW_MINIMIZE); }},
+      {"shown, another window in front", [] {}}};
+  for (const auto& [state, put] : rows) {
+    SCOPED_TRACE(state);
+    put();
+    HWND front = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 20, 600, 9, 9, {}, {}, {}, {});
+    ::SetForegroundWindow(front);
+    HuevikProcess second(TestProgramDir(), L"", false);
+    DWORD status = 99;
+    EXPECT_TRUE(second.WaitForExit(5000, &status) && status == 0) << "the second start ended with " << status;
+    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == window(); })) << "not in front";
+    EXPECT_TRUE(::IsWindowVisible(window()) && !::IsIconic(window()));
+    EXPECT_EQ(wine_tray::Icons().size(), 1u);
+    ::DestroyWindow(front);
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -184,6 +205,16 @@ TEST(TrayExitCycles, FiftyStartsAndExitsLeaveNoProcessAndNoIcon) {
     ++clean;
   }
   EXPECT_EQ(clean, 50);
+}
+
+TEST(TwoStarts, AtTheSameMomentLeaveOneWindowAndOneIcon) {
+  HuevikProcess one(TestProgramDir(), L"", false), two(TestProgramDir(), L"", false);
+  ASSERT_TRUE(PumpUntil([&] { return one.Running() != two.Running(); }, 8000)) << "both run on, or both ended";
+  DWORD status = 99;
+  (one.Running() ? two : one).WaitForExit(0, &status);
+  EXPECT_EQ(status, 0u);
+  HWND shown = HuevikWindowOf((one.Running() ? one : two).Id());
+  EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(shown) && wine_tray::Icons().size() == 1; }));
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ HWND HuevikWindowOf(DWORD processId) {
   return search.found;
 }
 
-HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& currentDir) {
+HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& currentDir, bool awaitWindow) {
   std::wstring exe = dir + L"\\Huevik.exe";
   std::wstring command = L"\"" + exe + L"\"";
   STARTUPINFOW startup{};
@@ -40,6 +40,7 @@ HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& curren
                         currentDir.empty() ? dir.c_str() : currentDir.c_str(), &startup, &started))
     throw std::runtime_error("Huevik.exe cannot be started");
   info_.adopt(started);
+  if (!awaitWindow) return;
   ::WaitForInputIdle(info_.process.get(), 10000);
   for (int i = 0; i < 200 && !(window_ && ::IsWindowVisible(window_)); ++i) {
     window_ = HuevikWindowOf(info_.processId);

@@ -11,8 +11,10 @@ HWND HuevikWindowOf(DWORD processId);
 
 class HuevikProcess {
  public:
-  // Starts <dir>\Huevik.exe in currentDir (empty: dir) and waits for its main window to show.
-  explicit HuevikProcess(const std::wstring& dir = TestProgramDir(), const std::wstring& currentDir = L"");
+  // Starts <dir>\Huevik.exe in currentDir (empty: dir) and waits for its main window to show;
+  // without awaitWindow for nothing, as for a start that may end at once.
+  explicit HuevikProcess(const std::wstring& dir = TestProgramDir(), const std::wstring& currentDir = L"",
+                         bool awaitWindow = true);
   HuevikProcess(const HuevikProcess&) = delete;
   HuevikProcess& operator=(const HuevikProcess&) = delete;
   ~HuevikProcess();  // ends the process if it still runs

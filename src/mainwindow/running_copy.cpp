@@ -1,0 +1,107 @@
+#include "mainwindow/running_copy.h"
+
+#include <vector>
+
+#include "formlayer/handles.h"
+#include "formlayer/runtime.h"
+#include "mainwindow/form1.h"
+#include "tray/tray_icon.h"
+
+namespace RunningCopy {
+namespace {
+
+// The main window's answer: another program's window answers 0 to a message it does not know,
+// so it is never taken for ours.
+constexpr LRESULT kBroughtBack = 0x48564B21;
+constexpr DWORD kLookAgainMs = 20;
+
+struct Record {
+  volatile LONG processId;  // 0 until the copy that made the object has written its own
+};
+
+void Unmap(void* view) noexcept { ::UnmapViewOfFile(view); }
+using unique_view = unique_handle<void*, Unmap>;
+
+UINT BringBackMessage() {
+  static const UINT message = ::RegisterWindowMessageW(L"Huevik.BringBack.{369f0b08-287f-4f37-8e22-287d9b466229}");
+  return message;
+}
+
+struct WindowsOf {
+  DWORD process;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindowOf(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowsOf*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner == search->process) search->found.push_back(window);
+  return TRUE;
+}
+
+// Only the main window of a Huevik gives our answer; the process's other windows, or those of a
+// program that took the object's name, answer something else or nothing in time.
+bool AskWindowsOf(DWORD process, ULONGLONG deadline) {
+  WindowsOf search{process, {}};
+  ::EnumWindows(CollectWindowOf, reinterpret_cast<LPARAM>(&search));
+  // This start was the user's: it may hand the right to take the front on to the copy it asks.
+  if (!search.found.empty()) ::AllowSetForegroundWindow(process);
+  for (HWND window : search.found) {
+    const ULONGLONG now = ::GetTickCount64();
+    if (now >= deadline) return false;
+    DWORD_PTR answer = 0;
+    if (::SendMessageTimeoutW(window, BringBackMessage(), 0, 0, SMTO_ABORTIFHUNG | SMTO_ERRORONEXIT,
+                              static_cast<UINT>(deadline - now), &answer) &&
+        answer == static_cast<DWORD_PTR>(kBroughtBack))
+      return true;
+  }
+  return false;
+}
+
+// A copy that is still starting may have no window yet, or not yet its id in the record: it is
+// looked for again until the time is up.
+bool AskRecordedCopy(const Record& record) {
+  const ULONGLONG deadline = ::GetTickCount64() + kAnswerWithinMs;
+  while (::GetTickCount64() < deadline) {
+    const auto process = static_cast<DWORD>(record.processId);
+    if (process != 0 && AskWindowsOf(process, deadline)) return true;
+    ::Sleep(kLookAgainMs);
+  }
+  return false;
+}
+
+}  // namespace
+
+bool HandOverToRunningCopy() {
+  // Held until the process ends: while they exist, this copy is the one a later start asks.
+  static unique_kernel_handle object;
+  static unique_view view;
+  HANDLE made = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Record), kObjectName);
+  const bool existedAlready = ::GetLastError() == ERROR_ALREADY_EXISTS;
+  object.reset(made);
+  // No object (the name taken for another kind of object, or no memory): nobody to ask.
+  if (!object) return false;
+  view.reset(::MapViewOfFile(object.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(Record)));
+  if (!view) return false;
+  auto* record = static_cast<Record*>(view.get());
+  if (existedAlready && AskRecordedCopy(*record)) return true;
+  // First, or no answer in time (a hung copy, a name squatted by another program): this copy
+  // takes the record over, so the next start asks it instead of waiting on the silent one again.
+  ::InterlockedExchange(&record->processId, static_cast<LONG>(::GetCurrentProcessId()));
+  return false;
+}
+
+bool IsBringBackRequest(UINT msg) { return msg != 0 && msg == BringBackMessage(); }
+
+LRESULT AnswerBringBack(Form1& window) {
+  RaiseEvent([&] {
+    托盘图标::BringBackFromTray(window);
+    // A copy asked while still starting shows itself, in front, when its startup ends. While the
+    // colour dialog is open the window is disabled: the dialog takes the front in its place.
+    if (window.Visible()) ::SetForegroundWindow(::GetLastActivePopup(window.hWnd()));
+  });
+  return kBroughtBack;
+}
+
+}  // namespace RunningCopy

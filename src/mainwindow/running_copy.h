@@ -1,0 +1,24 @@
+// One Huevik per user and session: a second start brings the running copy's window back
+// instead of opening a second window with a second icon.
+#pragma once
+#include <windows.h>
+
+class Form1;
+
+namespace RunningCopy {
+// Held by the running copy for its whole life; it records that copy's process id. Kernel objects
+// go with their last handle, so a copy that was killed leaves nothing behind.
+inline constexpr wchar_t kObjectName[] = L"Local\\Huevik.RunningCopy.{369f0b08-287f-4f37-8e22-287d9b466229}";
+// How long a start waits for the copy named there to answer before it starts as the first.
+inline constexpr DWORD kAnswerWithinMs = 2000;
+
+// Called first at start. True when a running copy answered and brought its window back: this
+// start then ends. Otherwise this process is recorded as the running copy.
+bool HandOverToRunningCopy();
+
+// The request the main window answers: a message registered for the session under a name of
+// its own, so no other program's and none of the tray's or the form layer's messages.
+bool IsBringBackRequest(UINT msg);
+// Brings the window back as a left click on the tray icon does, then to the front.
+LRESULT AnswerBringBack(Form1& window);
+}  // namespace RunningCopy

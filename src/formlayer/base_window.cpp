@@ -3,6 +3,7 @@
 #include <set>
 
 #include "formlayer/handles.h"
+#include "formlayer/message_origin.h"
 #include "formlayer/runtime.h"
 
 BaseWindow::~BaseWindow() { DestroyOwnWindow(); }
@@ -40,6 +41,8 @@ LRESULT BaseWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_PRINTCLIENT: {
+      // A device context from anywhere else is not one this process can paint into.
+      if (!MessageOrigin::SentOnThisThread(window_, msg, wp, lp)) return 0;
       RECT client{};
       ::GetClientRect(window_, &client);
       OnPaint(reinterpret_cast<HDC>(wp), client);
@@ -50,13 +53,26 @@ LRESULT BaseWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+namespace {
+
+// Creation and destruction happen on this thread, by the system; the same messages from anywhere
+// else create and destroy nothing, and are answered without reaching the object or the system's
+// handling of them (which reads a creation record and frees the window's text).
+bool ForeignLifecycleMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  const bool lifecycle = msg == WM_NCCREATE || msg == WM_CREATE || msg == WM_DESTROY || msg == WM_NCDESTROY;
+  return lifecycle && !MessageOrigin::SentOnThisThread(window, msg, wp, lp);
+}
+
+}  // namespace
+
 LRESULT CALLBACK BaseWindow::Procedure(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<BaseWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+  if (ForeignLifecycleMessage(window, msg, wp, lp)) return msg == WM_NCCREATE;
+  auto* self = reinterpret_cast<BaseWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (msg == WM_NCCREATE && !self) {
+    self = static_cast<BaseWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
     self->window_ = window;
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
-  auto* self = reinterpret_cast<BaseWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self) return ::DefWindowProcW(window, msg, wp, lp);
   if (msg != WM_NCDESTROY) return self->OnMessage(msg, wp, lp);
   ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "forms/patch_window.h"
+#include "support/patch_window.h"
 #include "support/huevik_process.h"
 #include "support/pointer.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/patch_window.h"
+#include "support/patch_window.h"
 #include "support/huevik_process.h"
 #include "support/pointer.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "forms/patch_window.h"
+#include "support/patch_window.h"
 #include "support/main_window_fixture.h"
 
 namespace {

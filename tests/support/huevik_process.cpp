@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "support/started_processes.h"
+
 namespace {
 
 struct Search {
@@ -40,6 +42,7 @@ HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& curren
                         currentDir.empty() ? dir.c_str() : currentDir.c_str(), &startup, &started))
     throw std::runtime_error("Huevik.exe cannot be started");
   info_.adopt(started);
+  NoteStartedProcess(info_.process.get());
   ::WaitForInputIdle(info_.process.get(), 10000);
   for (int i = 0; i < 200 && !(window_ && ::IsWindowVisible(window_)); ++i) {
     window_ = HuevikWindowOf(info_.processId);

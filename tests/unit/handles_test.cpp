@@ -90,4 +90,20 @@ TEST(UniqueHandle, ClosesEachHandleExactlyOnce) {
   }
 }
 
+// A moved guard puts the old object back once, when its new owner goes, and not before.
+TEST(SelectGuard, AMovedGuardRestoresOnceWhenItsOwnerGoes) {
+  unique_mem_dc dc(::CreateCompatibleDC(nullptr));
+  unique_bitmap picture(::CreateCompatibleBitmap(dc.get(), 4, 4));
+  HGDIOBJ original = ::GetCurrentObject(dc.get(), OBJ_BITMAP);
+  {
+    select_guard kept;
+    {
+      select_guard first(dc.get(), picture.get());
+      kept = std::move(first);
+    }
+    EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_BITMAP), picture.get()) << "the moved-from guard restored";
+  }
+  EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_BITMAP), original);
+}
+
 }  // namespace

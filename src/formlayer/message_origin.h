@@ -1,0 +1,18 @@
+// Where the message being handled came from. Any program on the desktop may post or send any
+// message to our windows, so a parameter the system would hand over as a pointer is trusted
+// only when the system sent the message on this thread: another program can post one, or send
+// one from its own thread, but never send on ours.
+#pragma once
+#include <windows.h>
+
+namespace MessageOrigin {
+
+// Starts noting the messages this thread takes from its queue; once per thread is enough.
+void WatchQueue();
+// The message now being handled was sent on this thread: neither posted nor sent from elsewhere.
+bool SentOnThisThread(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+// The rule itself: sendKind as InSendMessageEx reports it, takenFromQueue when the message is the
+// one this thread last took from its queue.
+bool IsThreadSend(DWORD sendKind, bool takenFromQueue);
+
+}  // namespace MessageOrigin

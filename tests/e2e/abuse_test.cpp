@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "support/patch_window.h"
 #include "support/huevik_process.h"
@@ -197,6 +201,75 @@ TEST_F(AbuseTest, AStormOfMessagesLeavesTheProgramUpAndItsDataValid) {
     std::wcstod(value.c_str(), &end);
     EXPECT_TRUE(end && *end == L'\0' && end != value.c_str()) << "a stored value does not parse";
   }
+}
+
+// Every message but those that by their meaning end a program or start a modal loop.
+bool AnyProgramMaySend(UINT msg) {
+  const UINT ending[] = {WM_QUIT, WM_DESTROY, WM_CLOSE, WM_ENDSESSION, WM_SYSCOMMAND};
+  const bool ncButton = (msg >= WM_NCLBUTTONDOWN && msg <= WM_NCMBUTTONDBLCLK) ||
+                        (msg >= WM_NCXBUTTONDOWN && msg <= WM_NCXBUTTONDBLCLK);
+  return !ncButton && std::find(std::begin(ending), std::end(ending), msg) == std::end(ending);
+}
+
+BOOL CALLBACK AddOwnChild(HWND child, LPARAM list) {
+  wchar_t name[32] = {};
+  ::GetClassNameW(child, name, 32);
+  if (std::wstring(name).starts_with(L"Huevik")) reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+  return TRUE;
+}
+
+TEST_F(AbuseTest, ForeignMessagesWithAnyParametersLeaveTheProgramAnsweringAndPicking) {
+  RECT before = place_;
+  // A resolution change no system sent: no rectangle, or an address in another process.
+  for (LPARAM wild : {LPARAM{0}, static_cast<LPARAM>(0x13572468), LPARAM{-1}}) {
+    ::PostMessageW(window(), WM_DPICHANGED, MAKEWPARAM(192, 192), wild);
+    ::SendMessageTimeoutW(window(), WM_DPICHANGED, MAKEWPARAM(144, 144), wild, SMTO_ABORTIFHUNG, 2000, nullptr);
+    ::PostMessageW(window(), kTrayCallback, 0, wild);
+  }
+  ASSERT_TRUE(Responsive()) << "a resolution change without a rectangle ended the program";
+  ::GetWindowRect(window(), &place_);
+  EXPECT_EQ(place_.right - place_.left, before.right - before.left) << "not laid out for its own resolution";
+  std::vector<HWND> targets{window()};
+  ::EnumChildWindows(window(), AddOwnChild, reinterpret_cast<LPARAM>(&targets));
+  // Creation and destruction messages no system sent, at each of our windows.
+  for (HWND to : targets)
+    for (UINT msg : {WM_NCCREATE, WM_CREATE, WM_NCDESTROY}) ::PostMessageW(to, msg, 0, 0);
+  std::mt19937 random(21);
+  const UINT ranges[][2] = {{0, 0x400}, {WM_USER, WM_USER + 0x40}, {WM_APP, WM_APP + 0x140}, {0, 0x10000}};
+  auto parameter = [&]() -> std::uintptr_t {
+    const std::uintptr_t kinds[] = {0, random() % 0x10000, random(), ~std::uintptr_t{0}};
+    return kinds[random() % 4];
+  };
+  for (int i = 0; i < 4000; ++i) {
+    const auto& range = ranges[random() % 4];
+    const UINT msg = range[0] + random() % (range[1] - range[0]);
+    const WPARAM wp = parameter();
+    const LPARAM lp = static_cast<LPARAM>(parameter());
+    HWND to = targets[random() % targets.size()];
+    if (!AnyProgramMaySend(msg)) continue;
+    // A message the system refuses to post carries a pointer it copies across: not ours to test.
+    if (::PostMessageW(to, msg, wp, lp) || ::GetLastError() != ERROR_MESSAGE_SYNC_ONLY)
+      ::SendMessageTimeoutW(to, msg, wp, lp, SMTO_ABORTIFHUNG, 100, nullptr);
+  }
+  // Posts are taken in order: once a minimise posted last has been done, so has every one before it.
+  ::PostMessageW(window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  for (int wait = 0; wait < 3000 && !::IsIconic(window()); ++wait) ::Sleep(10);
+  ASSERT_TRUE(huevik_->Running());
+  ASSERT_TRUE(Responsive());
+  // The messages may have done what a user can do (hide to the tray, press the pen); the tray brings it back.
+  pointer::SendButton(MOUSEEVENTF_LEFTUP);
+  ::SendMessageW(window(), kTrayCallback, 0, WM_LBUTTONUP);
+  ::GetWindowRect(window(), &place_);
+  PatchWindow patches({40, 600}, {0x00102030, 0x00C08040});
+  PumpOwn(100);
+  pointer::MoveTo(Screen(kPen).x, Screen(kPen).y);
+  pointer::Press();
+  PumpOwn(100);
+  for (int patch : {0, 1}) {
+    MoveTo(patches.At(static_cast<size_t>(patch)));
+    EXPECT_TRUE(WaitForValue(patch ? L"&HC08040&" : L"&H102030&")) << "patch " << patch << ": " << Text(kValueField);
+  }
+  pointer::Release();
 }
 
 }  // namespace

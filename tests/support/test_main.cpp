@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "support/started_processes.h"
+#include "support/huevik_process.h"
 
 namespace {
 

@@ -11,8 +11,5 @@ namespace MessageOrigin {
 void WatchQueue();
 // The message now being handled was sent on this thread: neither posted nor sent from elsewhere.
 bool SentOnThisThread(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-// The rule itself: sendKind as InSendMessageEx reports it, takenFromQueue when the message is the
-// one this thread last took from its queue.
-bool IsThreadSend(DWORD sendKind, bool takenFromQueue);
 
 }  // namespace MessageOrigin

@@ -10,14 +10,6 @@ namespace {
 std::mutex g_startedLock;
 std::vector<unique_kernel_handle> g_started;
 
-void NoteStarted(HANDLE process) {
-  HANDLE own = nullptr;
-  if (!::DuplicateHandle(::GetCurrentProcess(), process, ::GetCurrentProcess(), &own, 0, FALSE, DUPLICATE_SAME_ACCESS))
-    return;
-  std::lock_guard<std::mutex> hold(g_startedLock);
-  g_started.emplace_back(own);
-}
-
 struct Search {
   DWORD process;
   HWND found;
@@ -59,7 +51,11 @@ HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& curren
                         currentDir.empty() ? dir.c_str() : currentDir.c_str(), &startup, &started))
     throw std::runtime_error("Huevik.exe cannot be started");
   info_.adopt(started);
-  NoteStarted(info_.process.get());
+  if (HANDLE own = nullptr; ::DuplicateHandle(::GetCurrentProcess(), info_.process.get(), ::GetCurrentProcess(), &own,
+                                              0, FALSE, DUPLICATE_SAME_ACCESS)) {
+    std::lock_guard<std::mutex> hold(g_startedLock);
+    g_started.emplace_back(own);
+  }
   ::WaitForInputIdle(info_.process.get(), 10000);
   for (int i = 0; i < 200 && !(window_ && ::IsWindowVisible(window_)); ++i) {
     window_ = HuevikWindowOf(info_.processId);

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "formlayer/message_origin.h"
 #include "mainwindow/frame_math.h"
 #include "sampling/palette_marker.h"
 
@@ -87,25 +86,6 @@ TEST(DisplayScale, WindowLandsOnAMonitorAfterTheResolutionChanged) {
   EXPECT_FLOAT_EQ(100, hover.Top);
   EXPECT_FLOAT_EQ(450, hover.Width);
   EXPECT_FLOAT_EQ(395, hover.Height);
-}
-
-// A suggested rectangle is read only from a message the system sent on this thread.
-TEST(DisplayScale, OnlyASendOnThisThreadHandsOverItsRectangle) {
-  const struct {
-    DWORD sendKind;
-    bool takenFromQueue;
-    bool taken;
-  } rows[] = {
-      {ISMEX_NOSEND, false, true},                  // the system, on this thread
-      {ISMEX_NOSEND, true, false},                  // posted: through the queue
-      {ISMEX_SEND, false, false},                   // another thread or program
-      {ISMEX_SEND | ISMEX_REPLIED, false, false},   // ... that was already answered
-      {ISMEX_NOTIFY, false, false},                 // SendNotifyMessage from elsewhere
-      {ISMEX_CALLBACK, false, false},               // SendMessageCallback from elsewhere
-  };
-  for (const auto& row : rows)
-    EXPECT_EQ(MessageOrigin::IsThreadSend(row.sendKind, row.takenFromQueue), row.taken)
-        << "kind " << row.sendKind << ", from the queue " << row.takenFromQueue;
 }
 
 }  // namespace

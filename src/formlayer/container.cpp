@@ -9,7 +9,6 @@
 
 #include "formlayer/display.h"
 #include "formlayer/display_scale.h"
-#include "formlayer/message_origin.h"
 #include "formlayer/runtime.h"
 
 namespace {
@@ -174,8 +173,6 @@ bool Container::HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& 
       return true;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
-      // Only our own controls ask, while they paint; anyone else gets the system's colours.
-      if (!MessageOrigin::SentOnThisThread(Window(), msg, wp, lp)) return false;
       auto window = reinterpret_cast<HWND>(lp);
       auto dc = reinterpret_cast<HDC>(wp);
       WindowedControl* child = WindowedChild(window);

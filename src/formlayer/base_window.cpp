@@ -53,25 +53,19 @@ LRESULT BaseWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-namespace {
-
-// Creation and destruction happen on this thread, by the system; the same messages from anywhere
-// else create and destroy nothing, and are answered without reaching the object or the system's
-// handling of them (which reads a creation record and frees the window's text).
-bool ForeignLifecycleMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  const bool lifecycle = msg == WM_NCCREATE || msg == WM_CREATE || msg == WM_DESTROY || msg == WM_NCDESTROY;
-  return lifecycle && !MessageOrigin::SentOnThisThread(window, msg, wp, lp);
-}
-
-}  // namespace
-
+// Creation and destruction happen on this thread, by the system. A creation message for a window
+// that has its object, or a destruction message from anywhere else, makes and ends nothing: it is
+// answered without reaching the object or the system's handling (which reads a creation record and
+// frees the window's text).
 LRESULT CALLBACK BaseWindow::Procedure(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  if (ForeignLifecycleMessage(window, msg, wp, lp)) return msg == WM_NCCREATE;
   auto* self = reinterpret_cast<BaseWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (msg == WM_NCCREATE && !self) {
+  if (msg == WM_NCCREATE) {
+    if (self) return TRUE;
     self = static_cast<BaseWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
     self->window_ = window;
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else if ((msg == WM_DESTROY || msg == WM_NCDESTROY) && !MessageOrigin::SentOnThisThread(window, msg, wp, lp)) {
+    return 0;
   }
   if (!self) return ::DefWindowProcW(window, msg, wp, lp);
   if (msg != WM_NCDESTROY) return self->OnMessage(msg, wp, lp);

@@ -27,11 +27,16 @@ void WatchQueue() {
   if (!g_queueWatch) g_queueWatch.reset(::SetWindowsHookExW(WH_GETMESSAGE, NoteTaken, nullptr, ::GetCurrentThreadId()));
 }
 
+void RestWatch() {
+  g_queueWatch.reset();
+  g_lastTaken = MSG{};
+}
+
 // Every procedure in a window's chain may ask about the same message, so the note stays until the
 // next message is taken. The system sending the very same values in between is taken for a post:
 // the caller then only does without the parameter.
 bool SentOnThisThread(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  return ::InSendMessageEx(nullptr) == ISMEX_NOSEND && !IsLastTaken(window, msg, wp, lp);
+  return g_queueWatch && ::InSendMessageEx(nullptr) == ISMEX_NOSEND && !IsLastTaken(window, msg, wp, lp);
 }
 
 }  // namespace MessageOrigin

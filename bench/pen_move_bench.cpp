@@ -23,7 +23,7 @@
 
 #include "bench_report.h"
 #include "formlayer/handles.h"
-#include "forms/patch_window.h"
+#include "support/patch_window.h"
 #include "mainwindow/form1.h"
 #include "support/pointer.h"
 

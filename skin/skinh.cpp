@@ -16,8 +16,6 @@ constexpr std::string_view kMagicLine = "HUEVIK-SKIN 1";
 constexpr LONGLONG kLargestSkinBytes = 64 * 1024;
 constexpr std::array<std::string_view, 3> kColourKeys = {"border", "panel", "title"};
 
-bool g_aeroRequested = false;
-
 std::optional<std::string> ReadSmallFile(const char* path) {
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -108,7 +106,5 @@ extern "C" int __stdcall SkinH_AttachEx(const char* skinPath, const char* /*pass
   return static_cast<int>(CheckSkinText(*text));
 }
 
-extern "C" int __stdcall SkinH_SetAero(int enable) {
-  g_aeroRequested = enable != 0;
-  return 0;
-}
+// The stand-in draws no glass, so there is nothing to switch.
+extern "C" int __stdcall SkinH_SetAero(int /*enable*/) { return 0; }

@@ -65,11 +65,6 @@ std::size_t WriteColourText(std::int32_t v, TextForm form, wchar_t (&out)[kColou
   return length;
 }
 
-std::wstring HexDigits(std::int32_t v) {
-  wchar_t digits[8];
-  return std::wstring(digits, WriteHex(static_cast<std::uint32_t>(v), digits));
-}
-
 std::wstring FormatColour(std::int32_t v, TextForm form) {
   wchar_t text[kColourTextCapacity];
   return std::wstring(text, WriteColourText(v, form, text));

@@ -24,10 +24,6 @@ Components SplitColour(std::int32_t v);
 std::int32_t PackComponents(int red, int green, int blue);
 std::int32_t PackRgb(const RgbBytes& c);
 
-// Upper-case hexadecimal digits without leading zeros, "0" for zero. Being COLORREF order, the
-// digits list blue, then green, then red. A negative value shows its 32-bit two's complement.
-std::wstring HexDigits(std::int32_t v);
-
 enum class TextForm { Vb, Decimal, Web };
 
 // Vb: "&H" + hex + "&" (a long hexadecimal constant in BASIC source), Decimal: the plain number,

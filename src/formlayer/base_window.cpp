@@ -3,6 +3,7 @@
 #include <set>
 
 #include "formlayer/handles.h"
+#include "formlayer/message_origin.h"
 #include "formlayer/runtime.h"
 
 BaseWindow::~BaseWindow() { DestroyOwnWindow(); }
@@ -40,6 +41,8 @@ LRESULT BaseWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_PRINTCLIENT: {
+      // A device context from anywhere else is not one this process can paint into.
+      if (!MessageOrigin::SentOnThisThread(window_, msg, wp, lp)) return 0;
       RECT client{};
       ::GetClientRect(window_, &client);
       OnPaint(reinterpret_cast<HDC>(wp), client);
@@ -50,13 +53,20 @@ LRESULT BaseWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+// Creation and destruction happen on this thread, by the system. A creation message for a window
+// that has its object, or a destruction message from anywhere else, makes and ends nothing: it is
+// answered without reaching the object or the system's handling (which reads a creation record and
+// frees the window's text).
 LRESULT CALLBACK BaseWindow::Procedure(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<BaseWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (msg == WM_NCCREATE) {
-    auto* self = static_cast<BaseWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    if (self) return TRUE;
+    self = static_cast<BaseWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
     self->window_ = window;
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else if ((msg == WM_DESTROY || msg == WM_NCDESTROY) && !MessageOrigin::SentOnThisThread(window, msg, wp, lp)) {
+    return 0;
   }
-  auto* self = reinterpret_cast<BaseWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self) return ::DefWindowProcW(window, msg, wp, lp);
   if (msg != WM_NCDESTROY) return self->OnMessage(msg, wp, lp);
   ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);

@@ -58,7 +58,8 @@ class Container : public BaseWindow {
 class Frame : public WindowedControl, public Container {
  public:
   Frame(std::wstring name, Container& parent, TwipsRect place, std::wstring caption);
-  ControlKind Kind() const override { return ControlKind::Frame; }
+  static constexpr ControlKind kKind = ControlKind::Frame;
+  ControlKind Kind() const override { return kKind; }
   HWND Handle() const override { return Window(); }
   Container* AsContainer() override { return this; }
   EventTarget& Surface() override { return *this; }
@@ -77,7 +78,8 @@ class Frame : public WindowedControl, public Container {
 class PictureBox : public WindowedControl, public Container {
  public:
   PictureBox(std::wstring name, Container& parent, TwipsRect place, COLORREF backColor, PictureRef picture);
-  ControlKind Kind() const override { return ControlKind::PictureBox; }
+  static constexpr ControlKind kKind = ControlKind::PictureBox;
+  ControlKind Kind() const override { return kKind; }
   HWND Handle() const override { return Window(); }
   Container* AsContainer() override { return this; }
   EventTarget& Surface() override { return *this; }

@@ -117,10 +117,7 @@ void Shape::Paint(HDC dc) const {
 }
 
 SystemControl::~SystemControl() {
-  if (!window_ || !::IsWindow(window_)) return;
-  // The object behind the window is half gone: let the window die without calling it.
-  ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-  ::DestroyWindow(window_);
+  if (window_ && ::IsWindow(window_)) ::DestroyWindow(window_);
 }
 
 void SystemControl::Create(const wchar_t* windowClass, const std::wstring& text, DWORD style, DWORD exStyle) {

@@ -63,7 +63,6 @@ class Control : public EventTarget {
   float Height() const;
   void SetLeft(float left);
   void SetTop(float top);
-  const TwipsRect& PlaceTwips() const { return place_; }
   RECT PixelRect() const;  // in the container's client pixels
 
   // Drawn controls paint themselves into their container and may take pointer input.
@@ -89,7 +88,8 @@ enum class MousePointer { Default, Custom };
 class Image : public Control {
  public:
   using Control::Control;
-  ControlKind Kind() const override { return ControlKind::Image; }
+  static constexpr ControlKind kKind = ControlKind::Image;
+  ControlKind Kind() const override { return kKind; }
   const PictureRef& Picture() const { return picture_; }
   // Showing the picture that already shows repaints nothing.
   void SetPicture(PictureRef picture);
@@ -118,7 +118,8 @@ class Label : public Control {
  public:
   Label(std::wstring name, Container& parent, TwipsRect place, std::wstring caption, FontSpec font,
         COLORREF foreColor);
-  ControlKind Kind() const override { return ControlKind::Label; }
+  static constexpr ControlKind kKind = ControlKind::Label;
+  ControlKind Kind() const override { return kKind; }
   const std::wstring& Caption() const { return caption_; }
   COLORREF ForeColor() const { return foreColor_; }
   void Paint(HDC dc) const override;
@@ -132,7 +133,8 @@ class Label : public Control {
 class Shape : public Control {
  public:
   Shape(std::wstring name, Container& parent, TwipsRect place, COLORREF borderColor);
-  ControlKind Kind() const override { return ControlKind::Shape; }
+  static constexpr ControlKind kKind = ControlKind::Shape;
+  ControlKind Kind() const override { return kKind; }
   void Paint(HDC dc) const override;
   bool TakesPointer() const override { return false; }
 
@@ -175,7 +177,8 @@ class SystemControl : public WindowedControl {
 class TextBox : public SystemControl {
  public:
   TextBox(std::wstring name, Container& parent, TwipsRect place, const std::wstring& text, bool locked);
-  ControlKind Kind() const override { return ControlKind::TextBox; }
+  static constexpr ControlKind kKind = ControlKind::TextBox;
+  ControlKind Kind() const override { return kKind; }
   const std::wstring& Text() const { return text_; }
   // Raises Change inside the write, and only when the text really changes.
   void SetText(const std::wstring& text);
@@ -192,7 +195,8 @@ class TextBox : public SystemControl {
 class OptionButton : public SystemControl {
  public:
   OptionButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption);
-  ControlKind Kind() const override { return ControlKind::OptionButton; }
+  static constexpr ControlKind kKind = ControlKind::OptionButton;
+  ControlKind Kind() const override { return kKind; }
   bool Value() const;
   void SetValue(bool chosen);  // choosing one clears the others in the same container
   std::function<void()> Click;
@@ -203,7 +207,8 @@ class OptionButton : public SystemControl {
 class CommandButton : public SystemControl {
  public:
   CommandButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption);
-  ControlKind Kind() const override { return ControlKind::CommandButton; }
+  static constexpr ControlKind kKind = ControlKind::CommandButton;
+  ControlKind Kind() const override { return kKind; }
   std::function<void()> Click;
   void OnCommand(WORD code) override;
 };

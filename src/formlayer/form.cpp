@@ -6,11 +6,12 @@
 
 #include "formlayer/display.h"
 #include "formlayer/display_scale.h"
+#include "formlayer/message_origin.h"
 #include "formlayer/runtime.h"
 
 // The window goes first, while the controls whose windows it holds still answer.
 Form::~Form() {
-  if (toolTips_) ::DestroyWindow(toolTips_);
+  toolTips_.reset();
   DestroyOwnWindow();
 }
 
@@ -34,6 +35,7 @@ void Form::CreateWindowFor(const FormSpec& layout) {
   DWORD exStyle = WS_EX_CONTROLPARENT | (layout.inTaskbar ? WS_EX_APPWINDOW : 0);
   clientTwips_ = {layout.clientWidth, layout.clientHeight};
   Display::SettleThreadAwareness();
+  MessageOrigin::WatchQueue();
   CreateOwnWindow(L"HuevikForm", layout.caption, style, exStyle, RECT{0, 0, LaidOutSize().cx, LaidOutSize().cy},
                   nullptr);
   // The monitor the window came up on may differ from the system's resolution: lay out for
@@ -79,6 +81,20 @@ void Form::ApplyDpi(int dpi, const RECT& suggested) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   ::RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   RaiseEvent([this] { Form_Rescaled(); });
+}
+
+// Only the system's own message, sent on this thread, hands over a rectangle to read. Any other
+// (posted, sent by another program, or with no rectangle) says nothing the window cannot find out
+// itself: it lays out for its own resolution, from its own top-left, as an empty rectangle that the
+// placement never takes as it stands.
+void Form::OnDpiChanged(WPARAM wp, LPARAM lp) {
+  if (lp && MessageOrigin::SentOnThisThread(Window(), WM_DPICHANGED, wp, lp)) {
+    ApplyDpi(static_cast<int>(HIWORD(wp)), *reinterpret_cast<const RECT*>(lp));
+    return;
+  }
+  RECT now{};
+  ::GetWindowRect(Window(), &now);
+  ApplyDpi(Display::DpiOfWindow(Window()), RECT{now.left, now.top, now.left, now.top});
 }
 
 PictureRef Form::LoadPicture(int id) {
@@ -154,7 +170,7 @@ void Form::MoveToolTips() const {
     tool.hwnd = controls_[i]->Parent().Window();
     tool.uId = i + 1;
     tool.rect = controls_[i]->PixelRect();
-    ::SendMessageW(toolTips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(toolTips_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
 
@@ -163,8 +179,8 @@ void Form::AddToolTip(const Control& control, const wchar_t* text) {
     INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&init);
     // Unowned: an owned topmost tip keeps its owner from becoming topmost on some platforms.
-    toolTips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                                  nullptr, nullptr, App::Instance(), nullptr);
+    toolTips_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0,
+                                      0, nullptr, nullptr, App::Instance(), nullptr));
   }
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
@@ -174,8 +190,8 @@ void Form::AddToolTip(const Control& control, const wchar_t* text) {
   tool.uId = controls_.size() + 1;
   tool.rect = control.PixelRect();
   tool.lpszText = const_cast<wchar_t*>(text);
-  ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  control.Parent().RelayPointerTo(toolTips_);
+  ::SendMessageW(toolTips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  control.Parent().RelayPointerTo(toolTips_.get());
 }
 
 // Focus order is z-order among siblings: stack them in tab order.
@@ -295,7 +311,7 @@ LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       RaiseEvent([this] { RequestUnload(); });
       return 0;
     case WM_DPICHANGED:
-      ApplyDpi(static_cast<int>(HIWORD(wp)), *reinterpret_cast<const RECT*>(lp));
+      OnDpiChanged(wp, lp);
       return 0;
     default:
       break;

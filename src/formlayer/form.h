@@ -64,7 +64,6 @@ class Form : public Container, public EventTarget {
 
   // Raises Load once; Show loads a form that is not loaded yet.
   void Load();
-  bool Loaded() const { return loaded_; }
   HWND hWnd() const { return Window(); }
   EventTarget& Surface() override { return *this; }
 
@@ -95,11 +94,12 @@ class Form : public Container, public EventTarget {
   void PopupMenu(const Menu& menu);
 
   Control& FindControl(const std::wstring& name) const;
+  // The control of that name as its own class, which its kind names.
   template <typename T>
   T& Get(const std::wstring& name) const {
-    auto* control = dynamic_cast<T*>(&FindControl(name));
-    if (!control) throw FormError("control of another kind");
-    return *control;
+    Control& control = FindControl(name);
+    if (control.Kind() != T::kKind) throw FormError("control of another kind");
+    return static_cast<T&>(control);
   }
   const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
 
@@ -123,9 +123,10 @@ class Form : public Container, public EventTarget {
   PictureRef LoadPicture(int id);
   SIZE LaidOutSize() const;  // the window's size at the current resolution
   void ShowIcon() const;
+  void OnDpiChanged(WPARAM wp, LPARAM lp);
 
   bool loaded_ = false;
-  HWND toolTips_ = nullptr;
+  unique_window toolTips_;
   int scaleMode_ = 1;
   TwipsPoint clientTwips_{};
   COLORREF backColor_ = 0;

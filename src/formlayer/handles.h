@@ -58,6 +58,8 @@ inline void Menu(HMENU h) noexcept { ::DestroyMenu(h); }
 inline void Module(HMODULE h) noexcept { ::FreeLibrary(h); }
 inline void Kernel(HANDLE h) noexcept { ::CloseHandle(h); }
 inline void RegistryKey(HKEY h) noexcept { ::RegCloseKey(h); }
+inline void Window(HWND h) noexcept { ::DestroyWindow(h); }
+inline void Hook(HHOOK h) noexcept { ::UnhookWindowsHookEx(h); }
 }  // namespace handle_close
 
 using unique_brush = unique_handle<HBRUSH, handle_close::Gdi>;
@@ -71,6 +73,10 @@ using unique_cursor = unique_handle<HCURSOR, handle_close::Cursor>;
 using unique_menu = unique_handle<HMENU, handle_close::Menu>;
 using unique_module = unique_handle<HMODULE, handle_close::Module>;
 using unique_hkey = unique_handle<HKEY, handle_close::RegistryKey>;
+// A window of a class that is not ours (a tooltip, a helper popup); ours destroy themselves.
+using unique_window = unique_handle<HWND, handle_close::Window>;
+// A hook holds only as long as the thread that set it.
+using unique_hook = unique_handle<HHOOK, handle_close::Hook>;
 // Process, thread, event: null when there is none.
 using unique_kernel_handle = unique_handle<HANDLE, handle_close::Kernel>;
 // CreateFile, FindFirstFile-style results: INVALID_HANDLE_VALUE when there is none.
@@ -89,7 +95,8 @@ struct unique_process_information {
   }
 };
 
-// A DC from GetDC, given back with ReleaseDC to the window it came from.
+// A DC from GetDC, given back with ReleaseDC to the window it came from. As a member it starts
+// empty: assign GetWindowDc(...) to take one, reset() to give it back early.
 class window_dc {
  public:
   window_dc() noexcept = default;
@@ -135,17 +142,32 @@ class paint_scope {
   PAINTSTRUCT ps_{};
 };
 
-// Selects an object into a DC and puts the previous one back on scope exit.
+// Selects an object into a DC and puts the previous one back on scope exit. Movable, so a
+// holder can keep an object selected for its own lifetime; a moved-from guard restores nothing.
 class select_guard {
  public:
+  select_guard() noexcept = default;
   select_guard(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(::SelectObject(dc, object)) {}
   select_guard(const select_guard&) = delete;
   select_guard& operator=(const select_guard&) = delete;
-  ~select_guard() {
-    if (old_ && old_ != HGDI_ERROR) ::SelectObject(dc_, old_);
+  select_guard(select_guard&& other) noexcept
+      : dc_(std::exchange(other.dc_, nullptr)), old_(std::exchange(other.old_, nullptr)) {}
+  select_guard& operator=(select_guard&& other) noexcept {
+    if (this != &other) {
+      reset();
+      dc_ = std::exchange(other.dc_, nullptr);
+      old_ = std::exchange(other.old_, nullptr);
+    }
+    return *this;
+  }
+  ~select_guard() { reset(); }
+  // Puts the previous object back now.
+  void reset() noexcept {
+    HGDIOBJ old = std::exchange(old_, nullptr);
+    if (old && old != HGDI_ERROR) ::SelectObject(dc_, old);
   }
 
  private:
-  HDC dc_;
-  HGDIOBJ old_;
+  HDC dc_ = nullptr;
+  HGDIOBJ old_ = nullptr;
 };

@@ -20,7 +20,6 @@ class Picture {
   // At the current resolution.
   SIZE Size() const { return Current().size; }
   HICON Icon() const { return Current().icon; }
-  HBITMAP Bitmap() const { return Current().bitmap; }
   // Draws at (x, y) at its own size, clipped to w x h as an unstretched image is.
   void Draw(HDC dc, int x, int y, int w, int h) const;
   // The icon as a mouse cursor with its hot spot at the centre.

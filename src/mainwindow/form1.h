@@ -46,7 +46,6 @@ class Form1 : public Form {
   Magnifier PenMagnifier;  // beside the pointer during a left-button pen drag
   float Image1GrabX = 0;
   float Image1GrabY = 0;
-  HRGN Region = nullptr;  // owned by the system once set on the window
 
  protected:
   void Form_Load() override;

@@ -6,6 +6,7 @@
 #include "formlayer/runtime.h"
 #include "mainwindow/ansi_path.h"
 #include "mainwindow/library_search.h"
+#include "skinh.h"
 
 namespace {
 
@@ -34,13 +35,11 @@ std::string SkinPath() {
 }
 
 int AttachEx(const std::string& skinPath, const std::string& password) {
-  using AttachExFn = int(WINAPI*)(const char*, const char*);
-  return Export<AttachExFn>("SkinH_AttachEx")(skinPath.c_str(), password.c_str());
+  return Export<SkinH_AttachExFn>("SkinH_AttachEx")(skinPath.c_str(), password.c_str());
 }
 
 int SetAero(int enable) {
-  using SetAeroFn = int(WINAPI*)(int);
-  return Export<SetAeroFn>("SkinH_SetAero")(enable);
+  return Export<SkinH_SetAeroFn>("SkinH_SetAero")(enable);
 }
 
 }  // namespace SkinLibrary

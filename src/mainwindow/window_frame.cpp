@@ -10,8 +10,8 @@
 
 void Form1::ApplyRoundRegion(int cornerWidth, int cornerHeight) {
   SIZE box = RegionSize(Width(), Height(), Display::Dpi());
-  Region = ::CreateRoundRectRgn(0, 0, box.cx, box.cy, cornerWidth, cornerHeight);
-  ::SetWindowRgn(hWnd(), Region, TRUE);
+  // The region belongs to the system once set on the window.
+  ::SetWindowRgn(hWnd(), ::CreateRoundRectRgn(0, 0, box.cx, box.cy, cornerWidth, cornerHeight), TRUE);
 }
 
 // Laid out again at another resolution: a region and a hover rectangle of the new size.

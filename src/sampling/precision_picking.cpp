@@ -19,6 +19,8 @@
 #include <array>
 
 #include "formlayer/display.h"
+#include "formlayer/handles.h"
+#include "formlayer/message_origin.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 
@@ -32,8 +34,8 @@ enum : UINT {
 constexpr UINT_PTR kWatchId = 1;
 
 HWND g_penContainer = nullptr;
-HHOOK g_keyHook = nullptr;
-HHOOK g_mouseHook = nullptr;
+unique_hook g_keyHook;
+unique_hook g_mouseHook;
 bool g_movePending = false;  // one posted move at a time: each reads the pointer anew
 
 // Where this drag's latest steps put the pointer, the newest at g_stepCount - 1.
@@ -76,11 +78,6 @@ LRESULT CALLBACK PenPointer(int code, WPARAM wp, LPARAM lp) {
   return ::CallNextHookEx(nullptr, code, wp, lp);
 }
 
-void Unhook(HHOOK& hook) {
-  if (hook) ::UnhookWindowsHookEx(hook);
-  hook = nullptr;
-}
-
 // The pen's container takes what the hooks post, and whatever takes the pointer
 // from it ends the drag on screen, so the magnifier goes even when no release comes.
 LRESULT CALLBACK WatchPenDrag(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
@@ -121,23 +118,28 @@ RECT VirtualScreen() {
 void Form1::StartPrecisionPicking() {
   g_penContainer = Picture2.Parent().Window();
   g_stepCount = 0;
+  g_movePending = false;  // a move posted at the end of the last drag never reached the watch
+  MessageOrigin::RestWatch();
   ::SetWindowSubclass(g_penContainer, WatchPenDrag, kWatchId, reinterpret_cast<DWORD_PTR>(this));
-  if (!g_keyHook) g_keyHook = ::SetWindowsHookExW(WH_KEYBOARD_LL, PenKeys, App::Instance(), 0);
+  if (!g_keyHook) g_keyHook.reset(::SetWindowsHookExW(WH_KEYBOARD_LL, PenKeys, App::Instance(), 0));
   // In the pen's own pixels: the screen the magnifier holds for the drag is read in them.
   PhysicalPixelScope physical;
   PenMagnifier.Show(hWnd(), PointerNow());
 }
 
+// What the hooks posted and arrives after this finds the container's own procedure, which ignores it.
 void Form1::EndPrecisionPicking() {
   PenMagnifier.Hide();
-  Unhook(g_keyHook);
-  Unhook(g_mouseHook);
+  g_keyHook.reset();
+  g_mouseHook.reset();
+  if (g_penContainer) ::RemoveWindowSubclass(g_penContainer, WatchPenDrag, kWatchId);
+  MessageOrigin::WatchQueue();
 }
 
 void Form1::PenStep(UINT virtualKey, bool shift) {
   auto step = magnifier::ArrowStep(virtualKey, shift);
   if (!step || !Picking || ::GetCapture() != Picture2.Parent().Window()) return;
-  if (!g_mouseHook) g_mouseHook = ::SetWindowsHookExW(WH_MOUSE_LL, PenPointer, App::Instance(), 0);
+  if (!g_mouseHook) g_mouseHook.reset(::SetWindowsHookExW(WH_MOUSE_LL, PenPointer, App::Instance(), 0));
   POINT at = PointerNow();
   if (IsEcho(at)) at = LatestStep();
   POINT to = magnifier::StepWithin(at, *step, VirtualScreen());

@@ -1,5 +1,6 @@
 #include "tray/tray_icon.h"
 
+#include "formlayer/message_origin.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "tray/form2.h"
@@ -40,18 +41,18 @@ void OnTrayCallback(HWND window, LPARAM event) {
 }
 
 // The first icon puts this procedure in front of the window's, once: a window that carries it
-// already must not get it as its own successor.
+// already must not get it as its own successor. The W forms keep the window Unicode.
 void HookTrayWndProc(HWND window) {
-  if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == TrayWndProc) return;
+  if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC)) == TrayWndProc) return;
   TrayPrevProc = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayWndProc)));
+      ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayWndProc)));
 }
 
 void DeleteIconAndUnhook(HWND window, HICON icon) {
   if (!TrayPrevProc) return;
   NOTIFYICONDATAW record = BuildTrayDeleteRecord(window, icon);
   ::Shell_NotifyIconW(NIM_DELETE, &record);
-  ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayPrevProc));
+  ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayPrevProc));
   TrayPrevProc = nullptr;
 }
 
@@ -97,11 +98,11 @@ LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   } else if (msg == TaskbarCreatedMessage()) {
     // A restarted shell has forgotten the icon; it is the only way back to the window.
     ResumeNext([&] { AddAgain(MainWindow()); });
-  } else if (msg == WM_DESTROY) {
+  } else if (msg == WM_DESTROY && MessageOrigin::SentOnThisThread(window, msg, wp, lp)) {
     // The window goes with its icon, and leaves no hook behind: a later window starts afresh.
     DeleteIconAndUnhook(window, reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0)));
   }
-  return next ? ::CallWindowProcA(next, window, msg, wp, lp) : ::DefWindowProcA(window, msg, wp, lp);
+  return next ? ::CallWindowProcW(next, window, msg, wp, lp) : ::DefWindowProcW(window, msg, wp, lp);
 }
 
 }  // namespace 托盘图标

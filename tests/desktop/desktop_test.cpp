@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "formlayer/handles.h"
-#include "forms/patch_window.h"
 #include "support/huevik_process.h"
+#include "support/patch_window.h"
 #include "support/pointer.h"
 #include "support/shell_windows.h"
 

@@ -8,9 +8,10 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <vector>
 
-#include "forms/patch_window.h"
 #include "support/huevik_process.h"
+#include "support/patch_window.h"
 #include "support/pointer.h"
 
 namespace {
@@ -197,6 +198,66 @@ TEST_F(AbuseTest, AStormOfMessagesLeavesTheProgramUpAndItsDataValid) {
     std::wcstod(value.c_str(), &end);
     EXPECT_TRUE(end && *end == L'\0' && end != value.c_str()) << "a stored value does not parse";
   }
+}
+
+// Every message but those that by their meaning end a program or start a modal loop.
+bool AnyProgramMaySend(UINT msg) {
+  return msg != WM_QUIT && msg != WM_DESTROY && msg != WM_CLOSE && msg != WM_ENDSESSION && msg != WM_SYSCOMMAND &&
+         (msg < WM_NCLBUTTONDOWN || msg > WM_NCXBUTTONDBLCLK);
+}
+
+// The program's own windows: the system's controls answer for themselves.
+BOOL CALLBACK AddOwnChild(HWND child, LPARAM list) {
+  wchar_t name[32] = {};
+  ::GetClassNameW(child, name, 32);
+  if (std::wstring(name).starts_with(L"Huevik")) reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+  return TRUE;
+}
+
+TEST_F(AbuseTest, ForeignMessagesWithAnyParametersLeaveTheProgramAnsweringAndPicking) {
+  const LONG width = place_.right - place_.left;
+  // A resolution change no system sent: no rectangle, or an address in another process.
+  for (LPARAM wild : {LPARAM{0}, static_cast<LPARAM>(0x13572468), LPARAM{-1}}) {
+    ::PostMessageW(window(), WM_DPICHANGED, MAKEWPARAM(192, 192), wild);
+    ::SendMessageTimeoutW(window(), WM_DPICHANGED, MAKEWPARAM(144, 144), wild, SMTO_ABORTIFHUNG, 2000, nullptr);
+    ::PostMessageW(window(), kTrayCallback, 0, wild);
+  }
+  ASSERT_TRUE(Responsive()) << "a resolution change without a rectangle ended the program";
+  ::GetWindowRect(window(), &place_);
+  EXPECT_EQ(place_.right - place_.left, width) << "not laid out for its own resolution";
+  std::vector<HWND> targets{window()};
+  ::EnumChildWindows(window(), AddOwnChild, reinterpret_cast<LPARAM>(&targets));
+  for (HWND to : targets)
+    for (UINT msg : {WM_NCCREATE, WM_CREATE, WM_NCDESTROY}) ::PostMessageW(to, msg, 0, 0);
+  std::mt19937 random(21);
+  auto parameter = [&] { return random() % 3 == 0 ? 0 : random() % 2 ? random() % 0x10000 : random(); };
+  for (int i = 0; i < 4000; ++i) {
+    const UINT msg = (random() % 2 ? 0 : random() % 2 ? WM_USER : WM_APP) + random() % 0x400;
+    const auto wp = static_cast<WPARAM>(parameter());
+    const auto lp = static_cast<LPARAM>(parameter());
+    HWND to = targets[random() % targets.size()];
+    // A message the system will not post carries a pointer that the system copies across: not ours.
+    if (AnyProgramMaySend(msg) && (::PostMessageW(to, msg, wp, lp) || ::GetLastError() != ERROR_MESSAGE_SYNC_ONLY))
+      ::SendMessageTimeoutW(to, msg, wp, lp, SMTO_ABORTIFHUNG, 100, nullptr);
+  }
+  // Posts are taken in order: once a minimise posted last is done, so is every post before it.
+  ::PostMessageW(window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  for (int wait = 0; wait < 3000 && !::IsIconic(window()); ++wait) ::Sleep(10);
+  ASSERT_TRUE(Responsive());
+  // The messages may have done what a user can (hide to the tray, press the pen); the tray brings it back.
+  pointer::Release();
+  ::SendMessageW(window(), kTrayCallback, 0, WM_LBUTTONUP);
+  ::GetWindowRect(window(), &place_);
+  PatchWindow patches({40, 600}, {0x00102030, 0x00C08040});
+  PumpOwn(100);
+  pointer::MoveTo(Screen(kPen).x, Screen(kPen).y);
+  pointer::Press();
+  PumpOwn(100);
+  for (int patch : {0, 1}) {
+    MoveTo(patches.At(static_cast<size_t>(patch)));
+    EXPECT_TRUE(WaitForValue(patch ? L"&HC08040&" : L"&H102030&")) << "patch " << patch << ": " << Text(kValueField);
+  }
+  pointer::Release();
 }
 
 }  // namespace

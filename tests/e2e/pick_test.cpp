@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "forms/patch_window.h"
 #include "support/huevik_process.h"
+#include "support/patch_window.h"
 #include "support/pointer.h"
 
 namespace {

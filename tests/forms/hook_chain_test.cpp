@@ -15,7 +15,7 @@
 
 namespace {
 
-WNDPROC Installed(HWND window) { return reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)); }
+WNDPROC Installed(HWND window) { return reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC)); }
 
 std::string NameOf(WNDPROC proc) {
   if (proc == &托盘图标::TrayWndProc) return "TrayWndProc";

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "forms/patch_window.h"
 #include "support/main_window_fixture.h"
+#include "support/patch_window.h"
 
 namespace {
 

@@ -25,9 +25,11 @@ TEST_F(StartupFormTest, LoadLeavesTheWindowKeyedAndHookedWithTheHoverTimerAtRest
   EXPECT_EQ(托盘图标::BalloonFlag, 1);
   EXPECT_NE(托盘图标::TrayPrevProc, nullptr);
   // The chain: tray procedure, then the taskbar menu's, then the window's own.
-  EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)), &托盘图标::TrayWndProc);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC)), &托盘图标::TrayWndProc);
   EXPECT_EQ(托盘图标::TrayPrevProc, &响应任务栏菜单::TaskbarMenuWndProc);
   EXPECT_NE(响应任务栏菜单::TaskbarPrevProc, nullptr);
+  // Hooked in the wide form, the window's text messages still carry Unicode.
+  EXPECT_TRUE(::IsWindowUnicode(window));
 }
 
 TEST_F(StartupFormTest, HoverRectangleDescribesTheWindowAtTheOrigin) {

@@ -34,7 +34,7 @@ bool Watched(UINT msg) {
 }
 
 LRESULT CALLBACK LoggingProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  auto handle = [&] { return ::CallWindowProcA(g_ownProcedure, window, msg, wp, lp); };
+  auto handle = [&] { return ::CallWindowProcW(g_ownProcedure, window, msg, wp, lp); };
   return Watched(msg) ? g_log.Around({msg, wp, lp}, handle) : handle();
 }
 
@@ -114,7 +114,7 @@ void ExpectShellCalls(const std::vector<ShellAction>& expected, HWND window) {
 }
 
 WNDPROC InstalledProcedure(HWND window) {
-  return reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC));
+  return reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC));
 }
 
 class TrayFormTest : public MainWindowTest {

@@ -14,8 +14,8 @@
 
 #include "formlayer/display_scale.h"
 #include "formlayer/picture.h"
-#include "forms/patch_window.h"
 #include "support/huevik_process.h"
+#include "support/patch_window.h"
 #include "support/pointer.h"
 
 namespace {

@@ -1,8 +1,14 @@
 #include "support/huevik_process.h"
 
+#include <mutex>
 #include <stdexcept>
+#include <vector>
 
 namespace {
+
+// Every program the tests started, by a handle of its own, for a run that must end them.
+std::mutex g_startedLock;
+std::vector<unique_kernel_handle> g_started;
 
 struct Search {
   DWORD process;
@@ -24,6 +30,11 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
 
 }  // namespace
 
+void EndStartedProcesses() {
+  std::lock_guard<std::mutex> hold(g_startedLock);
+  for (const unique_kernel_handle& process : g_started) ::TerminateProcess(process.get(), 3);
+}
+
 HWND HuevikWindowOf(DWORD processId) {
   Search search{processId, nullptr};
   ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
@@ -40,6 +51,11 @@ HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& curren
                         currentDir.empty() ? dir.c_str() : currentDir.c_str(), &startup, &started))
     throw std::runtime_error("Huevik.exe cannot be started");
   info_.adopt(started);
+  if (HANDLE own = nullptr; ::DuplicateHandle(::GetCurrentProcess(), info_.process.get(), ::GetCurrentProcess(), &own,
+                                              0, FALSE, DUPLICATE_SAME_ACCESS)) {
+    std::lock_guard<std::mutex> hold(g_startedLock);
+    g_started.emplace_back(own);
+  }
   if (!awaitWindow) return;
   ::WaitForInputIdle(info_.process.get(), 10000);
   for (int i = 0; i < 200 && !(window_ && ::IsWindowVisible(window_)); ++i) {

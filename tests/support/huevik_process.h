@@ -6,6 +6,9 @@
 
 #include "formlayer/handles.h"
 #include "support/observe.h"
+// Ends every Huevik process a test started that still runs, and nothing else: a copy the
+// developer runs has the same name. Safe from any thread.
+void EndStartedProcesses();
 // The main window of the Huevik process with that id; nullptr while it has none.
 HWND HuevikWindowOf(DWORD processId);
 

@@ -2,11 +2,10 @@
 // and a watchdog that ends a test run stuck in a nested message loop.
 #include <gtest/gtest.h>
 #include <windows.h>
-// tlhelp32.h needs the types of windows.h
-#include <tlhelp32.h>
 
 #include <cstdio>
-#include <string>
+
+#include "support/huevik_process.h"
 
 namespace {
 
@@ -17,23 +16,6 @@ class Progress : public ::testing::EmptyTestEventListener {
   void OnTestStart(const ::testing::TestInfo&) override { ::InterlockedIncrement(&g_testNumber); }
 };
 
-// A program a test started must not outlive the run: under Wine it would hold the test
-// runner's output open, and the runner would wait for it for ever.
-void EndStartedPrograms() {
-  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return;
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
-    if (::_wcsicmp(entry.szExeFile, L"Huevik.exe") != 0) continue;
-    if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)) {
-      ::TerminateProcess(process, 3);
-      ::CloseHandle(process);
-    }
-  }
-  ::CloseHandle(snapshot);
-}
-
 DWORD WINAPI Watchdog(void*) {
   for (;;) {
     LONG seen = g_testNumber;
@@ -41,7 +23,9 @@ DWORD WINAPI Watchdog(void*) {
     if (seen == g_testNumber && seen != 0) {
       std::fprintf(stderr, "watchdog: a test ran longer than %lu ms; ending the run\n", kTestTimeLimitMs);
       std::fflush(stderr);
-      EndStartedPrograms();
+      // A program a test started must not outlive the run: under Wine it would hold the test
+      // runner's output open, and the runner would wait for it for ever.
+      EndStartedProcesses();
       ::TerminateProcess(::GetCurrentProcess(), 3);
     }
   }

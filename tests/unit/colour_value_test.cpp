@@ -42,7 +42,6 @@ TEST(ColourValue, WorkedExamplesPackSplitAndFormatInAllThreeForms) {
     EXPECT_EQ(e.vb, FormatColour(e.value, TextForm::Vb));
     EXPECT_EQ(e.decimal, FormatColour(e.value, TextForm::Decimal));
     EXPECT_EQ(e.web, FormatColour(e.value, TextForm::Web));
-    EXPECT_EQ(std::wstring(e.web).substr(1), HexDigits(e.value));
   }
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "formlayer/handles.h"
@@ -88,6 +89,18 @@ TEST(UniqueHandle, ClosesEachHandleExactlyOnce) {
     c.run();
     EXPECT_EQ(g_closed, c.closed) << c.what;
   }
+}
+
+// A moved guard puts the old object back when its new owner goes, and not before.
+TEST(SelectGuard, AMovedGuardRestoresWhenItsOwnerGoes) {
+  unique_mem_dc dc(::CreateCompatibleDC(nullptr));
+  unique_bitmap picture(::CreateCompatibleBitmap(dc.get(), 4, 4));
+  HGDIOBJ original = ::GetCurrentObject(dc.get(), OBJ_BITMAP);
+  auto kept = std::make_unique<select_guard>();
+  *kept = select_guard(dc.get(), picture.get());
+  EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_BITMAP), picture.get()) << "the moved-from guard restored";
+  kept.reset();
+  EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_BITMAP), original);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // A topmost popup of the test's own, painted in solid patches side by side, so a
-// sample taken anywhere on it has a colour known beforehand. Header-only: the form
-// tests, the end-to-end tests and the benchmarks each build it into their program.
+// sample taken anywhere on it has a colour known beforehand: for the form tests, the
+// end-to-end tests and the benchmarks alike.
 #pragma once
 #include <windows.h>
 

@@ -28,7 +28,9 @@ wait_for() {
   for i in $(seq 150); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
   return 1
 }
-panel_tray_ready() { xwininfo -root -tree | grep -q '"tint2"'; }
+# grep reads the whole tree: one that stopped at the first match would end xwininfo with a
+# broken pipe, and under pipefail the panel would count as missing.
+panel_tray_ready() { xwininfo -root -tree | grep '"tint2"' >/dev/null; }
 
 # A virtual display with the window manager and the panel, then the Wine session on it.
 start_desktop() {

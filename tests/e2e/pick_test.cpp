@@ -48,26 +48,23 @@ TEST_F(PickTest, DragOverAnotherProgramsWindowShowsItsColour) {
   overlay.Repaint(0, 0x2060A0);
   Pump(100);
   ASSERT_EQ(::WindowFromPoint(patches.At(0, 10)), patches.hwnd()) << "the overlay does not let the pointer through";
-  constexpr DWORD kLeft = MOUSEEVENTF_LEFTDOWN, kRight = MOUSEEVENTF_RIGHTDOWN;
   const struct {
     std::size_t patch;
-    int dx;         // from the patch's centre
-    DWORD button;   // that drags the pen: with the left one, the magnifier shows
-    bool webForm;   // click the Web option first
+    bool webForm;  // click the Web option first
     const wchar_t* value;
     const wchar_t *red, *green, *blue;
+    int dx = 0;                            // from the patch's centre
+    DWORD button = MOUSEEVENTF_LEFTDOWN;  // that drags the pen: with the left one, the magnifier shows
   } kPicks[] = {
-      {0, -10, kLeft, false, L"&H80C040&", L"64", L"192", L"128"},
-      {0, 10, kLeft, false, L"&H2060A0&", L"160", L"96", L"32"},
-      {0, 10, kRight, false, L"&H2060A0&", L"160", L"96", L"32"},
-      {0, -10, kRight, false, L"&H80C040&", L"64", L"192", L"128"},
-      {1, 0, kLeft, false, L"&H30201&", L"1", L"2", L"3"},
-      {2, 0, kLeft, false, L"&HFF0000&", L"0", L"0", L"255"},
-      {3, 0, kLeft, true, L"#FFFFFF", L"255", L"255", L"255"},
+      {0, false, L"&H80C040&", L"64", L"192", L"128"},
+      {1, false, L"&H30201&", L"1", L"2", L"3"},
+      {2, false, L"&HFF0000&", L"0", L"0", L"255"},
+      {3, true, L"#FFFFFF", L"255", L"255", L"255"},
+      {0, false, L"#2060A0", L"160", L"96", L"32", 10},
+      {0, false, L"#2060A0", L"160", L"96", L"32", 10, MOUSEEVENTF_RIGHTDOWN},
   };
   for (const auto& pick : kPicks) {
-    std::string where = "patch " + std::to_string(pick.patch) + (pick.dx > 0 ? " under the overlay" : "") +
-                        (pick.button == kRight ? ", right button" : "");
+    std::string where = "pick " + std::to_string(&pick - kPicks) + ", patch " + std::to_string(pick.patch);
     if (pick.webForm) {
       POINT option = OnScreen(huevik, kWebForm);
       pointer::ClickAt(option.x, option.y);
@@ -81,7 +78,7 @@ TEST_F(PickTest, DragOverAnotherProgramsWindowShowsItsColour) {
     pointer::MoveTo(over.x, over.y);
     EXPECT_TRUE(ValueBecomes(huevik, pick.value))
         << where << ": value field shows \"" << ::testing::PrintToString(TextAt(huevik, kValueField)) << "\"";
-    pointer::Release(pick.button == kRight ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    pointer::Release(pick.button == MOUSEEVENTF_RIGHTDOWN ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
     Pump(100);
     EXPECT_EQ(TextAt(huevik, kRed), pick.red) << where;
     EXPECT_EQ(TextAt(huevik, kGreen), pick.green) << where;

@@ -235,14 +235,12 @@ TEST_F(PenTest, SamplesOverItsOwnWindowReadItsOwnPixels) {
   }
   // A swatch in the colour key is a hole in the window: the pen reads what shows
   // through, not the key colour that the window itself holds there.
-  RECT swatch = ScreenRectOf(form().Picture1);
   MoveOver(patches_->At(0));
   Pump(100);
-  POINT hole{swatch.left + 10, swatch.top + 10};
-  COLORREF through = ScreenPixel(hole.x, hole.y);
-  EXPECT_NE(through, kPureBlue) << "the key colour does not let the screen through";
+  POINT hole{ScreenRectOf(form().Picture1).left + 10, ScreenRectOf(form().Picture1).top + 10};
+  EXPECT_NE(ScreenPixel(hole.x, hole.y), kPureBlue) << "the key colour does not let the screen through";
   MoveOver(hole);
-  ExpectFields(form(), through, "through the swatch in the key colour");
+  ExpectFields(form(), ScreenPixel(hole.x, hole.y), "through the swatch in the key colour");
   pointer::Release();
 }
 
@@ -265,7 +263,7 @@ TEST_F(PenTest, MouseUpWithoutMouseDownChangesNothing) {
 // this process is the whole window surface, frame included. So such a DC is one that
 // refuses the pixel read while the one-pixel copy still reaches the pixel. The pen
 // itself reads the screen, which shows the frame as drawn.
-TEST_F(PenTest, FramePixelComesThroughTheOnePixelCopyWhereThePixelReadFails) {
+TEST_F(PenTest, FramePixelWhereGetPixelFailsComesThroughTheOnePixelCopy) {
   PatchWindow framed({880, 300}, {0x00FFFF}, 80, 60, WS_POPUP | WS_THICKFRAME);
   Pump(100);
   RECT outer{};
@@ -273,22 +271,23 @@ TEST_F(PenTest, FramePixelComesThroughTheOnePixelCopyWhereThePixelReadFails) {
   const POINT kOnFrame[] = {{outer.left + 1, (outer.top + outer.bottom) / 2},
                             {(outer.left + outer.right) / 2, outer.top + 2},
                             {outer.right - 1, outer.bottom - 1}};
-  window_dc client(framed.hwnd());
+  window_dc framedDc(framed.hwnd());
   PressPen();
   for (POINT p : kOnFrame) {
     std::string where = "frame " + std::to_string(p.x) + "," + std::to_string(p.y);
-    POINT inClient = p;
-    ::ScreenToClient(framed.hwnd(), &inClient);
-    ASSERT_EQ(::GetPixel(client.get(), inClient.x, inClient.y), CLR_INVALID)
-        << where << ": the pixel read does not fail here";
+    ASSERT_EQ(::WindowFromPoint(p), framed.hwnd()) << where;
+    POINT client = p;
+    ::ScreenToClient(framed.hwnd(), &client);
+    COLORREF direct = WindowPixel(framed.hwnd(), client.x, client.y);
+    ASSERT_EQ(direct, CLR_INVALID) << where << ": the pixel read does not fail here";
     HDC windowDc = ::GetWindowDC(framed.hwnd());
     COLORREF expected = ::GetPixel(windowDc, p.x - outer.left, p.y - outer.top);
     ::ReleaseDC(framed.hwnd(), windowDc);
     ASSERT_NE(expected, CLR_INVALID) << where;
     ASSERT_NE(expected, kMid) << where;
-
-    EXPECT_EQ(form().ReadPixel(client.get(), inClient), expected) << where;
+    EXPECT_EQ(form().ReadPixel(framedDc.get(), client), expected) << where;
     EXPECT_EQ(form().Picture1.Point(0, 0), static_cast<long>(expected)) << where << ": the swatch's corner";
+
     MoveOver(patches_->At(4));
     MoveOver(p);
     ExpectFields(form(), expected, where.c_str());

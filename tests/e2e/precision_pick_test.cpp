@@ -156,7 +156,6 @@ TEST_F(PrecisionPickTest, ArrowKeysStepThePenByPixelsAndTheMagnifierFollows) {
     ExpectMagnifierBeside(expected, where);
     EXPECT_TRUE(PumpUntil([&] { return MagnifierMiddle() == StripeColour(50 + step.offset.x); }))
         << where << ": the magnifier's middle shows " << std::hex << MagnifierMiddle();
-    EXPECT_EQ(VbText(MagnifierMiddle()), TextAt(kValueField)) << where << ": the outlined cell and the value differ";
   }
 
   Xdotool(L"key Escape");

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "bench_report.h"
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 #include "support/patch_window.h"
 #include "mainwindow/form1.h"
 #include "support/pointer.h"

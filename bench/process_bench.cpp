@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bench_report.h"
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 #include "support/observe.h"
 #include "support/pointer.h"
 

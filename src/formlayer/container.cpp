@@ -7,8 +7,8 @@
 #include <map>
 #include <utility>
 
-#include "formlayer/display.h"
-#include "formlayer/display_scale.h"
+#include "win32/display.h"
+#include "win32/display_scale.h"
 #include "formlayer/runtime.h"
 
 namespace {
@@ -188,7 +188,7 @@ bool Container::HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& 
 }
 
 Frame::Frame(std::wstring name, Container& parent, TwipsRect place, std::wstring caption)
-    : WindowedControl(std::move(name), parent, place), caption_(std::move(caption)) {
+    : WindowedControl(ControlKind::Frame, std::move(name), parent, place), caption_(std::move(caption)) {
   CreateOwnWindow(L"HuevikFrame", caption_, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, PixelRect(), parent.Window());
   Parent().AdoptWindowed(*this);
 }
@@ -228,7 +228,7 @@ void Frame::OnPaint(HDC dc, const RECT&) {
 }
 
 PictureBox::PictureBox(std::wstring name, Container& parent, TwipsRect place, COLORREF backColor, PictureRef picture)
-    : WindowedControl(std::move(name), parent, place),
+    : WindowedControl(ControlKind::PictureBox, std::move(name), parent, place),
       backColor_(ResolveColor(backColor)),
       picture_(std::move(picture)) {
   CreateOwnWindow(L"HuevikPicture", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, PixelRect(), parent.Window());

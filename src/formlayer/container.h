@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "formlayer/base_window.h"
+#include "win32/base_window.h"
 #include "formlayer/controls.h"
 
 class Container : public BaseWindow {
@@ -58,8 +58,6 @@ class Container : public BaseWindow {
 class Frame : public WindowedControl, public Container {
  public:
   Frame(std::wstring name, Container& parent, TwipsRect place, std::wstring caption);
-  static constexpr ControlKind kKind = ControlKind::Frame;
-  ControlKind Kind() const override { return kKind; }
   HWND Handle() const override { return Window(); }
   Container* AsContainer() override { return this; }
   EventTarget& Surface() override { return *this; }
@@ -78,8 +76,6 @@ class Frame : public WindowedControl, public Container {
 class PictureBox : public WindowedControl, public Container {
  public:
   PictureBox(std::wstring name, Container& parent, TwipsRect place, COLORREF backColor, PictureRef picture);
-  static constexpr ControlKind kKind = ControlKind::PictureBox;
-  ControlKind Kind() const override { return kKind; }
   HWND Handle() const override { return Window(); }
   Container* AsContainer() override { return this; }
   EventTarget& Surface() override { return *this; }

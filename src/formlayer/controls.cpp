@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "formlayer/container.h"
-#include "formlayer/display.h"
+#include "win32/display.h"
 #include "formlayer/runtime.h"
 
 COLORREF ResolveColor(COLORREF color) {
@@ -25,8 +25,8 @@ HFONT SharedFont(const FontSpec& font) {
   return fonts.emplace(key, unique_font(made)).first->second.get();
 }
 
-Control::Control(std::wstring name, Container& parent, TwipsRect place)
-    : name_(std::move(name)), parent_(parent), place_(place) {}
+Control::Control(ControlKind kind, std::wstring name, Container& parent, TwipsRect place)
+    : kind_(kind), name_(std::move(name)), parent_(parent), place_(place) {}
 
 float Control::Left() const { return place_.left / parent_.TwipsPerUnitX(); }
 float Control::Top() const { return place_.top / parent_.TwipsPerUnitY(); }
@@ -90,7 +90,7 @@ void Image::Paint(HDC dc) const {
 
 Label::Label(std::wstring name, Container& parent, TwipsRect place, std::wstring caption, FontSpec font,
              COLORREF foreColor)
-    : Control(std::move(name), parent, place),
+    : Control(ControlKind::Label, std::move(name), parent, place),
       caption_(std::move(caption)),
       font_(std::move(font)),
       foreColor_(foreColor) {}
@@ -106,7 +106,7 @@ void Label::Paint(HDC dc) const {
 }
 
 Shape::Shape(std::wstring name, Container& parent, TwipsRect place, COLORREF borderColor)
-    : Control(std::move(name), parent, place), borderColor_(borderColor) {}
+    : Control(ControlKind::Shape, std::move(name), parent, place), borderColor_(borderColor) {}
 
 void Shape::Paint(HDC dc) const {
   RECT r = PixelRect();
@@ -144,7 +144,7 @@ void WindowedControl::Reposition() {
 }
 
 TextBox::TextBox(std::wstring name, Container& parent, TwipsRect place, const std::wstring& text, bool locked)
-    : SystemControl(std::move(name), parent, place), text_(text) {
+    : SystemControl(ControlKind::TextBox, std::move(name), parent, place), text_(text) {
   writing_ = true;
   Create(L"EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL | (locked ? ES_READONLY : 0), WS_EX_CLIENTEDGE);
   writing_ = false;
@@ -174,7 +174,7 @@ HBRUSH TextBox::OnControlColour(HDC dc) {
 }
 
 OptionButton::OptionButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption)
-    : SystemControl(std::move(name), parent, place) {
+    : SystemControl(ControlKind::OptionButton, std::move(name), parent, place) {
   Create(L"BUTTON", caption, WS_TABSTOP | BS_RADIOBUTTON, 0);
 }
 
@@ -197,7 +197,7 @@ void OptionButton::OnCommand(WORD code) {
 }
 
 CommandButton::CommandButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption)
-    : SystemControl(std::move(name), parent, place) {
+    : SystemControl(ControlKind::CommandButton, std::move(name), parent, place) {
   Create(L"BUTTON", caption, WS_TABSTOP | BS_PUSHBUTTON, 0);
 }
 

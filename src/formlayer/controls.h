@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 #include "formlayer/picture.h"
 
 enum class ControlKind { PictureBox, Image, Frame, OptionButton, TextBox, Label, CommandButton, Shape };
@@ -48,9 +48,9 @@ class Container;
 
 class Control : public EventTarget {
  public:
-  Control(std::wstring name, Container& parent, TwipsRect place);
+  Control(ControlKind kind, std::wstring name, Container& parent, TwipsRect place);
   const std::wstring& Name() const { return name_; }
-  virtual ControlKind Kind() const = 0;
+  ControlKind Kind() const { return kind_; }
   Container& Parent() const { return parent_; }
   virtual HWND Handle() const { return nullptr; }
   // The container a frame or picture box is; nullptr for a control that holds none.
@@ -78,6 +78,7 @@ class Control : public EventTarget {
   virtual void Reposition() {}
 
  private:
+  ControlKind kind_;
   std::wstring name_;
   Container& parent_;
   TwipsRect place_;
@@ -87,9 +88,8 @@ enum class MousePointer { Default, Custom };
 
 class Image : public Control {
  public:
-  using Control::Control;
-  static constexpr ControlKind kKind = ControlKind::Image;
-  ControlKind Kind() const override { return kKind; }
+  Image(std::wstring name, Container& parent, TwipsRect place)
+      : Control(ControlKind::Image, std::move(name), parent, place) {}
   const PictureRef& Picture() const { return picture_; }
   // Showing the picture that already shows repaints nothing.
   void SetPicture(PictureRef picture);
@@ -118,8 +118,6 @@ class Label : public Control {
  public:
   Label(std::wstring name, Container& parent, TwipsRect place, std::wstring caption, FontSpec font,
         COLORREF foreColor);
-  static constexpr ControlKind kKind = ControlKind::Label;
-  ControlKind Kind() const override { return kKind; }
   const std::wstring& Caption() const { return caption_; }
   COLORREF ForeColor() const { return foreColor_; }
   void Paint(HDC dc) const override;
@@ -133,8 +131,6 @@ class Label : public Control {
 class Shape : public Control {
  public:
   Shape(std::wstring name, Container& parent, TwipsRect place, COLORREF borderColor);
-  static constexpr ControlKind kKind = ControlKind::Shape;
-  ControlKind Kind() const override { return kKind; }
   void Paint(HDC dc) const override;
   bool TakesPointer() const override { return false; }
 
@@ -177,8 +173,6 @@ class SystemControl : public WindowedControl {
 class TextBox : public SystemControl {
  public:
   TextBox(std::wstring name, Container& parent, TwipsRect place, const std::wstring& text, bool locked);
-  static constexpr ControlKind kKind = ControlKind::TextBox;
-  ControlKind Kind() const override { return kKind; }
   const std::wstring& Text() const { return text_; }
   // Raises Change inside the write, and only when the text really changes.
   void SetText(const std::wstring& text);
@@ -195,8 +189,6 @@ class TextBox : public SystemControl {
 class OptionButton : public SystemControl {
  public:
   OptionButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption);
-  static constexpr ControlKind kKind = ControlKind::OptionButton;
-  ControlKind Kind() const override { return kKind; }
   bool Value() const;
   void SetValue(bool chosen);  // choosing one clears the others in the same container
   std::function<void()> Click;
@@ -207,8 +199,6 @@ class OptionButton : public SystemControl {
 class CommandButton : public SystemControl {
  public:
   CommandButton(std::wstring name, Container& parent, TwipsRect place, const std::wstring& caption);
-  static constexpr ControlKind kKind = ControlKind::CommandButton;
-  ControlKind Kind() const override { return kKind; }
   std::function<void()> Click;
   void OnCommand(WORD code) override;
 };

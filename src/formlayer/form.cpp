@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "formlayer/display.h"
-#include "formlayer/display_scale.h"
+#include "win32/display.h"
+#include "win32/display_scale.h"
 #include "formlayer/message_origin.h"
 #include "formlayer/runtime.h"
 

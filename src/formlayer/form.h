@@ -94,12 +94,12 @@ class Form : public Container, public EventTarget {
   void PopupMenu(const Menu& menu);
 
   Control& FindControl(const std::wstring& name) const;
-  // The control of that name as its own class, which its kind names.
+  // The control of that name as its own class.
   template <typename T>
   T& Get(const std::wstring& name) const {
-    Control& control = FindControl(name);
-    if (control.Kind() != T::kKind) throw FormError("control of another kind");
-    return static_cast<T&>(control);
+    auto* control = dynamic_cast<T*>(&FindControl(name));
+    if (!control) throw FormError("control of another kind");
+    return *control;
   }
   const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
 

@@ -1,6 +1,6 @@
 #include "formlayer/message_origin.h"
 
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 
 namespace MessageOrigin {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "formlayer/display.h"
-#include "formlayer/display_scale.h"
+#include "win32/display.h"
+#include "win32/display_scale.h"
 #include "formlayer/runtime.h"
 
 PictureRef Picture::FromBitmapResource(int id) {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 
 // A 32-bit bitmap whose pixels lie in memory as 0xAARRGGBB rows, top row first.
 unique_bitmap TopDownBitmap(SIZE size, std::uint32_t** pixels);

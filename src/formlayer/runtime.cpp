@@ -4,9 +4,9 @@
 #include <cmath>
 #include <vector>
 
-#include "formlayer/display.h"
-#include "formlayer/display_scale.h"
-#include "formlayer/handles.h"
+#include "win32/display.h"
+#include "win32/display_scale.h"
+#include "win32/handles.h"
 
 void ReportHandlerFailure() noexcept { ::OutputDebugStringW(L"Huevik: an event handler failed\n"); }
 

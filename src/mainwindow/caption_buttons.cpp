@@ -1,6 +1,6 @@
 // The drawn close and minimise buttons and their three pictures; the hover tracking that puts
 // the normal pictures back when the pointer has left lives beside them.
-#include "formlayer/display.h"
+#include "win32/display.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/hover_tracking.h"

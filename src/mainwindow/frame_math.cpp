@@ -3,7 +3,7 @@
 #include <climits>
 #include <cmath>
 
-#include "formlayer/display_scale.h"
+#include "win32/display_scale.h"
 
 int RoundHalfEven(double v) {
   if (std::isnan(v)) return 0;

@@ -4,7 +4,6 @@
 #include <windowsx.h>
 
 #include "mainwindow/form1.h"
-#include "mainwindow/running_copy.h"
 
 namespace 圆角窗体 {
 
@@ -152,13 +151,3 @@ void AfterMessage(Form1& form, UINT msg, LPARAM lp) {
 }
 
 }  // namespace 圆角窗体
-
-// A second start's request is answered at once; every other message passes the hover tracking,
-// which keeps the caption buttons' looks up to date.
-LRESULT Form1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (RunningCopy::IsBringBackRequest(msg)) return RunningCopy::AnswerBringBack(*this);
-  圆角窗体::BeforeMessage(*this, msg);
-  const LRESULT result = Form::OnMessage(msg, wp, lp);
-  圆角窗体::AfterMessage(*this, msg, lp);
-  return result;
-}

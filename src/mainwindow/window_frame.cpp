@@ -2,7 +2,7 @@
 // hidden image that follows a left-button drag.
 #include <cmath>
 
-#include "formlayer/display.h"
+#include "win32/display.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/frame_math.h"

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 #include "sampling/magnifier_geometry.h"
 
 class Magnifier {

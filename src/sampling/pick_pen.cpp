@@ -3,8 +3,8 @@
 // pointer from press to release, so the moves keep coming outside the window too.
 #include <optional>
 
-#include "formlayer/display.h"
-#include "formlayer/handles.h"
+#include "win32/display.h"
+#include "win32/handles.h"
 #include "mainwindow/form1.h"
 
 void Form1::Picture2_MouseDown(short button, short, float, float) {

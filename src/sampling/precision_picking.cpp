@@ -18,8 +18,8 @@
 #include <algorithm>
 #include <array>
 
-#include "formlayer/display.h"
-#include "formlayer/handles.h"
+#include "win32/display.h"
+#include "win32/handles.h"
 #include "formlayer/message_origin.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 
 class SettingsWatch {
  public:

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 #include "support/huevik_process.h"
 #include "support/patch_window.h"
 #include "support/pointer.h"

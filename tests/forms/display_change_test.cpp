@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "formlayer/display.h"
-#include "formlayer/display_scale.h"
+#include "win32/display.h"
+#include "win32/display_scale.h"
 #include "support/main_window_fixture.h"
 
 namespace {

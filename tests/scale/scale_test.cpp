@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "formlayer/display_scale.h"
+#include "win32/display_scale.h"
 #include "formlayer/picture.h"
 #include "support/huevik_process.h"
 #include "support/patch_window.h"

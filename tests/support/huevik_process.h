@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 #include "support/observe.h"
 // Ends every Huevik process a test started that still runs, and nothing else: a copy the
 // developer runs has the same name. Safe from any thread.

@@ -1,6 +1,6 @@
 #include "support/observe.h"
 
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 #include "formlayer/runtime.h"
 #include "settings/window_position.h"
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 
 class PatchWindow {
  public:

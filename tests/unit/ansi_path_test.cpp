@@ -1,5 +1,5 @@
 // Paths handed to an ANSI-only library: exact, or short, or none, in the code pages users have.
-#include "mainwindow/ansi_path.h"
+#include "process/ansi_path.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The window's arithmetic at each display scale: one row per scale, every figure that
 // scales with it; then where the window lands on a 100 % primary beside a 150 %
 // secondary at negative x.
-#include "formlayer/display_scale.h"
+#include "win32/display_scale.h"
 
 #include <gtest/gtest.h>
 

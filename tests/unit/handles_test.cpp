@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "mainwindow/library_search.h"
+#include "process/library_search.h"
 
 namespace {
 

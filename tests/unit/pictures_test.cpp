@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 #include "resource.h"
 
 namespace {

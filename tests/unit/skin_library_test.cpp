@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "skinh.h"
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "mainwindow/running_copy.h"
+#include "process/running_copy.h"
 
 #include <vector>
 
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "tray/tray_icon.h"

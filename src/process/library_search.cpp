@@ -1,4 +1,4 @@
-#include "mainwindow/library_search.h"
+#include "process/library_search.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/ansi_path.h"
+#include "process/ansi_path.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "mainwindow/skin_library.h"
+#include "process/skin_library.h"
 
 #include <windows.h>
 
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 #include "formlayer/runtime.h"
-#include "mainwindow/ansi_path.h"
-#include "mainwindow/library_search.h"
+#include "process/ansi_path.h"
+#include "process/library_search.h"
 #include "skinh.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "formlayer/display_scale.h"
+#include "win32/display_scale.h"
 
 #include <algorithm>
 #include <array>

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "mainwindow/form1.h"
-#include "mainwindow/library_search.h"
-#include "mainwindow/running_copy.h"
+#include "process/library_search.h"
+#include "process/running_copy.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   LibrarySearch::RestrictToProgramAndSystemFolders();

@@ -1,7 +1,7 @@
-#include "formlayer/display.h"
+#include "win32/display.h"
 
-#include "formlayer/display_scale.h"
-#include "formlayer/handles.h"
+#include "win32/display_scale.h"
+#include "win32/handles.h"
 
 namespace {
 

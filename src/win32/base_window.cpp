@@ -1,8 +1,8 @@
-#include "formlayer/base_window.h"
+#include "win32/base_window.h"
 
 #include <set>
 
-#include "formlayer/handles.h"
+#include "win32/handles.h"
 #include "formlayer/message_origin.h"
 #include "formlayer/runtime.h"
 

@@ -1,7 +1,9 @@
-// The main window's stored layout, made from its list of controls (form1_controls.h),
-// its tab order, and the binding of its controls' events to their handlers.
+// The main window: its stored layout, made from its list of controls (form1_controls.h), its tab
+// order, the binding of its controls' events to their handlers, and its message entry.
 #include "mainwindow/form1.h"
 
+#include "mainwindow/hover_tracking.h"
+#include "process/running_copy.h"
 #include "resource.h"
 
 namespace {
@@ -74,3 +76,13 @@ void Form1::BindEvents() {
 }
 
 #undef HANDLER
+
+// A second start's request is answered at once; every other message passes the hover tracking,
+// which keeps the caption buttons' looks up to date.
+LRESULT Form1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (RunningCopy::IsBringBackRequest(msg)) return RunningCopy::AnswerBringBack(*this);
+  圆角窗体::BeforeMessage(*this, msg);
+  const LRESULT result = Form::OnMessage(msg, wp, lp);
+  圆角窗体::AfterMessage(*this, msg, lp);
+  return result;
+}

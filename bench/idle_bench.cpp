@@ -18,8 +18,8 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/hover_tracking.h"
 #include "settings/window_position.h"
-#include "support/observe.h"
 #include "support/huevik_process.h"
+#include "support/observe.h"
 #include "support/pointer.h"
 #include "tray/tray_icon.h"
 

@@ -22,10 +22,10 @@
 #include <vector>
 
 #include "bench_report.h"
-#include "win32/handles.h"
-#include "support/patch_window.h"
 #include "mainwindow/form1.h"
+#include "support/patch_window.h"
 #include "support/pointer.h"
+#include "win32/handles.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "bench_report.h"
-#include "win32/handles.h"
 #include "support/observe.h"
 #include "support/pointer.h"
+#include "win32/handles.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <map>
 #include <utility>
 
+#include "formlayer/runtime.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
-#include "formlayer/runtime.h"
 
 namespace {
 
@@ -144,47 +144,39 @@ HBRUSH Container::ChildBackground(HWND child, HDC dc) {
   return childBrush_.get();
 }
 
+// The message handling shared by every container window.
 LRESULT Container::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  LRESULT result = 0;
-  if (HandleContainerMessage(msg, wp, lp, result)) return result;
-  return BaseWindow::OnMessage(msg, wp, lp);
-}
-
-bool Container::HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  result = 0;
   if (msg == WM_MOUSEMOVE || (msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONUP)) RelayToToolTips(msg, wp, lp);
-  if (RoutePointer(msg, wp, lp)) return true;
+  if (RoutePointer(msg, wp, lp)) return 0;
   switch (msg) {
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lp) != Window()) LoseCapture();
-      return true;
+      return 0;
     case WM_SETCURSOR: {
-      if (LOWORD(lp) != HTCLIENT) return false;
+      if (LOWORD(lp) != HTCLIENT) break;
       POINT pt{};
       ::GetCursorPos(&pt);
       ::ScreenToClient(Window(), &pt);
       ShowCursorOf(captured_ ? *captured_ : TargetAt(pt));
-      result = TRUE;
-      return true;
+      return TRUE;
     }
     case WM_COMMAND:
       if (WindowedControl* child = lp ? WindowedChild(reinterpret_cast<HWND>(lp)) : nullptr)
         RaiseEvent([&] { child->OnCommand(HIWORD(wp)); });
-      return true;
+      return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
       auto window = reinterpret_cast<HWND>(lp);
       auto dc = reinterpret_cast<HDC>(wp);
       WindowedControl* child = WindowedChild(window);
-      result = reinterpret_cast<LRESULT>(child ? child->OnControlColour(dc) : ChildBackground(window, dc));
-      return true;
+      return reinterpret_cast<LRESULT>(child ? child->OnControlColour(dc) : ChildBackground(window, dc));
     }
     case WM_ERASEBKGND:
-      result = 1;
-      return true;
+      return 1;
     default:
-      return false;
+      break;
   }
+  return BaseWindow::OnMessage(msg, wp, lp);
 }
 
 Frame::Frame(std::wstring name, Container& parent, TwipsRect place, std::wstring caption)

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "win32/base_window.h"
 #include "formlayer/controls.h"
+#include "win32/base_window.h"
 
 class Container : public BaseWindow {
  public:
@@ -46,7 +46,6 @@ class Container : public BaseWindow {
   void LoseCapture();
 
   void ShowCursorOf(EventTarget& target) const;
-  bool HandleContainerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
   std::vector<Control*> drawn_;
   std::vector<WindowedControl*> windowed_;

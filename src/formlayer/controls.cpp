@@ -5,8 +5,8 @@
 #include <tuple>
 
 #include "formlayer/container.h"
-#include "win32/display.h"
 #include "formlayer/runtime.h"
+#include "win32/display.h"
 
 COLORREF ResolveColor(COLORREF color) {
   return (color & 0x80000000u) ? ::GetSysColor(static_cast<int>(color & 0xFFu)) : color;

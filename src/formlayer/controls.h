@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "win32/handles.h"
 #include "formlayer/picture.h"
+#include "win32/handles.h"
 
 enum class ControlKind { PictureBox, Image, Frame, OptionButton, TextBox, Label, CommandButton, Shape };
 

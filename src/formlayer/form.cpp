@@ -4,10 +4,9 @@
 
 #include <cmath>
 
+#include "formlayer/runtime.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
-#include "formlayer/message_origin.h"
-#include "formlayer/runtime.h"
 
 // The window goes first, while the controls whose windows it holds still answer.
 Form::~Form() {
@@ -35,7 +34,6 @@ void Form::CreateWindowFor(const FormSpec& layout) {
   DWORD exStyle = WS_EX_CONTROLPARENT | (layout.inTaskbar ? WS_EX_APPWINDOW : 0);
   clientTwips_ = {layout.clientWidth, layout.clientHeight};
   Display::SettleThreadAwareness();
-  MessageOrigin::WatchQueue();
   CreateOwnWindow(L"HuevikForm", layout.caption, style, exStyle, RECT{0, 0, LaidOutSize().cx, LaidOutSize().cy},
                   nullptr);
   // The monitor the window came up on may differ from the system's resolution: lay out for
@@ -65,36 +63,32 @@ void Form::ShowIcon() const {
 // The monitor under the window changed its resolution, or the window moved to one of
 // another: everything is laid out again from the twips, and the pictures show their
 // copies for the new resolution.
-void Form::ApplyDpi(int dpi, const RECT& suggested) {
+void Form::ApplyDpi(int dpi) {
+  RECT before{};
+  ::GetWindowRect(Window(), &before);
   Display::SetDpi(dpi);
   BackgroundChanged();
   for (const auto& control : controls_) control->Rescale();
   MoveToolTips();
   ShowIcon();
-  RECT place = suggested;
+  POINT pointer{};
+  const bool grip = moving_ && ::GetCursorPos(&pointer);
+  RECT place = RescaledPlace(before, LaidOutSize(), grip ? &pointer : nullptr);
   MONITORINFO monitor{sizeof monitor, {}, {}, 0};
   HMONITOR on = ::MonitorFromRect(&place, MONITOR_DEFAULTTONULL);
-  HMONITOR nearest = on ? on : ::MonitorFromWindow(Window(), MONITOR_DEFAULTTONEAREST);
-  ::GetMonitorInfoW(nearest, &monitor);
-  place = PlaceAfterDpiChange(suggested, on != nullptr, LaidOutSize(), monitor.rcWork);
+  ::GetMonitorInfoW(on ? on : ::MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST), &monitor);
+  place = KeptOnMonitor(place, on != nullptr, monitor.rcWork);
   ::SetWindowPos(Window(), nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   ::RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   RaiseEvent([this] { Form_Rescaled(); });
 }
 
-// Only the system's own message, sent on this thread, hands over a rectangle to read. Any other
-// (posted, sent by another program, or with no rectangle) says nothing the window cannot find out
-// itself: it lays out for its own resolution, from its own top-left, as an empty rectangle that the
-// placement never takes as it stands.
-void Form::OnDpiChanged(WPARAM wp, LPARAM lp) {
-  if (lp && MessageOrigin::SentOnThisThread(Window(), WM_DPICHANGED, wp, lp)) {
-    ApplyDpi(static_cast<int>(HIWORD(wp)), *reinterpret_cast<const RECT*>(lp));
-    return;
-  }
-  RECT now{};
-  ::GetWindowRect(Window(), &now);
-  ApplyDpi(Display::DpiOfWindow(Window()), RECT{now.left, now.top, now.left, now.top});
+// The message's parameters are not read: anyone may post or send it, with any rectangle or
+// none. The window asks the system for its own resolution and places itself.
+void Form::OnDpiChanged() {
+  const int dpi = Display::DpiOfWindow(Window());
+  if (dpi != Display::Dpi()) ApplyDpi(dpi);
 }
 
 PictureRef Form::LoadPicture(int id) {
@@ -229,7 +223,7 @@ void Form::RequestUnload() {
   short cancel = 0;
   Form_Unload(cancel);
   if (cancel != 0) return;
-  ::DestroyWindow(Window());
+  Destroy();
 }
 
 namespace {
@@ -311,8 +305,12 @@ LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       RaiseEvent([this] { RequestUnload(); });
       return 0;
     case WM_DPICHANGED:
-      OnDpiChanged(wp, lp);
+      OnDpiChanged();
       return 0;
+    case WM_ENTERSIZEMOVE:
+    case WM_EXITSIZEMOVE:
+      moving_ = msg == WM_ENTERSIZEMOVE;
+      break;
     default:
       break;
   }

@@ -90,6 +90,9 @@ class Form : public Container, public EventTarget {
   COLORREF BackColor() const { return backColor_; }
   void PaintBackground(HDC dc, const RECT& rect) const override;
 
+  // Lays the form out at another display resolution and places it: see RescaledPlace.
+  void ApplyDpi(int dpi);
+
   // Pops a menu up at the pointer; returns after the chosen item's Click ran.
   void PopupMenu(const Menu& menu);
 
@@ -111,7 +114,6 @@ class Form : public Container, public EventTarget {
   virtual void Form_Unload(short& /*cancel*/) {}
   // After the form was laid out again at another display resolution.
   virtual void Form_Rescaled() {}
-  void ApplyDpi(int dpi, const RECT& suggested);
 
  private:
   void CreateWindowFor(const FormSpec& layout);
@@ -123,9 +125,10 @@ class Form : public Container, public EventTarget {
   PictureRef LoadPicture(int id);
   SIZE LaidOutSize() const;  // the window's size at the current resolution
   void ShowIcon() const;
-  void OnDpiChanged(WPARAM wp, LPARAM lp);
+  void OnDpiChanged();
 
   bool loaded_ = false;
+  bool moving_ = false;  // inside the system's move loop
   unique_window toolTips_;
   int scaleMode_ = 1;
   TwipsPoint clientTwips_{};

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "formlayer/runtime.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
-#include "formlayer/runtime.h"
 
 PictureRef Picture::FromBitmapResource(int id) {
   auto picture = std::make_shared<Picture>();

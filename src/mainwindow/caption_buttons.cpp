@@ -1,9 +1,9 @@
 // The drawn close and minimise buttons and their three pictures; the hover tracking that puts
 // the normal pictures back when the pointer has left lives beside them.
-#include "win32/display.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/hover_tracking.h"
+#include "win32/display.h"
 
 void Form1::获取鼠标坐标() {
   圆角窗体::HoverRect = HoverRectFrom(Left(), Top(), Width(), Height(), Display::SystemDpi(), Display::Dpi());

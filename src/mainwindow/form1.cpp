@@ -80,7 +80,7 @@ void Form1::BindEvents() {
 // A second start's request is answered at once; every other message passes the hover tracking,
 // which keeps the caption buttons' looks up to date.
 LRESULT Form1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (RunningCopy::IsBringBackRequest(msg)) return RunningCopy::AnswerBringBack(*this);
+  if (RunningCopy::IsBringBackRequest(msg)) return RunningCopy::AnswerBringBack(*this, wp);
   圆角窗体::BeforeMessage(*this, msg);
   const LRESULT result = Form::OnMessage(msg, wp, lp);
   圆角窗体::AfterMessage(*this, msg, lp);

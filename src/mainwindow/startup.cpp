@@ -1,14 +1,14 @@
 // Startup and the close handling of the main window.
-#include "win32/display.h"
-#include "win32/display_scale.h"
 #include "formlayer/runtime.h"
-#include "mainwindow/frame_math.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/frame_math.h"
 #include "mainwindow/hover_tracking.h"
 #include "process/skin_library.h"
 #include "settings/window_position.h"
 #include "tray/taskbar_menu.h"
 #include "tray/tray_icon.h"
+#include "win32/display.h"
+#include "win32/display_scale.h"
 
 namespace {
 constexpr COLORREF kColourKey = kSeeThroughKey;

@@ -2,11 +2,11 @@
 // hidden image that follows a left-button drag.
 #include <cmath>
 
-#include "win32/display.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/frame_math.h"
 #include "settings/window_position.h"
+#include "win32/display.h"
 
 void Form1::ApplyRoundRegion(int cornerWidth, int cornerHeight) {
   SIZE box = RegionSize(Width(), Height(), Display::Dpi());

@@ -2,17 +2,17 @@
 
 #include <vector>
 
-#include "win32/handles.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "tray/tray_icon.h"
+#include "win32/handles.h"
 
 namespace RunningCopy {
 namespace {
 
 // The main window's answer: another program's window answers 0 to a message it does not know,
 // so it is never taken for ours.
-constexpr LRESULT kBroughtBack = 0x48564B21;
+constexpr LRESULT kHuevikAnswers = 0x48564B21;
 constexpr DWORD kLookAgainMs = 20;
 
 struct Record {
@@ -40,23 +40,38 @@ BOOL CALLBACK CollectWindowOf(HWND window, LPARAM param) {
   return TRUE;
 }
 
+// What the request asks of the window that gets it.
+enum Request : WPARAM { kAreYouHuevik = 0, kBringBack = 1 };
+
+bool Ask(HWND window, Request request, ULONGLONG deadline) {
+  const ULONGLONG now = ::GetTickCount64();
+  DWORD_PTR answer = 0;
+  return now < deadline &&
+         ::SendMessageTimeoutW(window, BringBackMessage(), request, 0, SMTO_ABORTIFHUNG | SMTO_ERRORONEXIT,
+                               static_cast<UINT>(deadline - now), &answer) &&
+         answer == static_cast<DWORD_PTR>(kHuevikAnswers);
+}
+
 // Only the main window of a Huevik gives our answer; the process's other windows, or those of a
-// program that took the object's name, answer something else or nothing in time.
+// program that took the object's name, answer something else or nothing in time. The right to
+// take the front, which this start has from the user, goes only to a window that answered.
 bool AskWindowsOf(DWORD process, ULONGLONG deadline) {
   WindowsOf search{process, {}};
   ::EnumWindows(CollectWindowOf, reinterpret_cast<LPARAM>(&search));
-  // This start was the user's: it may hand the right to take the front on to the copy it asks.
-  if (!search.found.empty()) ::AllowSetForegroundWindow(process);
   for (HWND window : search.found) {
-    const ULONGLONG now = ::GetTickCount64();
-    if (now >= deadline) return false;
-    DWORD_PTR answer = 0;
-    if (::SendMessageTimeoutW(window, BringBackMessage(), 0, 0, SMTO_ABORTIFHUNG | SMTO_ERRORONEXIT,
-                              static_cast<UINT>(deadline - now), &answer) &&
-        answer == static_cast<DWORD_PTR>(kBroughtBack))
-      return true;
+    if (!Ask(window, kAreYouHuevik, deadline)) continue;
+    ::AllowSetForegroundWindow(process);
+    return Ask(window, kBringBack, deadline);
   }
   return false;
+}
+
+// A recorded copy that has ended has nothing to answer with. A process that cannot be opened for
+// lack of rights still runs.
+bool MayStillRun(DWORD process) {
+  unique_kernel_handle handle(::OpenProcess(SYNCHRONIZE, FALSE, process));
+  if (!handle) return ::GetLastError() != ERROR_INVALID_PARAMETER;
+  return ::WaitForSingleObject(handle.get(), 0) == WAIT_TIMEOUT;
 }
 
 // A copy that is still starting may have no window yet, or not yet its id in the record: it is
@@ -65,6 +80,7 @@ bool AskRecordedCopy(const Record& record) {
   const ULONGLONG deadline = ::GetTickCount64() + kAnswerWithinMs;
   while (::GetTickCount64() < deadline) {
     const auto process = static_cast<DWORD>(record.processId);
+    if (process != 0 && !MayStillRun(process)) return false;
     if (process != 0 && AskWindowsOf(process, deadline)) return true;
     ::Sleep(kLookAgainMs);
   }
@@ -94,14 +110,15 @@ bool HandOverToRunningCopy() {
 
 bool IsBringBackRequest(UINT msg) { return msg != 0 && msg == BringBackMessage(); }
 
-LRESULT AnswerBringBack(Form1& window) {
+LRESULT AnswerBringBack(Form1& window, WPARAM request) {
+  if (request != kBringBack) return kHuevikAnswers;
   RaiseEvent([&] {
     托盘图标::BringBackFromTray(window);
     // A copy asked while still starting shows itself, in front, when its startup ends. While the
     // colour dialog is open the window is disabled: the dialog takes the front in its place.
     if (window.Visible()) ::SetForegroundWindow(::GetLastActivePopup(window.hWnd()));
   });
-  return kBroughtBack;
+  return kHuevikAnswers;
 }
 
 }  // namespace RunningCopy

@@ -19,6 +19,7 @@ bool HandOverToRunningCopy();
 // The request the main window answers: a message registered for the session under a name of
 // its own, so no other program's and none of the tray's or the form layer's messages.
 bool IsBringBackRequest(UINT msg);
-// Brings the window back as a left click on the tray icon does, then to the front.
-LRESULT AnswerBringBack(Form1& window);
+// Answers that this is Huevik's main window; asked to, brings the window back as a left click on
+// the tray icon does, then to the front.
+LRESULT AnswerBringBack(Form1& window, WPARAM request);
 }  // namespace RunningCopy

@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "win32/handles.h"
 #include "formlayer/runtime.h"
 #include "process/ansi_path.h"
 #include "process/library_search.h"
 #include "skinh.h"
+#include "win32/handles.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <optional>
 #include <vector>
 
-#include "win32/handles.h"
 #include "sampling/magnifier_geometry.h"
+#include "win32/handles.h"
 
 class Magnifier {
  public:

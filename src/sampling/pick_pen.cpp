@@ -3,9 +3,10 @@
 // pointer from press to release, so the moves keep coming outside the window too.
 #include <optional>
 
+#include "mainwindow/form1.h"
+#include "sampling/screen_read.h"
 #include "win32/display.h"
 #include "win32/handles.h"
-#include "mainwindow/form1.h"
 
 void Form1::Picture2_MouseDown(short button, short, float, float) {
   if (!Picking) Picking = kTrue;
@@ -60,11 +61,15 @@ void Form1::PickPixel() {
 }
 
 COLORREF Form1::ReadPixel(HDC source, POINT at) {
-  COLORREF colour = ::GetPixel(source, at.x, at.y);
-  if (colour != CLR_INVALID) return colour;
+  // A pixel read misses layered windows where the desktop is not composed: the copy reaches them.
+  const DWORD rop = ScreenCopyRop();
+  if (rop == SRCCOPY) {
+    COLORREF colour = ::GetPixel(source, at.x, at.y);
+    if (colour != CLR_INVALID) return colour;
+  }
   // Some surfaces refuse a pixel read; a one-pixel copy still reaches the pixel, and
   // where even that fails the swatch's own corner still gives a colour.
-  ::BitBlt(Picture1.hDC(), 0, 0, 1, 1, source, at.x, at.y, SRCCOPY);
+  ::BitBlt(Picture1.hDC(), 0, 0, 1, 1, source, at.x, at.y, rop);
   Picture1.Refresh();
   return static_cast<COLORREF>(Picture1.Point(0, 0));
 }

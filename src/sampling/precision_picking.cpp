@@ -18,11 +18,10 @@
 #include <algorithm>
 #include <array>
 
-#include "win32/display.h"
-#include "win32/handles.h"
-#include "formlayer/message_origin.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
+#include "win32/display.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -119,7 +118,6 @@ void Form1::StartPrecisionPicking() {
   g_penContainer = Picture2.Parent().Window();
   g_stepCount = 0;
   g_movePending = false;  // a move posted at the end of the last drag never reached the watch
-  MessageOrigin::RestWatch();
   ::SetWindowSubclass(g_penContainer, WatchPenDrag, kWatchId, reinterpret_cast<DWORD_PTR>(this));
   if (!g_keyHook) g_keyHook.reset(::SetWindowsHookExW(WH_KEYBOARD_LL, PenKeys, App::Instance(), 0));
   // In the pen's own pixels: the screen the magnifier holds for the drag is read in them.
@@ -133,7 +131,6 @@ void Form1::EndPrecisionPicking() {
   g_keyHook.reset();
   g_mouseHook.reset();
   if (g_penContainer) ::RemoveWindowSubclass(g_penContainer, WatchPenDrag, kWatchId);
-  MessageOrigin::WatchQueue();
 }
 
 void Form1::PenStep(UINT virtualKey, bool shift) {

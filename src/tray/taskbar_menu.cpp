@@ -1,7 +1,7 @@
 #include "tray/taskbar_menu.h"
 
-#include "formlayer/message_origin.h"
 #include "tray/tray_icon.h"
+#include "win32/base_window.h"
 
 namespace 响应任务栏菜单 {
 
@@ -35,7 +35,7 @@ void HookTaskbarMenu(HWND window) {
 
 LRESULT CALLBACK TaskbarMenuWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   WNDPROC next = TaskbarPrevProc;
-  if (msg == WM_DESTROY && MessageOrigin::SentOnThisThread(window, msg, wp, lp)) {
+  if (msg == WM_DESTROY && BaseWindow::InDestruction()) {
     // Unhooked as if never hooked, so a later window is hooked afresh.
     ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
     TaskbarPrevProc = nullptr;

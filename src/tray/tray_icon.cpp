@@ -1,10 +1,10 @@
 #include "tray/tray_icon.h"
 
-#include "formlayer/message_origin.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "tray/form2.h"
 #include "tray/tray_record.h"
+#include "win32/base_window.h"
 
 namespace 托盘图标 {
 
@@ -98,7 +98,7 @@ LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   } else if (msg == TaskbarCreatedMessage()) {
     // A restarted shell has forgotten the icon; it is the only way back to the window.
     ResumeNext([&] { AddAgain(MainWindow()); });
-  } else if (msg == WM_DESTROY && MessageOrigin::SentOnThisThread(window, msg, wp, lp)) {
+  } else if (msg == WM_DESTROY && BaseWindow::InDestruction()) {
     // The window goes with its icon, and leaves no hook behind: a later window starts afresh.
     DeleteIconAndUnhook(window, reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0)));
   }

@@ -1,6 +1,7 @@
 // The base of every window of the program's own classes: the object holds its HWND
 // from WM_NCCREATE to WM_NCDESTROY, and one paint method serves both the screen
-// (WM_PAINT) and a caller's device context (WM_PRINTCLIENT).
+// (WM_PAINT) and a caller's device context (WM_PRINTCLIENT). It alone reads and
+// writes a window's GWLP_USERDATA.
 #pragma once
 #include <windows.h>
 
@@ -15,6 +16,11 @@ class BaseWindow {
 
   // Null before creation starts and once the window is gone.
   HWND Window() const { return window_; }
+  // Destroys the window, and its children and owned windows with it; each object hears
+  // of its end as usual.
+  void Destroy() noexcept;
+  // Whether a destruction message now arriving is the system's: see Procedure.
+  static bool InDestruction() noexcept;
 
  protected:
   // Registers the class on first use; the window's first message already reaches this object.

@@ -20,17 +20,25 @@ bool Intersects(const RECT& a, const RECT& b) {
 }
 }  // namespace
 
-RECT PlaceAfterDpiChange(const RECT& suggested, bool suggestedOnMonitor, SIZE laidOut, const RECT& nearestWork) {
-  const long width = suggested.right - suggested.left, height = suggested.bottom - suggested.top;
-  // A real suggestion is about the laid-out size; one many times larger is as broken as an empty one.
-  const bool sane = width > 0 && height > 0 && width <= 4L * laidOut.cx + 64 && height <= 4L * laidOut.cy + 64;
-  if (sane && suggestedOnMonitor && Intersects(suggested, nearestWork)) return suggested;
+RECT RescaledPlace(const RECT& before, SIZE laidOut, const POINT* grip) {
+  const long width = before.right - before.left, height = before.bottom - before.top;
+  POINT start{before.left, before.top};
+  if (grip && width > 0 && height > 0) {
+    start.x = grip->x - std::lround(static_cast<double>(grip->x - before.left) * laidOut.cx / width);
+    start.y = grip->y - std::lround(static_cast<double>(grip->y - before.top) * laidOut.cy / height);
+  }
+  return {start.x, start.y, start.x + laidOut.cx, start.y + laidOut.cy};
+}
+
+RECT KeptOnMonitor(const RECT& place, bool onMonitor, const RECT& nearestWork) {
+  if (onMonitor && Intersects(place, nearestWork)) return place;
+  const long width = place.right - place.left, height = place.bottom - place.top;
   auto keepInside = [](long start, long size, long low, long high) {
     return std::max(low, std::min(start, high - size));
   };
-  const long left = keepInside(suggested.left, laidOut.cx, nearestWork.left, nearestWork.right);
-  const long top = keepInside(suggested.top, laidOut.cy, nearestWork.top, nearestWork.bottom);
-  return {left, top, left + laidOut.cx, top + laidOut.cy};
+  const long left = keepInside(place.left, width, nearestWork.left, nearestWork.right);
+  const long top = keepInside(place.top, height, nearestWork.top, nearestWork.bottom);
+  return {left, top, left + width, top + height};
 }
 
 namespace {

@@ -24,10 +24,12 @@ int TwipsToPixelsAt(float twips, int dpi);
 // A 96-dpi length at dpi, rounded as control places are: halves away from zero.
 int ScaledLength(int length96, int dpi);
 
-// Where the window goes after its resolution changed. The system's suggested rectangle
-// is taken when it is a real rectangle touching a monitor; otherwise the window keeps
-// the size it is laid out at and is moved into the nearest monitor's work area.
-RECT PlaceAfterDpiChange(const RECT& suggested, bool suggestedOnMonitor, SIZE laidOut, const RECT& nearestWork);
+// Where a window laid out anew at laidOut goes from its place before: while it is being moved,
+// the pointer's grip keeps its place on the window, as it does on the system's own resize;
+// otherwise its top-left stays.
+RECT RescaledPlace(const RECT& before, SIZE laidOut, const POINT* grip);
+// A place that touches no monitor moves into the nearest monitor's work area.
+RECT KeptOnMonitor(const RECT& place, bool onMonitor, const RECT& nearestWork);
 
 // Resamples a 32-bit picture (0xAARRGGBB rows, top row first) to another size. Each
 // target pixel is the area-weighted average of the source pixels it covers, so edges

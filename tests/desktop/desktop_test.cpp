@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "win32/handles.h"
 #include "support/huevik_process.h"
 #include "support/patch_window.h"
 #include "support/pointer.h"
 #include "support/shell_windows.h"
+#include "win32/handles.h"
 
 namespace {
 

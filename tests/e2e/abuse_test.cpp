@@ -202,8 +202,21 @@ TEST_F(AbuseTest, AStormOfMessagesLeavesTheProgramUpAndItsDataValid) {
 
 // Every message but those that by their meaning end a program or start a modal loop.
 bool AnyProgramMaySend(UINT msg) {
-  return msg != WM_QUIT && msg != WM_DESTROY && msg != WM_CLOSE && msg != WM_ENDSESSION && msg != WM_SYSCOMMAND &&
+  return msg != WM_QUIT && msg != WM_ENDSESSION && msg != WM_SYSCOMMAND &&
          (msg < WM_NCLBUTTONDOWN || msg > WM_NCXBUTTONDBLCLK);
+}
+
+// Creation messages with a well-formed record (the system copies it across, and refuses to post
+// them) whose object is wild, and destruction and close messages posted and sent.
+void SendCreationAndDestruction(HWND to) {
+  CREATESTRUCTW record{};
+  record.lpCreateParams = reinterpret_cast<void*>(0x1234);
+  for (UINT msg : {WM_NCCREATE, WM_CREATE})
+    ::SendMessageTimeoutW(to, msg, 0, reinterpret_cast<LPARAM>(&record), SMTO_ABORTIFHUNG, 500, nullptr);
+  for (UINT msg : {WM_DESTROY, WM_NCDESTROY, WM_CLOSE}) {
+    ::PostMessageW(to, msg, 0, 0);
+    ::SendMessageTimeoutW(to, msg, 0, 0, SMTO_ABORTIFHUNG, 500, nullptr);
+  }
 }
 
 // The program's own windows: the system's controls answer for themselves.
@@ -227,8 +240,7 @@ TEST_F(AbuseTest, ForeignMessagesWithAnyParametersLeaveTheProgramAnsweringAndPic
   EXPECT_EQ(place_.right - place_.left, width) << "not laid out for its own resolution";
   std::vector<HWND> targets{window()};
   ::EnumChildWindows(window(), AddOwnChild, reinterpret_cast<LPARAM>(&targets));
-  for (HWND to : targets)
-    for (UINT msg : {WM_NCCREATE, WM_CREATE, WM_NCDESTROY}) ::PostMessageW(to, msg, 0, 0);
+  for (HWND to : targets) SendCreationAndDestruction(to);
   std::mt19937 random(21);
   auto parameter = [&] { return random() % 3 == 0 ? 0 : random() % 2 ? random() % 0x10000 : random(); };
   for (int i = 0; i < 4000; ++i) {
@@ -253,11 +265,18 @@ TEST_F(AbuseTest, ForeignMessagesWithAnyParametersLeaveTheProgramAnsweringAndPic
   pointer::MoveTo(Screen(kPen).x, Screen(kPen).y);
   pointer::Press();
   PumpOwn(100);
+  HWND magnifier = ::FindWindowW(L"HuevikMagnifier", nullptr);
+  ASSERT_NE(magnifier, nullptr) << "no magnifier during the drag";
   for (int patch : {0, 1}) {
     MoveTo(patches.At(static_cast<size_t>(patch)));
     EXPECT_TRUE(WaitForValue(patch ? L"&HC08040&" : L"&H102030&")) << "patch " << patch << ": " << Text(kValueField);
+    SendCreationAndDestruction(magnifier);
+    ::RedrawWindow(magnifier, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }
+  MoveTo(patches.At(0, 3));
+  EXPECT_TRUE(WaitForValue(L"&H102030&")) << Text(kValueField);
   pointer::Release();
+  EXPECT_TRUE(huevik_->Running());
 }
 
 }  // namespace

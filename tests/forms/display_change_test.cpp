@@ -1,13 +1,13 @@
-// The main window moved to a monitor of another resolution, as the system tells it with
-// WM_DPICHANGED: sent here by hand, since no real monitor can change under the test.
+// The main window laid out at another resolution, as when it moves to a monitor of another
+// resolution: no real monitor can change under the test, so the layout is asked for by hand.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
+#include "support/main_window_fixture.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
-#include "support/main_window_fixture.h"
 
 namespace {
 
@@ -37,10 +37,6 @@ SIZE IconSize(HICON icon) {
   return {bitmap.bmWidth, bitmap.bmHeight};
 }
 
-void ChangeDpi(HWND window, int dpi, RECT suggested) {
-  ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-}
-
 // The box of the rounded region made from the client size: a round-rectangle region
 // leaves out its right-most column and bottom row.
 RECT RoundRegionBox(const RECT& client, int dpi) {
@@ -56,7 +52,7 @@ class DisplayChangeTest : public MainWindowTest {
  protected:
   void TearDown() override {
     // Whatever failed, the next test runs at the display's own resolution.
-    ChangeDpi(form().hWnd(), 96, {0, 0, 300, 263});
+    form().ApplyDpi(96);
     Display::SetDpi(Display::SystemDpi());
     MainWindowTest::TearDown();
   }
@@ -71,8 +67,11 @@ TEST_F(DisplayChangeTest, TheWholeWindowScalesAndComesBackPixelForPixel) {
   for (int dpi : {120, 144, 192}) {
     SCOPED_TRACE(testing::Message() << dpi << " dpi");
     const SIZE scaled{TwipsToPixelsAt(4500, dpi), TwipsToPixelsAt(3945, dpi)};
-    ChangeDpi(window, dpi, {start.left, start.top, start.left + scaled.cx, start.top + scaled.cy});
-    RECT client{}, box{};
+    form().ApplyDpi(dpi);
+    RECT client{}, box{}, placed{};
+    ::GetWindowRect(window, &placed);
+    EXPECT_EQ(start.left, placed.left) << "the top-left moved";
+    EXPECT_EQ(start.top, placed.top) << "the top-left moved";
     ::GetClientRect(window, &client);
     EXPECT_EQ(scaled.cx, client.right);
     EXPECT_EQ(scaled.cy, client.bottom);
@@ -99,16 +98,17 @@ TEST_F(DisplayChangeTest, TheWholeWindowScalesAndComesBackPixelForPixel) {
     // The palette's marker keeps its place in twips, so it stands at the scaled pixel.
     EXPECT_EQ(TwipsToPixelsAt(2160, dpi), form().Shape1.PixelRect().left);
   }
-  // A nonsense rectangle still leaves the window whole on a monitor.
-  for (RECT nonsense : {RECT{0, 0, 0, 0}, RECT{-90000, -90000, -89000, -89000}}) {
-    ChangeDpi(window, 144, nonsense);
+  // Whatever another program sends: the rectangle is not read, the window takes its monitor's
+  // own resolution again and keeps its top-left.
+  for (LPARAM wild : {LPARAM{0}, LPARAM{-1}, static_cast<LPARAM>(0x13572468)}) {
+    form().ApplyDpi(144);
+    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), wild);
     RECT placed{};
     ::GetWindowRect(window, &placed);
-    EXPECT_NE(nullptr, ::MonitorFromRect(&placed, MONITOR_DEFAULTTONULL)) << placed.left << "," << placed.top;
-    EXPECT_EQ(450, placed.right - placed.left);
-    EXPECT_EQ(395, placed.bottom - placed.top);
+    EXPECT_EQ(start.left, placed.left);
+    EXPECT_EQ(start.right, placed.right);
+    EXPECT_EQ(start.bottom, placed.bottom);
   }
-  ChangeDpi(window, 96, start);
   SIZE after{};
   EXPECT_TRUE(at96 == PrintedClient(window, after)) << "the 96-dpi window differs after the round trip";
   EXPECT_EQ(before.cx, after.cx);

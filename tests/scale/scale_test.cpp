@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "win32/display_scale.h"
 #include "formlayer/picture.h"
 #include "support/huevik_process.h"
 #include "support/patch_window.h"
 #include "support/pointer.h"
+#include "win32/display_scale.h"
 
 namespace {
 

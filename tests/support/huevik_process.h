@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "win32/handles.h"
 #include "support/observe.h"
+#include "win32/handles.h"
 // Ends every Huevik process a test started that still runs, and nothing else: a copy the
 // developer runs has the same name. Safe from any thread.
 void EndStartedProcesses();

@@ -1,8 +1,8 @@
 #include "support/observe.h"
 
-#include "win32/handles.h"
 #include "formlayer/runtime.h"
 #include "settings/window_position.h"
+#include "win32/handles.h"
 
 std::wstring TestProgramDir() { return App::Path(); }
 

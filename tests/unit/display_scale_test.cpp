@@ -59,22 +59,24 @@ TEST(DisplayScale, WindowLandsOnAMonitorAfterTheResolutionChanged) {
   // Physical pixels: a 1920 x 1080 primary at 100 %, a 2880 x 1620 secondary at 150 % left of it.
   const RECT secondaryWork{-2880, 0, 0, 1580};
   const SIZE at150{450, 395};
+  const RECT at96{-1500, 100, -1200, 363};
+  const POINT grip{-1400, 150};
   struct Row {
     const char* what;
-    RECT suggested;
+    RECT before;
+    const POINT* grip;
     bool onMonitor;
     RECT expected;
   };
   const Row rows[] = {
-      {"suggestion on the secondary", {-1500, 100, -1050, 495}, true, {-1500, 100, -1050, 495}},
-      {"empty suggestion", {0, 0, 0, 0}, true, {-450, 0, 0, 395}},
-      {"far off every monitor", {-100000, -90000, -99550, -89605}, false, {-2880, 0, -2430, 395}},
-      {"absurdly large", {-2000, 10, 98000, 100010}, true, {-2000, 10, -1550, 405}},
-      {"hanging off the bottom", {-1000, 1500, -550, 1895}, true, {-1000, 1500, -550, 1895}},
-      {"inverted", {-1000, 500, -1450, 105}, true, {-1000, 500, -550, 895}},
+      {"keeps its top-left", at96, nullptr, true, {-1500, 100, -1050, 495}},
+      {"moved: the grip keeps its place on the window", at96, &grip, true, {-1550, 75, -1100, 470}},
+      {"far off every monitor", {-100000, -90000, -99700, -89737}, nullptr, false, {-2880, 0, -2430, 395}},
+      {"hanging off the bottom", {-1000, 1500, -700, 1763}, nullptr, true, {-1000, 1500, -550, 1895}},
+      {"nothing before to scale from", {-1000, 500, -1000, 500}, &grip, true, {-1000, 500, -550, 895}},
   };
   for (const Row& r : rows) {
-    const RECT got = PlaceAfterDpiChange(r.suggested, r.onMonitor, at150, secondaryWork);
+    const RECT got = KeptOnMonitor(RescaledPlace(r.before, at150, r.grip), r.onMonitor, secondaryWork);
     EXPECT_TRUE(got.left == r.expected.left && got.top == r.expected.top && got.right == r.expected.right &&
                 got.bottom == r.expected.bottom)
         << r.what << ": got " << got.left << "," << got.top << "," << got.right << "," << got.bottom;

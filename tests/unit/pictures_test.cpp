@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "win32/handles.h"
 #include "resource.h"
+#include "win32/handles.h"
 
 namespace {
 

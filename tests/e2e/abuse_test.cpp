@@ -213,6 +213,7 @@ void SendCreationAndDestruction(HWND to) {
   record.lpCreateParams = reinterpret_cast<void*>(0x1234);
   for (UINT msg : {WM_NCCREATE, WM_CREATE})
     ::SendMessageTimeoutW(to, msg, 0, reinterpret_cast<LPARAM>(&record), SMTO_ABORTIFHUNG, 500, nullptr);
+  EXPECT_NE(::GetWindowLongPtrW(to, GWLP_USERDATA), 0x1234) << "a forged creation gave a window another object";
   for (UINT msg : {WM_DESTROY, WM_NCDESTROY, WM_CLOSE}) {
     ::PostMessageW(to, msg, 0, 0);
     ::SendMessageTimeoutW(to, msg, 0, 0, SMTO_ABORTIFHUNG, 500, nullptr);
@@ -273,6 +274,7 @@ TEST_F(AbuseTest, ForeignMessagesWithAnyParametersLeaveTheProgramAnsweringAndPic
     SendCreationAndDestruction(magnifier);
     ::RedrawWindow(magnifier, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }
+  EXPECT_TRUE(::IsWindow(magnifier)) << "foreign messages ended the magnifier";
   MoveTo(patches.At(0, 3));
   EXPECT_TRUE(WaitForValue(L"&H102030&")) << Text(kValueField);
   pointer::Release();

@@ -39,7 +39,7 @@ TEST_F(PickTest, DragOverAnotherProgramsWindowShowsItsColour) {
   HuevikProcess huevik;
   RECT placed{};
   ::GetWindowRect(huevik.Window(), &placed);
-  PatchWindow patches({placed.right + 40, placed.top}, {0x80C040, 0x030201, 0xFF0000, 0xFFFFFF});
+  PatchWindow patches({placed.right + 40, placed.top}, {0x80C040, 0x030201, 0xFF0000, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xF7AD6B, 0x000000});
   // An overlay that lets the pointer through, as on-screen displays do, over the right
   // half of patch 0: the screen shows it, though no window is found under the pointer there.
   PatchWindow overlay(patches.At(0, 1, -20), {0x2060A0}, 19, 40, WS_POPUP,
@@ -60,8 +60,14 @@ TEST_F(PickTest, DragOverAnotherProgramsWindowShowsItsColour) {
       {1, false, L"&H30201&", L"1", L"2", L"3"},
       {2, false, L"&HFF0000&", L"0", L"0", L"255"},
       {3, true, L"#FFFFFF", L"255", L"255", L"255"},
-      {0, false, L"#2060A0", L"160", L"96", L"32", 10},
-      {0, false, L"#2060A0", L"160", L"96", L"32", 10, MOUSEEVENTF_RIGHTDOWN},
+      {4, false, L"#FF0000", L"255", L"0", L"0"},
+      {5, false, L"#00FF00", L"0", L"255", L"0"},
+      {2, false, L"#0000FF", L"0", L"0", L"255"},
+      {1, false, L"#010203", L"1", L"2", L"3"},
+      {6, false, L"#6BADF7", L"107", L"173", L"247"},
+      {7, false, L"#000000", L"0", L"0", L"0"},
+      {0, false, L"#A06020", L"160", L"96", L"32", 10},
+      {0, false, L"#A06020", L"160", L"96", L"32", 10, MOUSEEVENTF_RIGHTDOWN},
   };
   for (const auto& pick : kPicks) {
     std::string where = "pick " + std::to_string(&pick - kPicks) + ", patch " + std::to_string(pick.patch);

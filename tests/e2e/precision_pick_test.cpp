@@ -99,7 +99,9 @@ class PrecisionPickTest : public ::testing::Test {
   }
   // Waits for the program to show the colour of the point in all four fields.
   void ExpectFieldsShow(POINT at, const std::string& where) {
-    COLORREF colour = StripeColour(at.x - stripes_->At(0).x);
+    ExpectFieldsShow(StripeColour(at.x - stripes_->At(0).x), where);
+  }
+  void ExpectFieldsShow(COLORREF colour, const std::string& where) {
     std::wstring value = VbText(colour);
     PumpUntil([&] { return TextAt(kValueField) == value; });
     EXPECT_EQ(TextAt(kValueField), value) << where;
@@ -158,9 +160,6 @@ TEST_F(PrecisionPickTest, ArrowKeysStepThePenByPixelsAndTheMagnifierFollows) {
         << where << ": the magnifier's middle shows " << std::hex << MagnifierMiddle();
   }
 
-  Xdotool(L"key Escape");
-  Pump(200);
-  EXPECT_NE(ShownMagnifier(huevik_), nullptr) << "Escape ended the drag";
   Xdotool(L"mouseup 1");
   POINT end{start.x + 13, start.y - 1};
   EXPECT_TRUE(PumpUntil([&] { return ShownMagnifier(huevik_) == nullptr; })) << "the magnifier outlives the drag";
@@ -197,6 +196,65 @@ TEST_F(PrecisionPickTest, MashedKeysStepOnePixelEachAndNothingRunsOnAfterTheRele
   Pump(500);
   EXPECT_EQ(Cursor().x, settled.x) << "steps ran on after the release";
   EXPECT_EQ(TextAt(kValueField), VbText(StripeColour(20 + settled.x - start.x))) << "the value field at the release";
+  EXPECT_TRUE(huevik_.Running());
+}
+
+TEST_F(PrecisionPickTest, WheelAndPlusMinusSizeTheSquareWhoseMeanShowsAndTheSizeHolds) {
+  const COLORREF a = RGB(255, 0, 100), b = RGB(0, 255, 101);  // every other pixel, a at the hot spot
+  PatchWindow board({Place(huevik_.Window()).right + 40, 0}, {a});
+  board.Checker(0, b);
+  const struct {
+    const wchar_t* input;  // xdotool's, the pen held
+    COLORREF mean;         // of the square it leaves
+  } kSteps[] = {
+      {L"sleep 0", a},
+      {L"click 4", RGB(142, 113, 100)},                        // 3 pixels a side: 5 a, 4 b
+      {L"key plus", RGB(133, 122, 100)},                       // 5: 13 a, 12 b
+      {L"click --repeat 2 --delay 60 4", RGB(129, 126, 100)},  // 9: 41 a, 40 b
+      {L"key KP_Add", RGB(129, 126, 100)},                     // no further
+      {L"mouseup 1", RGB(129, 126, 100)},                      // and so for the next drag
+      {L"key minus", RGB(130, 125, 100)},                      // 7: 25 a, 24 b
+      {L"click --repeat 4 --delay 60 5", a},                   // back to 1, and no further
+  };
+  PressPen();
+  const POINT hot = board.At(0);
+  Xdotool(L"mousemove " + At(hot));
+  for (const auto& step : kSteps) {
+    std::string where = "after " + ::testing::PrintToString(std::wstring(step.input));
+    Xdotool(step.input);
+    if (step.input == std::wstring(L"mouseup 1")) {
+      PressPen();
+      Xdotool(L"mousemove " + At(hot));
+    }
+    ExpectFieldsShow(step.mean, where);
+    EXPECT_TRUE(Cursor().x == hot.x && Cursor().y == hot.y) << where << ": the pointer moved";
+  }
+  Xdotool(L"mouseup 1");
+}
+
+TEST_F(PrecisionPickTest, EscapeEndsADragWithAnyButtonAndShowsAgainWhatShowedBefore) {
+  POINT pen = kPenCentre, swatch{190, 60};
+  ::ClientToScreen(huevik_.Window(), &pen);
+  ::ClientToScreen(huevik_.Window(), &swatch);
+  const COLORREF penPixel = ScreenPixel(pen), swatchPixel = ScreenPixel(swatch);
+  const std::wstring before[] = {TextAt(kValueField), TextAt(kRed), TextAt(kGreen), TextAt(kBlue)};
+  for (std::wstring button : {L"1", L"3"}) {
+    std::string where = "button " + ::testing::PrintToString(button);
+    Xdotool(L"mousemove " + At(pen));
+    Xdotool(L"mousedown " + button);
+    Xdotool(L"mousemove " + At(stripes_->At(30)));
+    ExpectFieldsShow(stripes_->At(30), where);
+    Xdotool(L"key Escape");
+    EXPECT_TRUE(PumpUntil([&] { return TextAt(kValueField) == before[0]; })) << where;
+    Xdotool(L"mousemove " + At(stripes_->At(40)));  // the button still down
+    Xdotool(L"mouseup " + button);
+    Pump(300);
+    const std::wstring after[] = {TextAt(kValueField), TextAt(kRed), TextAt(kGreen), TextAt(kBlue)};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(after[i], before[i]) << where << ", field " << i;
+    EXPECT_EQ(ShownMagnifier(huevik_), nullptr) << where;
+    EXPECT_EQ(ScreenPixel(pen), penPixel) << where << ": the pen picture";
+    EXPECT_EQ(ScreenPixel(swatch), swatchPixel) << where << ": the swatch";
+  }
   EXPECT_TRUE(huevik_.Running());
 }
 

@@ -18,23 +18,19 @@ constexpr POINT kValueField{85, 45};
 constexpr POINT kRed{85, 70}, kGreen{85, 93}, kBlue{85, 116};
 constexpr POINT kDecimalForm{85, 230}, kWebForm{165, 230};  // Option2, Option3
 
-// What a click in a field and Ctrl+C put on the clipboard.
+// What one click in a field and Ctrl+C put on the clipboard.
 std::wstring CopiedFrom(POINT field) {
-  if (::OpenClipboard(nullptr)) {
-    ::EmptyClipboard();
-    ::CloseClipboard();
-  }
   pointer::ClickAt(field.x, field.y);
   SendKey('C', VK_CONTROL);
+  PumpUntil([] { return ::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; });
   std::wstring text;
-  PumpUntil([&] {
-    if (!::OpenClipboard(nullptr)) return false;
-    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
-    if (const auto* chars = data ? static_cast<const wchar_t*>(::GlobalLock(data)) : nullptr) text = chars;
-    if (data) ::GlobalUnlock(data);
-    ::CloseClipboard();
-    return !text.empty();
-  });
+  if (!::OpenClipboard(nullptr)) return text;
+  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(::GlobalLock(data));
+    ::GlobalUnlock(data);
+  }
+  ::EmptyClipboard();  // the next copy is seen anew
+  ::CloseClipboard();
   return text;
 }
 
@@ -59,7 +55,8 @@ TEST_F(PickTest, DragOverAnotherProgramsWindowShowsItsColour) {
   HuevikProcess huevik;
   RECT placed{};
   ::GetWindowRect(huevik.Window(), &placed);
-  PatchWindow patches({placed.right + 40, placed.top}, {0x80C040, 0x030201, 0xFF0000, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xF7AD6B, 0x000000});
+  PatchWindow patches({placed.right + 40, placed.top},
+                      {0x80C040, 0x030201, 0xFF0000, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xF7AD6B, 0x000000});
   // An overlay that lets the pointer through, as on-screen displays do, over the right
   // half of patch 0: the screen shows it, though no window is found under the pointer there.
   PatchWindow overlay(patches.At(0, 1, -20), {0x2060A0}, 19, 40, WS_POPUP,

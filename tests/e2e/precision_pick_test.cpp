@@ -199,63 +199,37 @@ TEST_F(PrecisionPickTest, MashedKeysStepOnePixelEachAndNothingRunsOnAfterTheRele
   EXPECT_TRUE(huevik_.Running());
 }
 
-TEST_F(PrecisionPickTest, WheelAndPlusMinusSizeTheSquareWhoseMeanShowsAndTheSizeHolds) {
-  const COLORREF a = RGB(255, 0, 100), b = RGB(0, 255, 101);  // every other pixel, a at the hot spot
-  PatchWindow board({Place(huevik_.Window()).right + 40, 0}, {a});
-  board.Checker(0, b);
+TEST_F(PrecisionPickTest, TheSquareOfTheMeanGrowsShrinksAndHoldsAndEscapeTakesADragBack) {
+  const COLORREF a = RGB(255, 0, 100), b = RGB(0, 255, 101), nine = RGB(129, 126, 100);  // 41 a, 40 b
+  PatchWindow board({Place(huevik_.Window()).right + 40, 0}, {a});  // a at the hot spot, every other pixel b
+  board.Checker(b);
   const struct {
-    const wchar_t* input;  // xdotool's, the pen held
-    COLORREF mean;         // of the square it leaves
+    const wchar_t* input;  // xdotool's; "mousedown" first takes the pointer to the pen and back
+    COLORREF shown;
   } kSteps[] = {
-      {L"sleep 0", a},
-      {L"click 4", RGB(142, 113, 100)},                        // 3 pixels a side: 5 a, 4 b
-      {L"key plus", RGB(133, 122, 100)},                       // 5: 13 a, 12 b
-      {L"click --repeat 2 --delay 60 4", RGB(129, 126, 100)},  // 9: 41 a, 40 b
-      {L"key KP_Add", RGB(129, 126, 100)},                     // no further
-      {L"mouseup 1", RGB(129, 126, 100)},                      // and so for the next drag
-      {L"key minus", RGB(130, 125, 100)},                      // 7: 25 a, 24 b
-      {L"click --repeat 4 --delay 60 5", a},                   // back to 1, and no further
+      {L"mousedown 1", a},           {L"click 4", RGB(142, 113, 100)},  // 3 pixels a side: 5 a, 4 b
+      {L"key plus", RGB(133, 122, 100)},  // 5: 13 a, 12 b
+      {L"click --repeat 2 --delay 60 4", nine}, {L"key KP_Add", nine},  // 9, and no further
+      {L"mouseup 1", nine},          {L"mousedown 1", nine},            // held for the next drag
+      {L"key minus", RGB(130, 125, 100)},  // 7: 25 a, 24 b
+      {L"key Escape", nine},         {L"mousemove_relative 1 0 mouseup 1", nine},  // as the drag began
+      {L"mousedown 3", a},           {L"click 5 key Escape", nine},     // any button, one pixel
+      {L"mouseup 3", nine},          {L"mousedown 1", nine},
+      {L"click --repeat 5 --delay 60 5", a}, {L"mouseup 1", a},        // back to 1, and no further
   };
-  PressPen();
-  const POINT hot = board.At(0);
-  Xdotool(L"mousemove " + At(hot));
-  for (const auto& step : kSteps) {
-    std::string where = "after " + ::testing::PrintToString(std::wstring(step.input));
-    Xdotool(step.input);
-    if (step.input == std::wstring(L"mouseup 1")) {
-      PressPen();
-      Xdotool(L"mousemove " + At(hot));
-    }
-    ExpectFieldsShow(step.mean, where);
-    EXPECT_TRUE(Cursor().x == hot.x && Cursor().y == hot.y) << where << ": the pointer moved";
-  }
-  Xdotool(L"mouseup 1");
-}
-
-TEST_F(PrecisionPickTest, EscapeEndsADragWithAnyButtonAndShowsAgainWhatShowedBefore) {
   POINT pen = kPenCentre, swatch{190, 60};
   ::ClientToScreen(huevik_.Window(), &pen);
   ::ClientToScreen(huevik_.Window(), &swatch);
-  const COLORREF penPixel = ScreenPixel(pen), swatchPixel = ScreenPixel(swatch);
-  const std::wstring before[] = {TextAt(kValueField), TextAt(kRed), TextAt(kGreen), TextAt(kBlue)};
-  for (std::wstring button : {L"1", L"3"}) {
-    std::string where = "button " + ::testing::PrintToString(button);
-    Xdotool(L"mousemove " + At(pen));
-    Xdotool(L"mousedown " + button);
-    Xdotool(L"mousemove " + At(stripes_->At(30)));
-    ExpectFieldsShow(stripes_->At(30), where);
-    Xdotool(L"key Escape");
-    EXPECT_TRUE(PumpUntil([&] { return TextAt(kValueField) == before[0]; })) << where;
-    Xdotool(L"mousemove " + At(stripes_->At(40)));  // the button still down
-    Xdotool(L"mouseup " + button);
-    Pump(300);
-    const std::wstring after[] = {TextAt(kValueField), TextAt(kRed), TextAt(kGreen), TextAt(kBlue)};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(after[i], before[i]) << where << ", field " << i;
-    EXPECT_EQ(ShownMagnifier(huevik_), nullptr) << where;
-    EXPECT_EQ(ScreenPixel(pen), penPixel) << where << ": the pen picture";
-    EXPECT_EQ(ScreenPixel(swatch), swatchPixel) << where << ": the swatch";
+  for (const auto& step : kSteps) {
+    std::wstring input = step.input;
+    std::string where = "after " + ::testing::PrintToString(input);
+    if (input.starts_with(L"mousedown")) Xdotool(L"mousemove " + At(pen));
+    Xdotool(input);
+    if (input.starts_with(L"mousedown")) Xdotool(L"mousemove " + At(board.At(0)));
+    ExpectFieldsShow(step.shown, where);
+    EXPECT_TRUE(PumpUntil([&] { return ScreenPixel(swatch) == step.shown; })) << where << ": the swatch";
+    if (input.ends_with(L"Escape")) EXPECT_EQ(ShownMagnifier(huevik_), nullptr) << where;
   }
-  EXPECT_TRUE(huevik_.Running());
 }
 
 TEST_F(PrecisionPickTest, MagnifierStaysOnTheScreenAtEachCorner) {

@@ -74,7 +74,7 @@ void Render(std::span<const Pixel> source, std::span<const bool> cellOnScreen, i
   if (source.size() < kCells * kCells || cellOnScreen.size() < kCells * kCells || picture.size() < kSide * kSide)
     return;
   const int reach = SideAfter(side, 0) / 2;
-  const int first = kFrame + (kCells / 2 - reach) * kZoom;     // the square's first pixel
+  const int first = kFrame + (kCells / 2 - reach) * kZoom;         // the square's first pixel
   const int last = kFrame + (kCells / 2 + reach + 1) * kZoom - 1;  // and its last
   for (int y = 0; y < kSide; ++y) {
     for (int x = 0; x < kSide; ++x) {

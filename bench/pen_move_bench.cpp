@@ -3,8 +3,9 @@
 // (the pointer position and one pixel from the screen) plus writing the four texts
 // into plain edit controls of a plain window, in the font the fields must show them
 // in. The same move with the magnifier showing, whose copy of the screen gives the
-// pen its pixel too, is measured against the move without it; for information, the
-// move against the bare read alone
+// pen its pixel too, is measured against the move without it, and the move whose colour
+// is the mean over the largest square against the magnifier's one-pixel move; for
+// information, the move against the bare read alone
 // and against plain edits in the system's default font, which is a raster font and
 // cheaper to measure than any font a form would show.
 // All run here at the same pointer positions over a window whose every column has
@@ -31,7 +32,7 @@ namespace {
 
 constexpr int kMoves = 6000;  // a first argument overrides, for a quick look
 constexpr int kWarmUp = 500;
-constexpr int kBlock = 250;  // moves in a row with the magnifier shown, or hidden
+constexpr int kBlock = 250;  // moves in a row in one of the three ways below
 constexpr int kColumns = 256, kRows = 40;
 
 COLORREF ColumnColour(int x) { return RGB(x, 255 - x, (x * 7) & 0xFF); }
@@ -110,29 +111,37 @@ class PlainFields {
 // What the moves measured, each part on its own: the handler (with the magnifier hidden
 // or shown) and the floors; in microseconds per move.
 enum Part { kOurs, kBare, kFloor, kSystemFontFloor, kParts };
+// How our moves read: the one pixel alone, through the magnifier, or its mean over 9 x 9.
+enum Way { kAlone, kMagnified, kMean, kWays };
 struct PerMove {
   double part[kParts] = {};
-  double ours[2] = {};  // without, with the magnifier
+  double ours[kWays] = {};
 };
+
+// Shows or hides the magnifier and sizes its square for the way the next moves read.
+void ReadNextMovesBy(Form1& form, Way way, POINT at) {
+  if ((way != kAlone) != form.PenMagnifier.Shown()) {
+    if (way != kAlone)
+      form.PenMagnifier.Show(form.hWnd(), at);
+    else
+      form.PenMagnifier.Hide();
+  }
+  form.PenMagnifier.Grow(way == kMean ? magnifier::kLargestSquare : -magnifier::kLargestSquare);
+  Pump();
+}
 
 // The pen is held (Picking) while the pointer steps over the patches; each move runs
 // every part once, each after the paint of the last and on a settled display.
 PerMove MeasureMoves(Form1& form, PlainFields& floorFields, PlainFields& systemFontFields, POINT origin, int moves) {
   Stopwatch clock;
-  LONGLONG spent[kParts] = {}, oursBy[2] = {};
-  int counted[2] = {0, 0};
+  LONGLONG spent[kParts] = {}, oursBy[kWays] = {};
+  int counted[kWays] = {};
   form.Picking = kTrue;
   for (int i = 0; i < kWarmUp + moves; ++i) {
-    bool magnified = (i / kBlock) % 2 == 1;
+    Way way = static_cast<Way>((i / kBlock) % kWays);
     POINT at{origin.x + i % kColumns, origin.y + (i / kColumns) % kRows};
     ::SetCursorPos(at.x, at.y);
-    if (magnified != form.PenMagnifier.Shown()) {
-      if (magnified)
-        form.PenMagnifier.Show(form.hWnd(), at);
-      else
-        form.PenMagnifier.Hide();
-      Pump();
-    }
+    if (i % kBlock == 0) ReadNextMovesBy(form, way, at);
     for (int turn = 0; turn < kParts; ++turn) {
       Part part = static_cast<Part>((turn + i) % kParts);
       LONGLONG t0 = clock.Now();
@@ -146,25 +155,27 @@ PerMove MeasureMoves(Form1& form, PlainFields& floorFields, PlainFields& systemF
       LONGLONG t1 = clock.Now();
       if (i >= kWarmUp) {
         spent[part] += t1 - t0;
-        if (part == kOurs) oursBy[magnified] += t1 - t0;
+        if (part == kOurs) oursBy[way] += t1 - t0;
       }
       Pump();  // paint what the part changed, as the message loop would between moves
       SettleDisplay();
     }
-    if (i >= kWarmUp) ++counted[magnified];
+    if (i >= kWarmUp) ++counted[way];
   }
   form.Picking = kFalse;
   form.PenMagnifier.Hide();
   PerMove result;
   for (int part = 0; part < kParts; ++part) result.part[part] = clock.Microseconds(spent[part]) / moves;
-  for (int shown = 0; shown < 2; ++shown) result.ours[shown] = clock.Microseconds(oursBy[shown]) / counted[shown];
+  for (int way = 0; way < kWays; ++way) result.ours[way] = clock.Microseconds(oursBy[way]) / counted[way];
   return result;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int moves = argc > 1 ? std::max(kBlock * 2, std::atoi(argv[1])) : kMoves;
+  // Whole rounds of the three ways, so the last block, the one checked below, reads one pixel.
+  const int rounds = (argc > 1 ? std::max(1, std::atoi(argv[1])) : kMoves) / (kBlock * kWays);
+  const int moves = std::max(1, rounds) * kBlock * kWays;
   Form1 form;
   form.Show();
   HFONT fieldFont = reinterpret_cast<HFONT>(::SendMessageW(form.Text1.Handle(), WM_GETFONT, 0, 0));
@@ -184,9 +195,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "pen moves did not sample the patch colours\n");
     ::ExitProcess(1);
   }
-  const double withoutMagnifier = cost.ours[0];
+  const double withoutMagnifier = cost.ours[kAlone];
   ReportFigure("pen move", withoutMagnifier, cost.part[kFloor], "us", Goal::RatioAtMost(1.1));
-  ReportFigure("pen move with magnifier", cost.ours[1], withoutMagnifier, "us", Goal::RatioAtMost(1.15));
+  ReportFigure("pen move with magnifier", cost.ours[kMagnified], withoutMagnifier, "us", Goal::RatioAtMost(1.15));
+  ReportFigure("pen move with a 9 x 9 mean", cost.ours[kMean], cost.ours[kMagnified], "us", Goal::RatioAtMost(1.05));
   ReportFigure("pen move over the bare pixel read", withoutMagnifier, cost.part[kBare], "us", Goal{});
   ReportFigure("pen move over edits in the default font", withoutMagnifier, cost.part[kSystemFontFloor], "us",
                Goal{});

@@ -20,11 +20,19 @@ std::int32_t PackRgb(const RgbBytes& c) { return PackComponents(c.red, c.green, 
 
 namespace {
 
+constexpr wchar_t kHexDigits[] = L"0123456789ABCDEF";
+
 std::size_t WriteHex(std::uint32_t v, wchar_t* out) {
   std::size_t count = 1;
   while (count < 8 && (v >> (4 * count)) != 0) ++count;
-  for (std::size_t i = count; i-- > 0; v >>= 4) out[i] = L"0123456789ABCDEF"[v & 0xF];
+  for (std::size_t i = count; i-- > 0; v >>= 4) out[i] = kHexDigits[v & 0xF];
   return count;
+}
+
+std::size_t WriteByte(std::uint32_t byte, wchar_t* out) {
+  out[0] = kHexDigits[(byte >> 4) & 0xF];
+  out[1] = kHexDigits[byte & 0xF];
+  return 2;
 }
 
 std::size_t WriteDecimal(std::int32_t v, wchar_t* out) {
@@ -58,7 +66,7 @@ std::size_t WriteColourText(std::int32_t v, TextForm form, wchar_t (&out)[kColou
       break;
     case TextForm::Web:
       out[length++] = L'#';
-      length += WriteHex(static_cast<std::uint32_t>(v), out + length);
+      for (int shift : {0, 8, 16}) length += WriteByte(static_cast<std::uint32_t>(v) >> shift, out + length);
       break;
   }
   out[length] = L'\0';

@@ -26,8 +26,9 @@ std::int32_t PackRgb(const RgbBytes& c);
 
 enum class TextForm { Vb, Decimal, Web };
 
-// Vb: "&H" + hex + "&" (a long hexadecimal constant in BASIC source), Decimal: the plain number,
-// Web: "#" + hex. Hex is in blue-green-red order, so pure red reads "#FF", not "#FF0000".
+// Vb: "&H" + hex + "&" (a long hexadecimal constant in BASIC source), hex in blue-green-red order
+// without leading zeros. Decimal: the plain number. Web: "#RRGGBB", as every program that reads
+// "#" colours reads them: red, green, blue, two upper-case digits each, from the low 24 bits.
 std::wstring FormatColour(std::int32_t v, TextForm form);
 
 // The longest text FormatColour can produce is "&HFFFFFFFF&" (negative input, 11 characters) or

@@ -170,6 +170,7 @@ class SystemControl : public WindowedControl {
   HWND window_ = nullptr;
 };
 
+// A locked text box is read-only to the user, and a click in it selects its whole text.
 class TextBox : public SystemControl {
  public:
   TextBox(std::wstring name, Container& parent, TwipsRect place, const std::wstring& text, bool locked);

@@ -2,6 +2,8 @@
 // are defined in the folder of the concern they belong to.
 #pragma once
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "colour/colour_value.h"
 #include "formlayer/form.h"
@@ -26,11 +28,14 @@ class Form1 : public Form {
   void 获取鼠标坐标();
   // Both caption buttons show their normal pictures.
   void PicEn();
-  // While the pen is dragged with the left button: the magnifier, and the arrow keys
-  // that step the pointer one pixel (ten with Shift) and sample as a move does.
-  void StartPrecisionPicking();
+  // While the pen is dragged, with any button: Escape, which ends the drag and shows
+  // again what showed before it. With the left button besides: the magnifier, the
+  // arrow keys that step the pointer one pixel (ten with Shift) and sample as a move
+  // does, and the wheel and + and - that size the square the colour is the mean of.
+  void StartPrecisionPicking(bool magnify);
   void EndPrecisionPicking();
-  void PenStep(UINT virtualKey, bool shift);
+  void PenKey(UINT virtualKey, bool shift);
+  void PenWheel(int wheelDelta);
   // The pixel at a point of a device context; where the context refuses a pixel read,
   // through a one-pixel copy into the swatch's top-left corner, read back from there.
   COLORREF ReadPixel(HDC source, POINT at);
@@ -69,6 +74,19 @@ class Form1 : public Form {
   // Ends a pen drag, on its release or when the pointer is taken away before it.
   void EndPenDrag();
   void PickPixel();
+  // Writes a sample into the fields; where the magnifier gave none, reads the one pixel.
+  void ShowSample(POINT hot, std::optional<COLORREF> colour);
+  bool PenDragUnderWay() const;
+  void PenStep(UINT virtualKey, bool shift);
+  void ResizePenSquare(int rings);
+  void CancelPenDrag();
+
+  // What the fields, the value field and the swatch showed as the drag began, before
+  // its first sample: Escape shows it again.
+  struct ShownColour {
+    std::wstring red, green, blue, value;
+    COLORREF swatch = 0;
+  } ShownBeforeDrag;
 
   // Palette chart
   void 调色板1_MouseDown(short button, short shift, float x, float y);

@@ -103,6 +103,7 @@ void Magnifier::Show(HWND owner, POINT hot) {
   if (!screen_) screen_ = window_dc(nullptr);
   if (!own_) own_ = window_dc(window_);
   place_ = RECT{};  // the first picture moves it into place
+  wheelRest_ = 0;
   Capture(hot);
   ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   shown_ = true;
@@ -111,7 +112,15 @@ void Magnifier::Show(HWND owner, POINT hot) {
 std::optional<COLORREF> Magnifier::Follow(POINT hot) {
   if (!shown_) return std::nullopt;
   if (hot.x != shownAt_.x || hot.y != shownAt_.y) Capture(hot);
-  return middle_;
+  return colour_;
+}
+
+bool Magnifier::Grow(int rings) {
+  int side = magnifier::SideAfter(side_, rings);
+  if (!shown_ || side == side_) return false;
+  side_ = side;
+  Capture(shownAt_);
+  return true;
 }
 
 void Magnifier::Hide() {
@@ -138,8 +147,8 @@ void Magnifier::Capture(POINT hot) {
     onScreen[static_cast<size_t>(i)] =
         copied && OnScreen({area.left + i % kCells, area.top + i / kCells}, monitors_);
   const std::span<const Pixel> source{sourceBits_, kCells * kCells};
-  middle_ = MiddleColour(source, onScreen);
-  Render(source, onScreen, {pictureBits_, kSide * kSide});
+  colour_ = SquareMean(source, onScreen, side_);
+  Render(source, onScreen, side_, {pictureBits_, kSide * kSide});
   RECT monitor = MonitorAt(hot, monitors_);
   if (!StillBeside(place_, hot, monitor)) {
     place_ = Placement(hot, monitor);

@@ -1,9 +1,10 @@
 // The magnifier beside the pen while it is dragged with the left button: the pixels
-// around the hot spot, enlarged, the read pixel outlined in the middle. Its one copy
-// of the screen per move also gives the pen its colour, so the value and the outlined
-// cell are the same pixel. It never takes focus, never answers a hit test, never
-// stands over the hot spot and is kept out of screen captures where the system can,
-// so neither the pen nor its own next picture ever reads it.
+// around the hot spot, enlarged, the square the pen's colour is the mean of outlined
+// in the middle. Its one copy of the screen per move also gives the pen that mean, so
+// the value and the outlined square are the same pixels. It never takes focus, never
+// answers a hit test, never stands over the largest square and is kept out of screen
+// captures where the system can, so neither the pen nor its own next picture ever
+// reads it.
 #pragma once
 #include <windows.h>
 
@@ -28,6 +29,17 @@ class Magnifier {
   void Hide();
   bool Shown() const { return shown_; }
 
+  // The square's side, 1 to 9 pixels; it starts at 1 and holds from drag to drag.
+  int Side() const { return side_; }
+  // While shown, grows the square by rings (shrinks it where negative) and copies the
+  // screen again at the same hot spot. False where nothing changed.
+  bool Grow(int rings);
+  // The rings a wheel turn grows the square by, counted in whole notches over the drag.
+  int WheelRings(int wheelDelta) { return magnifier::WheelNotches(wheelRest_, wheelDelta); }
+  // The latest copy's hot spot and the colour it gave.
+  POINT HotSpot() const { return shownAt_; }
+  std::optional<COLORREF> Colour() const { return colour_; }
+
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
   void Create(HWND owner);
@@ -38,7 +50,9 @@ class Magnifier {
   bool shown_ = false;
   POINT shownAt_{};
   RECT place_{};
-  std::optional<COLORREF> middle_;  // of the latest copy
+  std::optional<COLORREF> colour_;  // of the latest copy
+  int side_ = magnifier::kSmallestSquare;
+  int wheelRest_ = 0;
   // Held while shown: taken once, not at each move.
   window_dc screen_;
   window_dc own_;

@@ -9,15 +9,18 @@ namespace {
 
 // Where the magnifier starts on one axis: after the hot spot, else before it; where
 // neither side has room, the roomier side, kept on the monitor as far as that
-// leaves the hot spot uncovered.
+// leaves the largest square around the hot spot uncovered.
 long Along(long hot, long low, long high) {
   long after = hot + kGap;
   long before = hot - kGap - kSide;
   if (after + kSide <= high) return after;
   if (before >= low) return before;
-  if (high - hot >= hot - low) return std::max(std::min(after, high - kSide), hot + 1);
-  return std::min(std::max(before, low), hot - kSide);
+  if (high - hot >= hot - low) return std::max(std::min(after, high - kSide), hot + kSquareReach + 1);
+  return std::min(std::max(before, low), hot - kSquareReach - kSide);
 }
+
+// Cell index in the source, from cell column and row.
+constexpr size_t Cell(int column, int row) { return static_cast<size_t>(row * kCells + column); }
 
 long DistanceOutside(long value, long low, long high) {
   if (value < low) return low - value;
@@ -67,16 +70,18 @@ bool OnScreen(POINT pixel, std::span<const RECT> monitors) {
                      [&](const RECT& monitor) { return ::PtInRect(&monitor, pixel) != FALSE; });
 }
 
-void Render(std::span<const Pixel> source, std::span<const bool> cellOnScreen, std::span<Pixel> picture) {
+void Render(std::span<const Pixel> source, std::span<const bool> cellOnScreen, int side, std::span<Pixel> picture) {
   if (source.size() < kCells * kCells || cellOnScreen.size() < kCells * kCells || picture.size() < kSide * kSide)
     return;
-  constexpr int middle = kFrame + (kCells / 2) * kZoom;  // first pixel of the middle cell
+  const int reach = SideAfter(side, 0) / 2;
+  const int first = kFrame + (kCells / 2 - reach) * kZoom;         // the square's first pixel
+  const int last = kFrame + (kCells / 2 + reach + 1) * kZoom - 1;  // and its last
   for (int y = 0; y < kSide; ++y) {
     for (int x = 0; x < kSide; ++x) {
       Pixel& out = picture[static_cast<size_t>(y * kSide + x)];
-      int ringX = x < middle ? middle - x : x - (middle + kZoom - 1);
-      int ringY = y < middle ? middle - y : y - (middle + kZoom - 1);
-      int ring = std::max(ringX, ringY);  // rings around the middle cell: 1 touches it
+      int ringX = x < first ? first - x : x - last;
+      int ringY = y < first ? first - y : y - last;
+      int ring = std::max(ringX, ringY);  // rings around the square: 1 touches it
       if (x < kFrame || y < kFrame || x >= kSide - kFrame || y >= kSide - kFrame) {
         out = kFrameColour;
       } else if (ring == 1) {
@@ -84,7 +89,7 @@ void Render(std::span<const Pixel> source, std::span<const bool> cellOnScreen, s
       } else if (ring == 2) {
         out = kOutlineOuter;
       } else {
-        size_t cell = static_cast<size_t>((y - kFrame) / kZoom * kCells + (x - kFrame) / kZoom);
+        size_t cell = Cell((x - kFrame) / kZoom, (y - kFrame) / kZoom);
         bool light = ((x / 4) + (y / 4)) % 2 == 0;
         out = cellOnScreen[cell] ? source[cell] & 0xFFFFFF : (light ? kOffScreenLight : kOffScreenDark);
       }
@@ -93,11 +98,50 @@ void Render(std::span<const Pixel> source, std::span<const bool> cellOnScreen, s
   }
 }
 
-std::optional<COLORREF> MiddleColour(std::span<const Pixel> source, std::span<const bool> cellOnScreen) {
-  constexpr size_t middle = kCells * kCells / 2;
-  if (source.size() <= middle || cellOnScreen.size() <= middle || !cellOnScreen[middle]) return std::nullopt;
-  Pixel pixel = source[middle];
-  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+std::optional<COLORREF> SquareMean(std::span<const Pixel> source, std::span<const bool> cellOnScreen, int side) {
+  if (source.size() < kCells * kCells || cellOnScreen.size() < kCells * kCells) return std::nullopt;
+  const int reach = SideAfter(side, 0) / 2;
+  unsigned red = 0, green = 0, blue = 0, count = 0;
+  for (int row = kCells / 2 - reach; row <= kCells / 2 + reach; ++row) {
+    for (int column = kCells / 2 - reach; column <= kCells / 2 + reach; ++column) {
+      if (!cellOnScreen[Cell(column, row)]) continue;
+      Pixel pixel = source[Cell(column, row)];
+      red += (pixel >> 16) & 0xFF;
+      green += (pixel >> 8) & 0xFF;
+      blue += pixel & 0xFF;
+      ++count;
+    }
+  }
+  if (count == 0) return std::nullopt;
+  auto rounded = [count](unsigned sum) { return static_cast<BYTE>((sum + count / 2) / count); };
+  return RGB(rounded(red), rounded(green), rounded(blue));
+}
+
+int SideAfter(int side, int rings) {
+  // Both clamped first, so no sum can overflow.
+  side = std::clamp(side, kSmallestSquare, kLargestSquare);
+  rings = std::clamp(rings, -kLargestSquare, kLargestSquare);
+  return std::clamp(side + 2 * rings, kSmallestSquare, kLargestSquare);
+}
+
+std::optional<int> SquareKeyRings(UINT virtualKey) {
+  switch (virtualKey) {
+    case VK_ADD:
+    case VK_OEM_PLUS:
+      return 1;
+    case VK_SUBTRACT:
+    case VK_OEM_MINUS:
+      return -1;
+    default:
+      return std::nullopt;
+  }
+}
+
+int WheelNotches(int& rest, int wheelDelta) {
+  rest += wheelDelta;
+  int notches = rest / WHEEL_DELTA;  // toward zero: a part-turn either way waits
+  rest -= notches * WHEEL_DELTA;
+  return notches;
 }
 
 std::optional<POINT> ArrowStep(UINT virtualKey, bool shift) {

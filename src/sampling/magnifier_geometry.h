@@ -21,6 +21,14 @@ constexpr int kCursorReach = 24;
 constexpr int kSlack = 12;
 constexpr int kGap = kCursorReach + kSlack;  // from the hot spot to a newly placed magnifier
 
+// The pen's colour is the mean over a square around the hot spot, 1 to 9 pixels a side,
+// grown and shrunk a ring (a pixel each way) at a time.
+constexpr int kSmallestSquare = 1, kLargestSquare = 9;
+static_assert(kLargestSquare % 2 == 1 && kLargestSquare <= kCells, "the square lies in the copy around the hot spot");
+// How far the largest square reaches from the hot spot: the magnifier always keeps beyond it,
+// where the system cannot keep the magnifier out of the copy.
+constexpr int kSquareReach = kLargestSquare / 2;
+
 // The magnifier's rectangle for a hot spot on a monitor: kGap below and right of the
 // hot spot, flipped to the other side on an axis where the monitor has no room.
 RECT Placement(POINT hot, const RECT& monitor);
@@ -45,12 +53,22 @@ constexpr Pixel kOutlineInner = 0x000000, kOutlineOuter = 0xFFFFFF, kFrameColour
 
 // Lays the magnifier's kSide x kSide picture out from the kCells x kCells source
 // pixels: each cell kZoom pixels wide, a neutral check where the cell is off screen,
-// and the middle cell outlined just outside its own pixels.
-void Render(std::span<const Pixel> source, std::span<const bool> cellOnScreen, std::span<Pixel> picture);
+// and the side x side square around the middle cell outlined just outside its pixels.
+void Render(std::span<const Pixel> source, std::span<const bool> cellOnScreen, int side, std::span<Pixel> picture);
 
-// The colour the pen reads from the same source: the middle cell's pixel as a colour
-// value (0x00BBGGRR), or nothing where that cell shows no screen.
-std::optional<COLORREF> MiddleColour(std::span<const Pixel> source, std::span<const bool> cellOnScreen);
+// The colour the pen reads from the same source: the mean of the side x side square
+// around the middle cell over its cells that show the screen, each component rounded
+// to the nearest integer, as a colour value (0x00BBGGRR); nothing where none does.
+std::optional<COLORREF> SquareMean(std::span<const Pixel> source, std::span<const bool> cellOnScreen, int side);
+
+// The square's side after growing by `rings` (shrinking where negative), kept within
+// kSmallestSquare..kLargestSquare however far it is asked to go.
+int SideAfter(int side, int rings);
+// The rings a key grows the square by: + grows, - shrinks; nothing for any other key.
+std::optional<int> SquareKeyRings(UINT virtualKey);
+// Whole wheel notches in a turn, away from the user positive. A part of a notch (fine
+// wheels and touchpads send them) waits in `rest` for the next turn.
+int WheelNotches(int& rest, int wheelDelta);
 
 // The pointer step of an arrow key while the pen is dragged (ten pixels with Shift),
 // or nothing for any other key.

@@ -2,6 +2,7 @@
 // the pixel under the pointer as the screen shows it. The pen's container keeps the
 // pointer from press to release, so the moves keep coming outside the window too.
 #include <optional>
+#include <utility>
 
 #include "mainwindow/form1.h"
 #include "sampling/screen_read.h"
@@ -9,13 +10,17 @@
 #include "win32/handles.h"
 
 void Form1::Picture2_MouseDown(short button, short, float, float) {
-  if (!Picking) Picking = kTrue;
+  const bool starting = !Picking;
+  if (starting) {
+    Picking = kTrue;
+    ShownBeforeDrag = {Text1.Text(), Text2.Text(), Text3.Text(), txthex.Text(), Picture1.BackColor()};
+  }
   PickPixel();
   if (button == kLeftButton) {
     Picture2.SetPicture(nullptr);
     Picture2.SetMousePointer(MousePointer::Custom);
-    StartPrecisionPicking();
   }
+  if (starting || button == kLeftButton) StartPrecisionPicking(button == kLeftButton);
 }
 
 void Form1::Picture2_MouseMove(short, short, float, float) {
@@ -26,6 +31,22 @@ void Form1::Picture2_MouseMove(short, short, float, float) {
 }
 
 void Form1::Picture2_MouseUp(short, short, float, float) { EndPenDrag(); }
+
+// The drag ends as if it had not been: the texts as they were, the value field's
+// included, whatever form it is in, and the swatch as it was.
+void Form1::CancelPenDrag() {
+  Text1.SetText(ShownBeforeDrag.red);
+  Text2.SetText(ShownBeforeDrag.green);
+  Text3.SetText(ShownBeforeDrag.blue);
+  // Its refresh would write today's form of the colour, not the text that showed.
+  auto refresh = std::exchange(txthex.Change, nullptr);
+  txthex.SetText(ShownBeforeDrag.value);
+  txthex.Change = std::move(refresh);
+  Picture1.SetBackColor(ShownBeforeDrag.swatch);
+  EndPenDrag();
+  // The button is still down: without the capture, its moves and its release reach no pen drag.
+  ::ReleaseCapture();
+}
 
 void Form1::EndPenDrag() {
   if (!Picking) return;
@@ -49,7 +70,10 @@ void Form1::PickPixel() {
   // desktop is composed, a window drawn by the graphics card holds nothing in its own
   // surface, and a window that lets the pointer through is shown but not found under
   // it. One read per move: the magnifier's copy, when it shows, holds the pixel too.
-  std::optional<COLORREF> colour = PenMagnifier.Follow(hot);
+  ShowSample(hot, PenMagnifier.Follow(hot));
+}
+
+void Form1::ShowSample(POINT hot, std::optional<COLORREF> colour) {
   if (!colour) {
     window_dc screen(nullptr);
     colour = ReadPixel(screen.get(), hot);

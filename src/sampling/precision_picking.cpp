@@ -1,10 +1,12 @@
-// Precision picking while the pen is dragged with the left button: the magnifier
-// beside the pointer, and the arrow keys stepping the pointer by single pixels.
+// The keys of a pen drag: Escape ends a drag with any button. With the left button,
+// precision picking besides: the magnifier beside the pointer, the arrow keys
+// stepping the pointer by single pixels, and + and - (and the wheel, which reaches the
+// form) sizing the square the colour is the mean of.
 //
 // Keys go to the window with the focus, which during a drag may be any control, or
 // a window of another program where the platform routes keys by the pointer. A
-// low-level keyboard hook, set only for the drag, takes the arrows wherever they go
-// and posts each press as one step to the pen's container, which holds the pointer.
+// low-level keyboard hook, set only for the drag, takes those keys wherever they go
+// and posts each press to the pen's container, which holds the pointer.
 // Moving the pointer from the program ends the platform's own hold on it on some
 // systems, so from the first step on a low-level mouse hook brings the moves and the
 // release to the container too. Whatever arrives after the drag ended does nothing.
@@ -26,13 +28,14 @@
 namespace {
 
 enum : UINT {
-  kPenStep = WM_APP + 0x120,  // wParam: virtual key, lParam: Shift held
+  kPenKey = WM_APP + 0x120,  // wParam: virtual key, lParam: Shift held
   kPenMoved,
   kPenReleased,
 };
 constexpr UINT_PTR kWatchId = 1;
 
 HWND g_penContainer = nullptr;
+bool g_precise = false;  // a left-button drag: the arrows, + and - are the pen's too
 unique_hook g_keyHook;
 unique_hook g_mouseHook;
 bool g_movePending = false;  // one posted move at a time: each reads the pointer anew
@@ -61,9 +64,9 @@ POINT PointerNow() {
 LRESULT CALLBACK PenKeys(int code, WPARAM wp, LPARAM lp) {
   if (code == HC_ACTION && (wp == WM_KEYDOWN || wp == WM_SYSKEYDOWN)) {
     DWORD key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp)->vkCode;
-    if (key == VK_ESCAPE) return 1;  // the drag lasts until the release
-    if (magnifier::ArrowStep(key, false)) {
-      ::PostMessageW(g_penContainer, kPenStep, key, ::GetAsyncKeyState(VK_SHIFT) < 0 ? 1 : 0);
+    bool precise = magnifier::ArrowStep(key, false) || magnifier::SquareKeyRings(key);
+    if (key == VK_ESCAPE || (g_precise && precise)) {
+      ::PostMessageW(g_penContainer, kPenKey, key, ::GetAsyncKeyState(VK_SHIFT) < 0 ? 1 : 0);
       return 1;
     }
   }
@@ -83,8 +86,8 @@ LRESULT CALLBACK WatchPenDrag(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_
   auto& form = *reinterpret_cast<Form1*>(data);
   bool dragging = form.Picking && ::GetCapture() == window;
   switch (msg) {
-    case kPenStep:
-      form.PenStep(static_cast<UINT>(wp), lp != 0);
+    case kPenKey:
+      form.PenKey(static_cast<UINT>(wp), lp != 0);
       return 0;
     case kPenMoved:
       g_movePending = false;
@@ -114,12 +117,14 @@ RECT VirtualScreen() {
 
 }  // namespace
 
-void Form1::StartPrecisionPicking() {
+void Form1::StartPrecisionPicking(bool magnify) {
   g_penContainer = Picture2.Parent().Window();
   g_stepCount = 0;
   g_movePending = false;  // a move posted at the end of the last drag never reached the watch
   ::SetWindowSubclass(g_penContainer, WatchPenDrag, kWatchId, reinterpret_cast<DWORD_PTR>(this));
   if (!g_keyHook) g_keyHook.reset(::SetWindowsHookExW(WH_KEYBOARD_LL, PenKeys, App::Instance(), 0));
+  if (!magnify) return;
+  g_precise = true;
   // In the pen's own pixels: the screen the magnifier holds for the drag is read in them.
   PhysicalPixelScope physical;
   PenMagnifier.Show(hWnd(), PointerNow());
@@ -128,14 +133,39 @@ void Form1::StartPrecisionPicking() {
 // What the hooks posted and arrives after this finds the container's own procedure, which ignores it.
 void Form1::EndPrecisionPicking() {
   PenMagnifier.Hide();
+  g_precise = false;
   g_keyHook.reset();
   g_mouseHook.reset();
   if (g_penContainer) ::RemoveWindowSubclass(g_penContainer, WatchPenDrag, kWatchId);
 }
 
+bool Form1::PenDragUnderWay() const { return Picking && ::GetCapture() == Picture2.Parent().Window(); }
+
+// Whoever posted the key, it does nothing without a drag; and but for Escape, nothing
+// without the magnifier.
+void Form1::PenKey(UINT virtualKey, bool shift) {
+  if (!PenDragUnderWay()) return;
+  if (virtualKey == VK_ESCAPE) return CancelPenDrag();
+  if (auto rings = magnifier::SquareKeyRings(virtualKey)) return ResizePenSquare(*rings);
+  PenStep(virtualKey, shift);
+}
+
+void Form1::PenWheel(int wheelDelta) {
+  if (PenDragUnderWay() && PenMagnifier.Shown()) ResizePenSquare(PenMagnifier.WheelRings(wheelDelta));
+}
+
+// The pointer rests: the new square's mean shows at once, from a new copy at the same hot spot.
+void Form1::ResizePenSquare(int rings) {
+  PhysicalPixelScope physical;
+  if (!PenMagnifier.Grow(rings)) return;
+  ShowSample(PenMagnifier.HotSpot(), PenMagnifier.Colour());
+  ShowSwatch();
+  txthex_Change();
+}
+
 void Form1::PenStep(UINT virtualKey, bool shift) {
   auto step = magnifier::ArrowStep(virtualKey, shift);
-  if (!step || !Picking || ::GetCapture() != Picture2.Parent().Window()) return;
+  if (!step || !PenMagnifier.Shown()) return;
   if (!g_mouseHook) g_mouseHook.reset(::SetWindowsHookExW(WH_MOUSE_LL, PenPointer, App::Instance(), 0));
   POINT at = PointerNow();
   if (IsEcho(at)) at = LatestStep();

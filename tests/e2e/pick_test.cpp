@@ -16,7 +16,23 @@ namespace {
 constexpr POINT kPenCentre{176 + 8 + 24 + 24, 40 + 16 + 8 + 24};
 constexpr POINT kValueField{85, 45};
 constexpr POINT kRed{85, 70}, kGreen{85, 93}, kBlue{85, 116};
-constexpr POINT kWebForm{165, 230};  // Option3
+constexpr POINT kDecimalForm{85, 230}, kWebForm{165, 230};  // Option2, Option3
+
+// What one click in a field and Ctrl+C put on the clipboard.
+std::wstring CopiedFrom(POINT field) {
+  pointer::ClickAt(field.x, field.y);
+  SendKey('C', VK_CONTROL);
+  PumpUntil([] { return ::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; });
+  std::wstring text;
+  if (!::OpenClipboard(nullptr)) return text;
+  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(::GlobalLock(data));
+    ::GlobalUnlock(data);
+  }
+  ::EmptyClipboard();  // the next copy is seen anew
+  ::CloseClipboard();
+  return text;
+}
 
 class PickTest : public ::testing::Test {
  protected:
@@ -39,7 +55,8 @@ TEST_F(PickTest, DragOverAnotherProgramsWindowShowsItsColour) {
   HuevikProcess huevik;
   RECT placed{};
   ::GetWindowRect(huevik.Window(), &placed);
-  PatchWindow patches({placed.right + 40, placed.top}, {0x80C040, 0x030201, 0xFF0000, 0xFFFFFF});
+  PatchWindow patches({placed.right + 40, placed.top},
+                      {0x80C040, 0x030201, 0xFF0000, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xF7AD6B, 0x000000});
   // An overlay that lets the pointer through, as on-screen displays do, over the right
   // half of patch 0: the screen shows it, though no window is found under the pointer there.
   PatchWindow overlay(patches.At(0, 1, -20), {0x2060A0}, 19, 40, WS_POPUP,
@@ -50,23 +67,30 @@ TEST_F(PickTest, DragOverAnotherProgramsWindowShowsItsColour) {
   ASSERT_EQ(::WindowFromPoint(patches.At(0, 10)), patches.hwnd()) << "the overlay does not let the pointer through";
   const struct {
     std::size_t patch;
-    bool webForm;  // click the Web option first
+    const POINT* form;  // the text form's option to click first, if any
     const wchar_t* value;
     const wchar_t *red, *green, *blue;
     int dx = 0;                            // from the patch's centre
     DWORD button = MOUSEEVENTF_LEFTDOWN;  // that drags the pen: with the left one, the magnifier shows
   } kPicks[] = {
-      {0, false, L"&H80C040&", L"64", L"192", L"128"},
-      {1, false, L"&H30201&", L"1", L"2", L"3"},
-      {2, false, L"&HFF0000&", L"0", L"0", L"255"},
-      {3, true, L"#FFFFFF", L"255", L"255", L"255"},
-      {0, false, L"#2060A0", L"160", L"96", L"32", 10},
-      {0, false, L"#2060A0", L"160", L"96", L"32", 10, MOUSEEVENTF_RIGHTDOWN},
+      {0, nullptr, L"&H80C040&", L"64", L"192", L"128"},
+      {1, nullptr, L"&H30201&", L"1", L"2", L"3"},
+      {2, nullptr, L"&HFF0000&", L"0", L"0", L"255"},
+      {3, &kWebForm, L"#FFFFFF", L"255", L"255", L"255"},
+      {4, nullptr, L"#FF0000", L"255", L"0", L"0"},
+      {5, nullptr, L"#00FF00", L"0", L"255", L"0"},
+      {2, nullptr, L"#0000FF", L"0", L"0", L"255"},
+      {1, nullptr, L"#010203", L"1", L"2", L"3"},
+      {6, nullptr, L"#6BADF7", L"107", L"173", L"247"},
+      {7, nullptr, L"#000000", L"0", L"0", L"0"},
+      {0, nullptr, L"#A06020", L"160", L"96", L"32", 10},
+      {0, nullptr, L"#A06020", L"160", L"96", L"32", 10, MOUSEEVENTF_RIGHTDOWN},
+      {6, &kDecimalForm, L"16231787", L"107", L"173", L"247"},
   };
   for (const auto& pick : kPicks) {
     std::string where = "pick " + std::to_string(&pick - kPicks) + ", patch " + std::to_string(pick.patch);
-    if (pick.webForm) {
-      POINT option = OnScreen(huevik, kWebForm);
+    if (pick.form) {
+      POINT option = OnScreen(huevik, *pick.form);
       pointer::ClickAt(option.x, option.y);
       Pump(100);
     }
@@ -84,6 +108,9 @@ TEST_F(PickTest, DragOverAnotherProgramsWindowShowsItsColour) {
     EXPECT_EQ(TextAt(huevik, kGreen), pick.green) << where;
     EXPECT_EQ(TextAt(huevik, kBlue), pick.blue) << where;
     EXPECT_EQ(TextAt(huevik, kValueField), pick.value) << where << " after the release";
+    // One click takes a field's whole text, so a copy takes the whole value.
+    EXPECT_EQ(CopiedFrom(OnScreen(huevik, kValueField)), pick.value) << where;
+    EXPECT_EQ(CopiedFrom(OnScreen(huevik, kGreen)), pick.green) << where;
   }
   EXPECT_TRUE(huevik.Running());
 }

@@ -99,7 +99,9 @@ class PrecisionPickTest : public ::testing::Test {
   }
   // Waits for the program to show the colour of the point in all four fields.
   void ExpectFieldsShow(POINT at, const std::string& where) {
-    COLORREF colour = StripeColour(at.x - stripes_->At(0).x);
+    ExpectFieldsShow(StripeColour(at.x - stripes_->At(0).x), where);
+  }
+  void ExpectFieldsShow(COLORREF colour, const std::string& where) {
     std::wstring value = VbText(colour);
     PumpUntil([&] { return TextAt(kValueField) == value; });
     EXPECT_EQ(TextAt(kValueField), value) << where;
@@ -158,9 +160,6 @@ TEST_F(PrecisionPickTest, ArrowKeysStepThePenByPixelsAndTheMagnifierFollows) {
         << where << ": the magnifier's middle shows " << std::hex << MagnifierMiddle();
   }
 
-  Xdotool(L"key Escape");
-  Pump(200);
-  EXPECT_NE(ShownMagnifier(huevik_), nullptr) << "Escape ended the drag";
   Xdotool(L"mouseup 1");
   POINT end{start.x + 13, start.y - 1};
   EXPECT_TRUE(PumpUntil([&] { return ShownMagnifier(huevik_) == nullptr; })) << "the magnifier outlives the drag";
@@ -198,6 +197,40 @@ TEST_F(PrecisionPickTest, MashedKeysStepOnePixelEachAndNothingRunsOnAfterTheRele
   EXPECT_EQ(Cursor().x, settled.x) << "steps ran on after the release";
   EXPECT_EQ(TextAt(kValueField), VbText(StripeColour(20 + settled.x - start.x))) << "the value field at the release";
   EXPECT_TRUE(huevik_.Running());
+}
+
+TEST_F(PrecisionPickTest, TheSquareOfTheMeanGrowsShrinksAndHoldsAndEscapeTakesADragBack) {
+  const COLORREF a = RGB(255, 0, 100), b = RGB(0, 255, 101);
+  const COLORREF seven = RGB(130, 125, 100), nine = RGB(129, 126, 100);  // 25 a and 24 b, 41 a and 40 b
+  PatchWindow board({Place(huevik_.Window()).right + 40, 0}, {a});  // a at the hot spot, every other pixel b
+  board.Checker(b);
+  const struct {
+    const wchar_t* input;  // xdotool's; "mousedown" first takes the pointer to the pen and back
+    COLORREF shown;
+  } kSteps[] = {
+      {L"mousedown 1", a},           {L"click 4", RGB(142, 113, 100)},  // 3 pixels a side: 5 a, 4 b
+      {L"key plus", RGB(133, 122, 100)},  // 5: 13 a, 12 b
+      {L"click --repeat 2 --delay 60 4", nine}, {L"key KP_Add", nine},  // 9, and no further
+      {L"mouseup 1", nine},          {L"mousedown 1", nine},            // held for the next drag
+      {L"key minus", seven},
+      {L"key Escape", nine},         {L"mousemove_relative 1 0 mouseup 1", nine},  // as the drag began
+      {L"mousedown 3", a},           {L"click 5 key Escape", nine},     // right: one pixel, no wheel
+      {L"mouseup 3", nine},          {L"mousedown 1", seven},           // as the last left drag left it
+      {L"click --repeat 5 --delay 60 5", a}, {L"mouseup 1", a},        // back to 1, and no further
+  };
+  POINT pen = kPenCentre, swatch{190, 60};
+  ::ClientToScreen(huevik_.Window(), &pen);
+  ::ClientToScreen(huevik_.Window(), &swatch);
+  for (const auto& step : kSteps) {
+    std::wstring input = step.input;
+    std::string where = "after " + ::testing::PrintToString(input);
+    if (input.starts_with(L"mousedown")) Xdotool(L"mousemove " + At(pen));
+    Xdotool(input);
+    if (input.starts_with(L"mousedown")) Xdotool(L"mousemove " + At(board.At(0)));
+    ExpectFieldsShow(step.shown, where);
+    EXPECT_TRUE(PumpUntil([&] { return ScreenPixel(swatch) == step.shown; })) << where << ": the swatch";
+    EXPECT_TRUE(!input.ends_with(L"Escape") || !ShownMagnifier(huevik_)) << where << ": the magnifier";
+  }
 }
 
 TEST_F(PrecisionPickTest, MagnifierStaysOnTheScreenAtEachCorner) {

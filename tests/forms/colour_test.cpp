@@ -128,10 +128,13 @@ TEST_F(ColourFormTest, ZhuanShowsTheColourInEachTextForm) {
     const wchar_t *vb, *decimal, *web;
   };
   const Case cases[] = {
-      {0, L"0", L"0", L"0", L"&H0&", L"0", L"#0"},
-      {255, L"255", L"0", L"0", L"&HFF&", L"255", L"#FF"},
+      {0, L"0", L"0", L"0", L"&H0&", L"0", L"#000000"},
+      {255, L"255", L"0", L"0", L"&HFF&", L"255", L"#FF0000"},
+      {0x00FF00, L"0", L"255", L"0", L"&HFF00&", L"65280", L"#00FF00"},
+      {0xFF0000, L"0", L"0", L"255", L"&HFF0000&", L"16711680", L"#0000FF"},
+      {0xF7AD6B, L"107", L"173", L"247", L"&HF7AD6B&", L"16231787", L"#6BADF7"},
       {16777215, L"255", L"255", L"255", L"&HFFFFFF&", L"16777215", L"#FFFFFF"},
-      {0x030201, L"1", L"2", L"3", L"&H30201&", L"197121", L"#30201"},
+      {0x030201, L"1", L"2", L"3", L"&H30201&", L"197121", L"#010203"},
   };
   for (Choice choice : {Choice::Vb, Choice::Decimal, Choice::Web, Choice::None}) {
     Choose(form(), choice);
@@ -358,7 +361,8 @@ TEST_F(ColourFormTest, ConfirmedColourBecomesTheCurrentColour) {
   };
   const Case cases[] = {
       {Choice::Vb, {0, 0, 255}, L"&HFF0000&"},
-      {Choice::Web, {0, 0, 0}, L"#0"},
+      {Choice::Web, {0, 0, 0}, L"#000000"},
+      {Choice::Web, {1, 2, 3}, L"#010203"},
       {Choice::Decimal, {1, 2, 3}, L"197121"},
   };
   for (const Case& c : cases) {

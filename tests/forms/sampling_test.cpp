@@ -69,12 +69,12 @@ TEST_F(PenTest, DragSamplesEveryPatchInTheChosenTextForm) {
     COLORREF colour;
     const wchar_t* text[3];  // Option1, Option2, Option3
   } kVisits[] = {
-      {0, kPureBlue, {L"&HFF0000&", L"16711680", L"#FF0000"}},
-      {1, kNearBlack, {L"&H30201&", L"197121", L"#30201"}},
+      {0, kPureBlue, {L"&HFF0000&", L"16711680", L"#0000FF"}},
+      {1, kNearBlack, {L"&H30201&", L"197121", L"#010203"}},
       {2, kWhite, {L"&HFFFFFF&", L"16777215", L"#FFFFFF"}},
-      {3, kBlack, {L"&H0&", L"0", L"#0"}},
-      {4, kMid, {L"&H80C040&", L"8437824", L"#80C040"}},
-      {1, kNearBlack, {L"&H30201&", L"197121", L"#30201"}},  // back again: a fresh sample
+      {3, kBlack, {L"&H0&", L"0", L"#000000"}},
+      {4, kMid, {L"&H80C040&", L"8437824", L"#40C080"}},
+      {1, kNearBlack, {L"&H30201&", L"197121", L"#010203"}},  // back again: a fresh sample
   };
   OptionButton* options[] = {&form().Option1, &form().Option2, &form().Option3};
   for (int chosen = 0; chosen < 3; ++chosen) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -38,6 +39,11 @@ class PatchWindow {
     POINT p{static_cast<int>(i) * patchWidth_ + patchWidth_ / 2 + dx, height_ / 2 + dy};
     ::ClientToScreen(window_, &p);
     return p;
+  }
+  // Paints every other pixel in a second colour, a checkerboard keeping the first at each At(i).
+  void Checker(COLORREF other) {
+    checker_ = other;
+    ::InvalidateRect(window_, nullptr, FALSE);
   }
   // Paints patch i in a new colour at once.
   void Repaint(std::size_t i, COLORREF colour) {
@@ -82,10 +88,14 @@ class PatchWindow {
       RECT r{static_cast<int>(i) * patchWidth_, 0, static_cast<int>(i + 1) * patchWidth_, height_};
       unique_brush brush(::CreateSolidBrush(colours_[i]));
       ::FillRect(dc, &r, brush.get());
+      for (int y = 0; checker_ && y < height_; ++y)
+        for (int x = r.left + (y + patchWidth_ / 2 + height_ / 2 + 1) % 2; x < r.right; x += 2)
+          ::SetPixelV(dc, x, y, *checker_);
     }
   }
 
   std::vector<COLORREF> colours_;
+  std::optional<COLORREF> checker_;
   int patchWidth_;
   int height_;
   HWND window_ = nullptr;

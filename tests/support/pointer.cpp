@@ -57,12 +57,14 @@ POINT CentreOf(HWND window) {
 
 }  // namespace pointer
 
-void SendKey(WORD key) {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = key;
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(2, input, sizeof input[0]);
+void SendKey(WORD key, WORD modifier) {
+  INPUT input[4] = {};
+  for (INPUT& i : input) i.type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[3].ki.wVk = modifier;
+  input[1].ki.wVk = input[2].ki.wVk = key;
+  input[2].ki.dwFlags = input[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  if (modifier) ::SendInput(4, input, sizeof input[0]);
+  else ::SendInput(2, input + 1, sizeof input[0]);
 }
 
 void Pump(DWORD milliseconds) {

@@ -15,8 +15,8 @@ void ClickAt(int x, int y);
 POINT CentreOf(HWND window);  // screen pixels
 }  // namespace pointer
 
-// A key pressed and let go.
-void SendKey(WORD key);
+// A key pressed and let go, with a modifier (VK_CONTROL ...) held around it where one is given.
+void SendKey(WORD key, WORD modifier = 0);
 
 // Runs the message loop of this thread for a while, so input and paint arrive.
 void Pump(DWORD milliseconds = 0);

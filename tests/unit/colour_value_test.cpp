@@ -19,12 +19,12 @@ struct WorkedExample {
 };
 
 const WorkedExample kWorkedExamples[] = {
-    {255, 0, 0, 0x0000FF, L"&HFF&", L"255", L"#FF"},
-    {0, 255, 0, 0x00FF00, L"&HFF00&", L"65280", L"#FF00"},
-    {0, 0, 255, 0xFF0000, L"&HFF0000&", L"16711680", L"#FF0000"},
-    {1, 2, 3, 0x030201, L"&H30201&", L"197121", L"#30201"},
-    {107, 173, 247, 0xF7AD6B, L"&HF7AD6B&", L"16231787", L"#F7AD6B"},
-    {0, 0, 0, 0x000000, L"&H0&", L"0", L"#0"},
+    {255, 0, 0, 0x0000FF, L"&HFF&", L"255", L"#FF0000"},
+    {0, 255, 0, 0x00FF00, L"&HFF00&", L"65280", L"#00FF00"},
+    {0, 0, 255, 0xFF0000, L"&HFF0000&", L"16711680", L"#0000FF"},
+    {1, 2, 3, 0x030201, L"&H30201&", L"197121", L"#010203"},
+    {107, 173, 247, 0xF7AD6B, L"&HF7AD6B&", L"16231787", L"#6BADF7"},
+    {0, 0, 0, 0x000000, L"&H0&", L"0", L"#000000"},
     {255, 255, 255, 0xFFFFFF, L"&HFFFFFF&", L"16777215", L"#FFFFFF"},
 };
 
@@ -74,7 +74,7 @@ TEST(ColourValue, SplitOfEdgeValues) {
 TEST(ColourValue, TextsOutsideTheColourRangeFitTheBuffer) {
   // The longest texts WriteColourText can be asked for.
   EXPECT_EQ(L"&HFFFFFFFF&", FormatColour(-1, TextForm::Vb));
-  EXPECT_EQ(L"#80000000", FormatColour(INT32_MIN, TextForm::Web));
+  EXPECT_EQ(L"#000000", FormatColour(INT32_MIN, TextForm::Web)) << "the high byte is no colour";
   EXPECT_EQ(L"-2147483648", FormatColour(INT32_MIN, TextForm::Decimal));
   EXPECT_EQ(L"2147483647", FormatColour(INT32_MAX, TextForm::Decimal));
 }
@@ -87,7 +87,8 @@ TEST(ColourValue, DecimalText) {
 }
 
 // Reads a text form back, independently of the writer. Returns -1 for a text that is not the
-// form's exact shape (prefix, suffix, upper-case digits, no leading zeros).
+// form's exact shape (prefix, suffix, upper-case digits, no leading zeros but in the web form's
+// six digits, which list red first).
 std::int64_t ParseColourText(const wchar_t* text, std::size_t length, TextForm form) {
   std::size_t first = 0;
   std::size_t end = length;
@@ -96,10 +97,10 @@ std::int64_t ParseColourText(const wchar_t* text, std::size_t length, TextForm f
     first = 2;
     end = length - 1;
   } else if (form == TextForm::Web) {
-    if (length < 2 || text[0] != L'#') return -1;
+    if (length != 7 || text[0] != L'#') return -1;
     first = 1;
   }
-  if (first == end || (end - first > 1 && text[first] == L'0')) return -1;
+  if (first == end || (form != TextForm::Web && end - first > 1 && text[first] == L'0')) return -1;
   const int base = form == TextForm::Decimal ? 10 : 16;
   std::int64_t value = 0;
   for (std::size_t i = first; i < end; ++i) {
@@ -110,6 +111,7 @@ std::int64_t ParseColourText(const wchar_t* text, std::size_t length, TextForm f
     if (digit < 0) return -1;
     value = value * base + digit;
   }
+  if (form == TextForm::Web) return (value >> 16) | (value & 0xFF00) | ((value & 0xFF) << 16);
   return value;
 }
 

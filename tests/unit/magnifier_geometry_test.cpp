@@ -56,9 +56,12 @@ TEST(MagnifierGeometry, PlacementKeepsClearOfTheHotSpotAndOnItsMonitor) {
   for (const auto& m : kMoves)
     EXPECT_EQ(StillBeside(placed, m.hot, kPrimary), m.stays) << "hot spot " << m.hot.x << "," << m.hot.y;
   EXPECT_FALSE(StillBeside({1200, 436, 1200 + kSide, 436 + kSide}, {1164, 400}, kPrimary)) << "off the monitor";
-  // A monitor too small for either side: the hot spot stays uncovered all the same.
-  RECT tiny = Placement({100, 100}, {0, 0, 200, 200});
-  EXPECT_FALSE(::PtInRect(&tiny, POINT{100, 100})) << Describe(tiny);
+  // A monitor too small for either side: the largest square stays uncovered all the same.
+  for (POINT hot : {POINT{50, 50}, POINT{52, 52}}) {
+    RECT tiny = Placement(hot, {0, 0, 100, 100}), overlap{};
+    RECT square{hot.x - kSquareReach, hot.y - kSquareReach, hot.x + kSquareReach + 1, hot.y + kSquareReach + 1};
+    EXPECT_FALSE(::IntersectRect(&overlap, &tiny, &square)) << Describe(tiny);
+  }
   // A point off every monitor goes with the nearest.
   EXPECT_EQ(MonitorAt({1500, 300}, monitors).left, kPrimary.left);
   EXPECT_EQ(MonitorAt({-2000, 0}, monitors).left, kLeftOfPrimary.left);
@@ -100,7 +103,7 @@ TEST(MagnifierGeometry, MiddleCellShowsTheReadPixelOutlinedFromOutsideAndOffScre
     source[static_cast<size_t>(i)] = 0x00102030u + static_cast<Pixel>(i);
     onScreen[i] = OnScreen({area.left + i % kCells, area.top + i / kCells}, monitors);
   }
-  Render(source, onScreen, picture);
+  Render(source, onScreen, 1, picture);
   auto at = [&](int x, int y) { return picture[static_cast<size_t>(y * kSide + x)]; };
   const int first = kFrame + (kCells / 2) * kZoom, last = first + kZoom - 1;
   const Pixel read = source[kCells * kCells / 2] | kOpaque;
@@ -117,13 +120,41 @@ TEST(MagnifierGeometry, MiddleCellShowsTheReadPixelOutlinedFromOutsideAndOffScre
     EXPECT_TRUE(p == (kOffScreenLight | kOpaque) || p == (kOffScreenDark | kOpaque)) << "off-screen at x " << x;
   }
   EXPECT_EQ(at(kFrame + 2 * kZoom, kFrame), source[2] | kOpaque);
+  // The largest square is outlined whole, and nothing inside it.
+  Render(source, onScreen, kLargestSquare, picture);
+  const int square = kFrame + (kCells / 2 - kSquareReach) * kZoom;
+  EXPECT_EQ(at(square - 1, first), kOutlineInner | kOpaque);
+  EXPECT_EQ(at(first - 1, first), source[kCells * kCells / 2 - 1] | kOpaque);
+}
 
-  // The pen reads the middle cell as a colour value, red in the low byte; a middle
-  // cell that shows no screen gives nothing to read.
-  source[kCells * kCells / 2] = 0x00A0B0C0;
-  EXPECT_EQ(MiddleColour(source, onScreen), std::optional<COLORREF>(RGB(0xA0, 0xB0, 0xC0)));
-  onScreen[kCells * kCells / 2] = false;
-  EXPECT_EQ(MiddleColour(source, onScreen), std::nullopt);
+TEST(MagnifierGeometry, SquareMeanRoundsEachComponentOverTheCellsOnAMonitor) {
+  // A checkerboard, its middle cell a: red 0 or 255, green 255 or 0, blue 100 or 101.
+  constexpr Pixel a = 0x0000FF64, b = 0x00FF0065;
+  std::vector<Pixel> source(kCells * kCells);
+  for (int i = 0; i < kCells * kCells; ++i) source[static_cast<size_t>(i)] = (i % kCells + i / kCells) % 2 ? b : a;
+  const struct {
+    POINT hot;
+    int side;
+    std::optional<COLORREF> mean;
+  } kCases[] = {
+      {{640, 400}, 3, RGB(113, 142, 100)},  // 5 a, 4 b: a third rounds down, two thirds up
+      {{0, 400}, 3, RGB(128, 128, 101)},    // at the left edge 3 a, 3 b: halves round up
+      {{0, 0}, 9, RGB(122, 133, 100)},      // in the corner, 13 a and 12 b on the monitor
+      {{-1, 400}, 1, std::nullopt},         {{-10, 400}, 9, std::nullopt},
+  };
+  for (const auto& c : kCases) {
+    RECT area = SourceArea(c.hot);
+    bool onScreen[kCells * kCells];
+    for (int i = 0; i < kCells * kCells; ++i)
+      onScreen[i] = OnScreen({area.left + i % kCells, area.top + i / kCells}, {&kPrimary, 1});
+    EXPECT_EQ(SquareMean(source, onScreen, c.side), c.mean) << "side " << c.side << " at " << c.hot.x << "," << c.hot.y;
+  }
+  // However far it is asked to go, the square stays within 1 to 9; a part-notch waits.
+  EXPECT_EQ(SideAfter(7, 1000), kLargestSquare);
+  int rest = 0;
+  EXPECT_EQ(WheelNotches(rest, WHEEL_DELTA / 2), 0);
+  EXPECT_EQ(WheelNotches(rest, WHEEL_DELTA / 2), 1);
+  EXPECT_EQ(WheelNotches(rest, -WHEEL_DELTA * 273), -273);
 }
 
 }  // namespace

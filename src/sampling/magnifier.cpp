@@ -3,23 +3,11 @@
 #include <array>
 
 #include "formlayer/runtime.h"
+#include "sampling/screen_read.h"
 
 namespace {
 
 constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE, newer systems only
-
-const wchar_t* MagnifierClass(WNDPROC proc) {
-  static const ATOM atom = [proc] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = App::Instance();
-    wc.lpszClassName = L"HuevikMagnifier";
-    return ::RegisterClassExW(&wc);
-  }();
-  (void)atom;
-  return L"HuevikMagnifier";
-}
 
 void ExcludeFromCapture(HWND window) {
   using SetAffinityFn = BOOL(WINAPI*)(HWND, DWORD);
@@ -54,12 +42,7 @@ magnifier::Pixel* MakeCanvas(int side, unique_bitmap& bitmap, unique_mem_dc& dc)
 
 }  // namespace
 
-LRESULT CALLBACK Magnifier::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<const Magnifier*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+LRESULT Magnifier::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCHITTEST:
       return HTTRANSPARENT;  // clicks and WindowFromPoint go through to whatever lies below
@@ -67,45 +50,37 @@ LRESULT CALLBACK Magnifier::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
       return MA_NOACTIVATE;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT:
-      if (self) {
-        paint_scope paint(window);
-        self->Paint(paint.dc());
-        return 0;
-      }
-      break;
     default:
-      break;
+      return BaseWindow::OnMessage(msg, wp, lp);
   }
-  return ::DefWindowProcW(window, msg, wp, lp);
 }
 
-Magnifier::~Magnifier() {
-  Hide();
-  if (window_ && ::IsWindow(window_)) ::DestroyWindow(window_);
-}
+Magnifier::~Magnifier() { Hide(); }
 
 void Magnifier::Create(HWND owner) {
-  window_ = ::CreateWindowExW(
-      WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT, MagnifierClass(Proc),
-      L"", WS_POPUP, 0, 0, magnifier::kSide, magnifier::kSide, owner, nullptr, App::Instance(), this);
-  if (!window_) return;
-  ::SetLayeredWindowAttributes(window_, 0, 255, LWA_ALPHA);
-  ExcludeFromCapture(window_);
+  try {
+    CreateOwnWindow(L"HuevikMagnifier", L"", WS_POPUP,
+                    WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT,
+                    RECT{0, 0, magnifier::kSide, magnifier::kSide}, owner);
+  } catch (const FormError&) {
+    return;  // no magnifier: the pen reads one pixel a move
+  }
+  ::SetLayeredWindowAttributes(Window(), 0, 255, LWA_ALPHA);
+  ExcludeFromCapture(Window());
   sourceBits_ = MakeCanvas(magnifier::kCells, sourceBitmap_, sourceDc_);
   pictureBits_ = MakeCanvas(magnifier::kSide, pictureBitmap_, pictureDc_);
 }
 
 void Magnifier::Show(HWND owner, POINT hot) {
-  if (!window_) Create(owner);
-  if (!window_ || !sourceBits_ || !pictureBits_) return;
+  if (!Window()) Create(owner);
+  if (!Window() || !sourceBits_ || !pictureBits_) return;
   monitors_ = Monitors();
   if (!screen_) screen_ = window_dc(nullptr);
-  if (!own_) own_ = window_dc(window_);
+  if (!own_) own_ = window_dc(Window());
   place_ = RECT{};  // the first picture moves it into place
   wheelRest_ = 0;
   Capture(hot);
-  ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  ::SetWindowPos(Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   shown_ = true;
 }
 
@@ -126,7 +101,7 @@ bool Magnifier::Grow(int rings) {
 void Magnifier::Hide() {
   if (!shown_) return;
   shown_ = false;
-  ::ShowWindow(window_, SW_HIDE);
+  ::ShowWindow(Window(), SW_HIDE);
   screen_.reset();
   own_.reset();
 }
@@ -135,11 +110,8 @@ void Magnifier::Capture(POINT hot) {
   using namespace magnifier;
   shownAt_ = hot;
   RECT area = SourceArea(hot);
-  // The composed screen holds every window as shown, layered ones included. A copy
-  // that asks for layered windows besides (CAPTUREBLT) makes the cursor blink where
-  // the desktop is composed, for every move of the drag.
-  const bool copied =
-      ::BitBlt(sourceDc_.get(), 0, 0, kCells, kCells, screen_.get(), area.left, area.top, SRCCOPY) != FALSE;
+  const bool copied = ::BitBlt(sourceDc_.get(), 0, 0, kCells, kCells, screen_.get(), area.left, area.top,
+                               ScreenCopyRop()) != FALSE;
   ::GdiFlush();
   // A screen that cannot be read (a secure desktop) shows as no screen at all.
   std::array<bool, kCells * kCells> onScreen{};
@@ -152,11 +124,11 @@ void Magnifier::Capture(POINT hot) {
   RECT monitor = MonitorAt(hot, monitors_);
   if (!StillBeside(place_, hot, monitor)) {
     place_ = Placement(hot, monitor);
-    ::SetWindowPos(window_, nullptr, place_.left, place_.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(Window(), nullptr, place_.left, place_.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  Paint(own_.get());
+  OnPaint(own_.get(), {});
 }
 
-void Magnifier::Paint(HDC dc) const {
+void Magnifier::OnPaint(HDC dc, const RECT&) {
   ::BitBlt(dc, 0, 0, magnifier::kSide, magnifier::kSide, pictureDc_.get(), 0, 0, SRCCOPY);
 }

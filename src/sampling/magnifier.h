@@ -12,14 +12,13 @@
 #include <vector>
 
 #include "sampling/magnifier_geometry.h"
+#include "win32/base_window.h"
 #include "win32/handles.h"
 
-class Magnifier {
+class Magnifier : public BaseWindow {
  public:
   Magnifier() = default;
-  Magnifier(const Magnifier&) = delete;
-  Magnifier& operator=(const Magnifier&) = delete;
-  ~Magnifier();
+  ~Magnifier() override;
 
   // A drag begins: shows the magnifier at the hot spot, above owner.
   void Show(HWND owner, POINT hot);
@@ -41,12 +40,11 @@ class Magnifier {
   std::optional<COLORREF> Colour() const { return colour_; }
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnPaint(HDC dc, const RECT& area) override;
   void Create(HWND owner);
   void Capture(POINT hot);
-  void Paint(HDC dc) const;
 
-  HWND window_ = nullptr;
   bool shown_ = false;
   POINT shownAt_{};
   RECT place_{};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "win32/display.h"
@@ -9,14 +10,15 @@
 #include "formlayer/runtime.h"
 
 PictureRef Picture::FromBitmapResource(int id) {
-  auto picture = std::make_shared<Picture>();
-  picture->bitmap_.reset(static_cast<HBITMAP>(
-      ::LoadImageW(App::Instance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  if (!picture->bitmap_) throw FormError("bitmap resource missing");
-  BITMAP info{};
-  ::GetObjectW(picture->bitmap_.get(), sizeof info, &info);
-  picture->size_ = {info.bmWidth, info.bmHeight};
-  return picture;
+  const HRSRC found = ::FindResourceW(App::Instance(), MAKEINTRESOURCEW(id), RT_BITMAP);
+  const HGLOBAL loaded = found ? ::LoadResource(App::Instance(), found) : nullptr;
+  const auto* data = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
+  if (!data) throw FormError("bitmap resource missing");
+  SIZE size{};
+  const std::vector<std::uint32_t> pixels =
+      UnpackRle8Bitmap({data, ::SizeofResource(App::Instance(), found)}, &size);
+  if (pixels.empty()) throw FormError("bitmap resource damaged");
+  return FromPixels(size, pixels);
 }
 
 PictureRef Picture::FromIconResource(int id) {
@@ -48,6 +50,75 @@ unique_bitmap TopDownBitmap(SIZE size, std::uint32_t** pixels) {
 
 namespace {
 
+// Longer than any picture of ours: a header claiming more is damaged.
+constexpr LONG kLongestSide = 4096;
+
+// The codes of an 8-bit run-length coded bitmap, whose rows run from the bottom up, into
+// top-down pixels; false at anything the coding does not allow or a missing end code.
+bool UnpackRuns(std::span<const BYTE> codes, std::span<const RGBQUAD> colours, SIZE size,
+                std::vector<std::uint32_t>& pixels) {
+  LONG x = 0, y = 0;
+  auto put = [&](BYTE index) {
+    if (x >= size.cx || y >= size.cy || index >= colours.size()) return false;
+    const RGBQUAD c = colours[index];
+    pixels[static_cast<size_t>(size.cy - 1 - y) * static_cast<size_t>(size.cx) + static_cast<size_t>(x++)] =
+        0xFF000000u | static_cast<std::uint32_t>(c.rgbRed) << 16 | static_cast<std::uint32_t>(c.rgbGreen) << 8 |
+        c.rgbBlue;
+    return true;
+  };
+  for (size_t at = 0; at + 2 <= codes.size();) {
+    const BYTE count = codes[at], value = codes[at + 1];
+    at += 2;
+    if (count > 0) {
+      for (int i = 0; i < count; ++i)
+        if (!put(value)) return false;
+      continue;
+    }
+    if (value == 0) {  // end of row
+      x = 0;
+      ++y;
+    } else if (value == 1) {  // end of bitmap
+      return true;
+    } else if (value == 2) {  // skip right and up
+      if (at + 2 > codes.size()) return false;
+      x += codes[at];
+      y += codes[at + 1];
+      at += 2;
+    } else {  // that many indices as they are, padded to a whole word
+      if (at + value > codes.size()) return false;
+      for (size_t i = 0; i < value; ++i)
+        if (!put(codes[at + i])) return false;
+      at += (value + 1u) & ~1u;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> UnpackRle8Bitmap(std::span<const BYTE> packed, SIZE* size) {
+  BITMAPINFOHEADER header{};
+  if (packed.size() < sizeof header) return {};
+  std::memcpy(&header, packed.data(), sizeof header);
+  const bool rle8 = header.biSize == sizeof header && header.biPlanes == 1 && header.biBitCount == 8 &&
+                    header.biCompression == BI_RLE8 && header.biClrUsed <= 256;
+  const bool sized = header.biWidth > 0 && header.biWidth <= kLongestSide && header.biHeight > 0 &&
+                     header.biHeight <= kLongestSide;
+  if (!rle8 || !sized) return {};
+  std::vector<RGBQUAD> colours(header.biClrUsed ? header.biClrUsed : 256);
+  const size_t codesAt = sizeof header + colours.size() * sizeof(RGBQUAD);
+  if (packed.size() < codesAt) return {};
+  std::memcpy(colours.data(), packed.data() + sizeof header, colours.size() * sizeof(RGBQUAD));
+  const SIZE found{header.biWidth, header.biHeight};
+  // Pixels that a skip passes over keep black, as the system leaves them.
+  std::vector<std::uint32_t> pixels(static_cast<size_t>(found.cx) * static_cast<size_t>(found.cy), 0xFF000000u);
+  if (!UnpackRuns(packed.subspan(codesAt), colours, found, pixels)) return {};
+  *size = found;
+  return pixels;
+}
+
+namespace {
+
 std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap, SIZE size) {
   std::vector<std::uint32_t> pixels(static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
   BITMAPINFO info = TopDown32(size);
@@ -57,7 +128,7 @@ std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap, SIZE size) {
   return pixels;
 }
 
-unique_bitmap BitmapOf(const std::vector<std::uint32_t>& pixels, SIZE size) {
+unique_bitmap BitmapOf(std::span<const std::uint32_t> pixels, SIZE size) {
   std::uint32_t* bits = nullptr;
   unique_bitmap bitmap = TopDownBitmap(size, &bits);
   if (bits) std::copy(pixels.begin(), pixels.end(), bits);
@@ -108,6 +179,16 @@ unique_icon ScaledIcon(HICON source, SIZE from, SIZE to) {
 }
 
 }  // namespace
+
+PictureRef Picture::FromPixels(SIZE size, std::span<const std::uint32_t> pixels) {
+  if (pixels.size() != static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy))
+    throw FormError("picture of the wrong size");
+  auto picture = std::make_shared<Picture>();
+  picture->bitmap_ = BitmapOf(pixels, size);
+  if (!picture->bitmap_) throw FormError("picture memory cannot be made");
+  picture->size_ = size;
+  return picture;
+}
 
 Picture::View Picture::Current() const {
   const int dpi = Display::Dpi();

@@ -1,14 +1,18 @@
 // The pictures as the program finds them: loaded from this module's own
-// resources, the same .rc the exe is built from.
+// resources, the same .rc the exe is built from, or drawn as the program draws them.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <map>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "win32/handles.h"
+#include "formlayer/picture.h"
+#include "formlayer/runtime.h"
+#include "mainwindow/palette_picture.h"
 #include "resource.h"
 
 namespace {
@@ -26,28 +30,51 @@ std::ostream& operator<<(std::ostream& out, const Rgb& c) {
 }
 
 constexpr Rgb kColourKey{0, 0, 255};  // the window's transparency key
+constexpr int kPaletteChart = -1;     // drawn by the program, not stored
 constexpr Rgb kSkinBlue{107, 173, 247};
 
 bool IsGrey(Rgb c, int atLeast) { return c.r == c.g && c.g == c.b && c.r >= atLeast; }
 
+// Reads a bitmap as top-down 32-bit pixels, whatever its own format.
+std::vector<DWORD> ReadPixels(HBITMAP bitmap, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+  const unique_mem_dc dc(CreateCompatibleDC(nullptr));
+  const int rows = GetDIBits(dc.get(), bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+  return rows == height ? pixels : std::vector<DWORD>{};
+}
+
+// A picture as the program shows it at 96 dpi: made by the program's own loader or drawing,
+// then drawn into memory.
 class LoadedBitmap {
  public:
-  explicit LoadedBitmap(int id)
-      : bitmap_(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
-    if (bitmap_) GetObjectW(bitmap_.get(), sizeof(dib_), &dib_);
+  explicit LoadedBitmap(int id) {
+    PictureRef picture;
+    try {
+      picture = id == kPaletteChart ? DrawPaletteChart() : Picture::FromBitmapResource(id);
+    } catch (const FormError&) {
+      return;
+    }
+    size_ = picture->Size();
+    std::uint32_t* bits = nullptr;
+    const unique_bitmap target = TopDownBitmap(size_, &bits);
+    const unique_mem_dc dc(CreateCompatibleDC(nullptr));
+    if (!bits || !dc) return;
+    {
+      const select_guard select(dc.get(), target.get());
+      picture->Draw(dc.get(), 0, 0, size_.cx, size_.cy);
+    }
+    pixels_.assign(bits, bits + size_.cx * size_.cy);
   }
-  bool loaded() const { return bitmap_ && dib_.dsBm.bmBits != nullptr; }
-  int width() const { return dib_.dsBm.bmWidth; }
-  int height() const { return dib_.dsBm.bmHeight; }
-  int bitsPerPixel() const { return dib_.dsBm.bmBitsPixel; }
+  bool loaded() const { return !pixels_.empty(); }
+  int width() const { return size_.cx; }
+  int height() const { return size_.cy; }
 
-  // (x, y) from the top-left, whichever way the rows are stored.
+  // (x, y) from the top-left.
   Rgb at(int x, int y) const {
-    const int row = dib_.dsBmih.biHeight > 0 ? height() - 1 - y : y;
-    const auto* bytes = static_cast<const BYTE*>(dib_.dsBm.bmBits) + row * dib_.dsBm.bmWidthBytes;
-    const BYTE* pixel = bytes + x * 4;
-    return {pixel[2], pixel[1], pixel[0]};
+    const std::uint32_t pixel = pixels_[y * size_.cx + x];
+    return {static_cast<int>(pixel >> 16 & 0xFF), static_cast<int>(pixel >> 8 & 0xFF), static_cast<int>(pixel & 0xFF)};
   }
 
   std::vector<Rgb> allPixels() const {
@@ -67,37 +94,47 @@ class LoadedBitmap {
   }
 
  private:
-  unique_bitmap bitmap_;
-  DIBSECTION dib_{};
+  SIZE size_{};
+  std::vector<std::uint32_t> pixels_;
 };
 
+// referenceId: the picture as it was stored before, 32 bits a pixel (reference_pictures.rc).
 struct BitmapCase {
   const char* name;
   int id;
   int width;
   int height;
+  int referenceId;
 };
 
 constexpr BitmapCase kBitmaps[] = {
-    {"skin", IDB_SKIN, 300, 263},
-    {"palette", IDB_PALETTE, 267, 70},
-    {"min_normal", IDB_MIN_NORMAL, 26, 18},
-    {"min_hover", IDB_MIN_HOVER, 26, 18},
-    {"min_pressed", IDB_MIN_PRESSED, 26, 18},
-    {"close_normal", IDB_CLOSE_NORMAL, 44, 18},
-    {"close_hover", IDB_CLOSE_HOVER, 44, 18},
+    {"skin", IDB_SKIN, 300, 263, 1200},
+    {"palette", kPaletteChart, 267, 70, 1201},
+    {"min_normal", IDB_MIN_NORMAL, 26, 18, 1202},
+    {"min_hover", IDB_MIN_HOVER, 26, 18, 1203},
+    {"min_pressed", IDB_MIN_PRESSED, 26, 18, 1204},
+    {"close_normal", IDB_CLOSE_NORMAL, 44, 18, 1205},
+    {"close_hover", IDB_CLOSE_HOVER, 44, 18, 1206},
 };
 
 void PrintTo(const BitmapCase& c, std::ostream* out) { *out << c.name; }
 
 class EveryBitmap : public ::testing::TestWithParam<BitmapCase> {};
 
-TEST_P(EveryBitmap, HasItsSizeAnd32BitsPerPixel) {
+// Stored in fewer bits or drawn, every pixel shows as it did when stored whole.
+TEST_P(EveryBitmap, ShowsEveryPixelOfItsReference) {
   const LoadedBitmap bitmap(GetParam().id);
   ASSERT_TRUE(bitmap.loaded());
-  EXPECT_EQ(bitmap.width(), GetParam().width);
-  EXPECT_EQ(bitmap.height(), GetParam().height);
-  EXPECT_EQ(bitmap.bitsPerPixel(), 32);
+  ASSERT_EQ(bitmap.width(), GetParam().width);
+  ASSERT_EQ(bitmap.height(), GetParam().height);
+  const unique_bitmap reference(static_cast<HBITMAP>(LoadImageW(
+      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(GetParam().referenceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  const std::vector<DWORD> expected = ReadPixels(reference.get(), bitmap.width(), bitmap.height());
+  ASSERT_FALSE(expected.empty());
+  for (int i = 0; i < bitmap.width() * bitmap.height(); ++i) {
+    const Rgb want{int(expected[i] >> 16 & 0xFF), int(expected[i] >> 8 & 0xFF), int(expected[i] & 0xFF)};
+    ASSERT_EQ(bitmap.at(i % bitmap.width(), i / bitmap.width()), want) << "at pixel " << i;
+  }
 }
 
 // A key-coloured pixel would be a hole in the layered window.
@@ -146,7 +183,7 @@ TEST(SkinPicture, TitleBandCarriesIconAndText) {
 }
 
 TEST(PalettePicture, TopRowIsWhiteAndBottomRowBlack) {
-  const LoadedBitmap palette(IDB_PALETTE);
+  const LoadedBitmap palette(kPaletteChart);
   ASSERT_TRUE(palette.loaded());
   const int bottom = palette.height() - 1;
   for (int x = 0; x < palette.width(); ++x) {
@@ -157,7 +194,7 @@ TEST(PalettePicture, TopRowIsWhiteAndBottomRowBlack) {
 }
 
 TEST(PalettePicture, MiddleRowRunsThroughTheHues) {
-  const LoadedBitmap palette(IDB_PALETTE);
+  const LoadedBitmap palette(kPaletteChart);
   ASSERT_TRUE(palette.loaded());
   const Rgb hues[] = {{255, 0, 0},   {255, 255, 0}, {0, 255, 0},  {0, 255, 255},
                       {0, 0, 255},   {255, 0, 255}, {255, 0, 0}};
@@ -222,16 +259,6 @@ TEST(MouseIcon, IsOneImage48By48At24Bits) {
   EXPECT_EQ(entry->bitCount, 24);
 }
 
-// Reads a bitmap as top-down 32-bit pixels, whatever its own format.
-std::vector<DWORD> ReadPixels(HBITMAP bitmap, int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
-  const unique_mem_dc dc(CreateCompatibleDC(nullptr));
-  const int rows = GetDIBits(dc.get(), bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-  return rows == height ? pixels : std::vector<DWORD>{};
-}
-
 TEST(MouseIcon, LoadsAtItsOwnSizeWithTransparentCornersAndOpaqueBody) {
   const unique_icon icon(static_cast<HICON>(
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MOUSE), IMAGE_ICON, 0, 0, 0)));
@@ -256,6 +283,39 @@ TEST(MouseIcon, LoadsAtItsOwnSizeWithTransparentCornersAndOpaqueBody) {
       ASSERT_NE(colourPixels[i] & 0xFFFFFF, 0x0000FFu) << "key colour at pixel " << i;
     }
   }
+}
+
+// A tiny stored picture, 3 x 2 with two colours, and damaged copies of it: each damaged one
+// is refused whole, never read past its end.
+std::vector<BYTE> PackedRle8(std::initializer_list<BYTE> codes, LONG width = 3, WORD bits = 8) {
+  BITMAPINFOHEADER header{sizeof header, width, 2, 1, bits, BI_RLE8, 0, 0, 0, 2, 0};
+  std::vector<BYTE> packed(reinterpret_cast<const BYTE*>(&header), reinterpret_cast<const BYTE*>(&header + 1));
+  for (BYTE b : {0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0x00, 0x00}) packed.push_back(b);  // red, blue
+  packed.insert(packed.end(), codes);
+  return packed;
+}
+
+TEST(StoredPictures, RunLengthCodesUnpackOrAreRefused) {
+  SIZE size{};
+  // Bottom row: a run of three blue; top row: red, blue, red as they are.
+  const std::vector<std::uint32_t> good =
+      UnpackRle8Bitmap(PackedRle8({3, 1, 0, 0, 0, 3, 0, 1, 0, 0, 0, 1}), &size);
+  EXPECT_EQ(good, (std::vector<std::uint32_t>{0xFFFF0000, 0xFF0000FF, 0xFFFF0000, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF}));
+  EXPECT_EQ(size.cx, 3);
+  const struct {
+    const char* what;
+    std::vector<BYTE> packed;
+  } damaged[] = {
+      {"run past the row's end", PackedRle8({4, 1, 0, 1})},
+      {"colour beyond the table", PackedRle8({3, 2, 0, 1})},
+      {"rows beyond the height", PackedRle8({0, 0, 0, 0, 1, 1, 0, 1})},
+      {"no end code", PackedRle8({3, 1, 0, 0})},
+      {"indices cut off", PackedRle8({0, 3, 1})},
+      {"not run-length coded", PackedRle8({0, 1}, 3, 32)},
+      {"no width", PackedRle8({0, 1}, 0)},
+      {"header cut off", std::vector<BYTE>(20, 0)},
+  };
+  for (const auto& c : damaged) EXPECT_TRUE(UnpackRle8Bitmap(c.packed, &size).empty()) << c.what;
 }
 
 }  // namespace

@@ -7,23 +7,22 @@
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <vector>
 
 #include "win32/handles.h"
 
 // A 32-bit bitmap whose pixels lie in memory as 0xAARRGGBB rows, top row first.
 unique_bitmap TopDownBitmap(SIZE size, std::uint32_t** pixels);
 
-// The pixels, as 0xFFRRGGBB rows top row first, of a packed bitmap (a BITMAPINFOHEADER, its
-// colour table and its bits) in 8-bit run-length coding, the form the pictures are stored in.
-// Empty when the data is of another form or damaged.
-std::vector<std::uint32_t> UnpackRle8Bitmap(std::span<const BYTE> packed, SIZE* size);
+// A packed bitmap (a BITMAPINFOHEADER, its colour table and its bits) in 8-bit run-length
+// coding, the form the pictures are stored in, as an 8-bit DIB section with the same colours.
+// None when the data is of another form or damaged.
+unique_bitmap UnpackRle8Bitmap(std::span<const BYTE> packed);
 
 class Picture {
  public:
   static std::shared_ptr<const Picture> FromBitmapResource(int id);
   static std::shared_ptr<const Picture> FromIconResource(int id);
-  // Pixels as UnpackRle8Bitmap gives them: for a picture drawn rather than stored.
+  // 0xFFRRGGBB rows, top row first: for a picture drawn rather than stored.
   static std::shared_ptr<const Picture> FromPixels(SIZE size, std::span<const std::uint32_t> pixels);
 
   // At the current resolution.

@@ -296,12 +296,12 @@ std::vector<BYTE> PackedRle8(std::initializer_list<BYTE> codes, LONG width = 3, 
 }
 
 TEST(StoredPictures, RunLengthCodesUnpackOrAreRefused) {
-  SIZE size{};
   // Bottom row: a run of three blue; top row: red, blue, red as they are.
-  const std::vector<std::uint32_t> good =
-      UnpackRle8Bitmap(PackedRle8({3, 1, 0, 0, 0, 3, 0, 1, 0, 0, 0, 1}), &size);
-  EXPECT_EQ(good, (std::vector<std::uint32_t>{0xFFFF0000, 0xFF0000FF, 0xFFFF0000, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF}));
-  EXPECT_EQ(size.cx, 3);
+  const unique_bitmap good = UnpackRle8Bitmap(PackedRle8({3, 1, 0, 0, 0, 3, 0, 1, 0, 0, 0, 1}));
+  ASSERT_TRUE(good);
+  std::vector<DWORD> pixels = ReadPixels(good.get(), 3, 2);
+  for (DWORD& p : pixels) p &= 0xFFFFFF;
+  EXPECT_EQ(pixels, (std::vector<DWORD>{0xFF0000, 0x0000FF, 0xFF0000, 0x0000FF, 0x0000FF, 0x0000FF}));
   const struct {
     const char* what;
     std::vector<BYTE> packed;
@@ -315,7 +315,7 @@ TEST(StoredPictures, RunLengthCodesUnpackOrAreRefused) {
       {"no width", PackedRle8({0, 1}, 0)},
       {"header cut off", std::vector<BYTE>(20, 0)},
   };
-  for (const auto& c : damaged) EXPECT_TRUE(UnpackRle8Bitmap(c.packed, &size).empty()) << c.what;
+  for (const auto& c : damaged) EXPECT_FALSE(UnpackRle8Bitmap(c.packed)) << c.what;
 }
 
 }  // namespace

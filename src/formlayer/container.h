@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "win32/base_window.h"
@@ -52,7 +53,7 @@ class Container : public BaseWindow {
   std::vector<WindowedControl*> windowed_;
   EventTarget* captured_ = nullptr;
   HWND toolTips_ = nullptr;
-  unique_brush childBrush_;
+  std::vector<std::pair<HWND, unique_brush>> childBrushes_;
 };
 
 class Frame : public WindowedControl, public Container {

@@ -1,8 +1,17 @@
 // The floor for startup and memory of a tray tool like ours: the work no such start can skip.
 // A borderless window of Huevik's size, topmost, layered with a colour key; a tray icon added;
 // the small library beside the program loaded; then the window shown.
+// Built a second time with FLOOR_COMMON_CONTROLS and the program's manifest: the same, with the
+// themed common controls loaded as our system controls need them (an information row).
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
+
+#ifdef FLOOR_COMMON_CONTROLS
+#define FLOOR_CLASS L"HuevikTrayControlsFloor"
+#else
+#define FLOOR_CLASS L"HuevikTrayFloor"
+#endif
 
 static LRESULT CALLBACK FloorProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_DESTROY) ::PostQuitMessage(0);
@@ -19,14 +28,18 @@ static void LoadLibraryBesideProgram(const wchar_t* name) {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+#ifdef FLOOR_COMMON_CONTROLS
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+#endif
   WNDCLASSW wc{};
   wc.lpfnWndProc = FloorProc;
   wc.hInstance = instance;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = L"HuevikTrayFloor";
+  wc.lpszClassName = FLOOR_CLASS;
   ::RegisterClassW(&wc);
-  HWND window = ::CreateWindowExW(WS_EX_APPWINDOW, L"HuevikTrayFloor", L"HuevikTrayFloor", WS_POPUP, 0, 0, 300, 263,
+  HWND window = ::CreateWindowExW(WS_EX_APPWINDOW, FLOOR_CLASS, FLOOR_CLASS, WS_POPUP, 0, 0, 300, 263,
                                   nullptr, nullptr, instance, nullptr);
   ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
   ::SetWindowLongPtrW(window, GWL_EXSTYLE, ::GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
@@ -39,7 +52,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   icon.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
   icon.uCallbackMessage = WM_APP;
   icon.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
-  ::lstrcpyW(icon.szTip, L"HuevikTrayFloor");
+  ::lstrcpyW(icon.szTip, FLOOR_CLASS);
   ::Shell_NotifyIconW(NIM_ADD, &icon);
   ::ShowWindow(window, SW_SHOW);
   MSG msg;

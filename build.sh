@@ -52,7 +52,7 @@ preset=$(huevik_preset)
 cache="$here/build/$preset/CMakeCache.txt"
 fresh=()
 if [ -f "$cache" ] && { ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*=$here/cmake/mingw.cmake\$" "$cache" ||
-  grep -q '^CMAKE_CXX_COMPILER:.*-posix$' "$cache"; }; then fresh=(--fresh); fi
+  grep -q '^CMAKE_CXX_COMPILER_AR:FILEPATH=.*-posix$' "$cache"; }; then fresh=(--fresh); fi
 cmake --preset "$preset" "${fresh[@]}" >/dev/null
 targets=()
 [ $# -gt 0 ] && targets=(--target "$@")

@@ -1,21 +1,13 @@
 #include "support/huevik_process.h"
 
+#include <mutex>
 #include <stdexcept>
 #include <vector>
 
 namespace {
 
 // Every program the tests started, by a handle of its own, for a run that must end them.
-SRWLOCK g_startedLock = SRWLOCK_INIT;
-
-// The build's thread model has no std::mutex.
-class StartedLockHeld {
- public:
-  StartedLockHeld() { ::AcquireSRWLockExclusive(&g_startedLock); }
-  ~StartedLockHeld() { ::ReleaseSRWLockExclusive(&g_startedLock); }
-  StartedLockHeld(const StartedLockHeld&) = delete;
-  StartedLockHeld& operator=(const StartedLockHeld&) = delete;
-};
+std::mutex g_startedLock;
 std::vector<unique_kernel_handle> g_started;
 
 struct Search {
@@ -39,7 +31,7 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
 }  // namespace
 
 void EndStartedProcesses() {
-  const StartedLockHeld hold;
+  std::lock_guard<std::mutex> hold(g_startedLock);
   for (const unique_kernel_handle& process : g_started) ::TerminateProcess(process.get(), 3);
 }
 
@@ -61,7 +53,7 @@ HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& curren
   info_.adopt(started);
   if (HANDLE own = nullptr; ::DuplicateHandle(::GetCurrentProcess(), info_.process.get(), ::GetCurrentProcess(), &own,
                                               0, FALSE, DUPLICATE_SAME_ACCESS)) {
-    const StartedLockHeld hold;
+    std::lock_guard<std::mutex> hold(g_startedLock);
     g_started.emplace_back(own);
   }
   if (!awaitWindow) return;

@@ -9,33 +9,18 @@
 
 namespace std {
 
-class mutex {
- public:
-  mutex() = default;
-  mutex(const mutex&) = delete;
-  mutex& operator=(const mutex&) = delete;
+struct mutex {
   void lock() { ::AcquireSRWLockExclusive(&lock_); }
-  bool try_lock() { return ::TryAcquireSRWLockExclusive(&lock_) != FALSE; }
   void unlock() { ::ReleaseSRWLockExclusive(&lock_); }
-  PSRWLOCK native_handle() { return &lock_; }
-
- private:
   SRWLOCK lock_ = SRWLOCK_INIT;
 };
 
-class condition_variable {
- public:
-  void notify_one() { ::WakeConditionVariable(&ready_); }
+struct condition_variable {
   void notify_all() { ::WakeAllConditionVariable(&ready_); }
-  void wait(unique_lock<mutex>& held) {
-    ::SleepConditionVariableSRW(&ready_, held.mutex()->native_handle(), INFINITE, 0);
-  }
   template <typename Predicate>
   void wait(unique_lock<mutex>& held, Predicate done) {
-    while (!done()) wait(held);
+    while (!done()) ::SleepConditionVariableSRW(&ready_, &held.mutex()->lock_, INFINITE, 0);
   }
-
- private:
   CONDITION_VARIABLE ready_ = CONDITION_VARIABLE_INIT;
 };
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdint>
 #include <map>
 #include <ostream>
 #include <string>
@@ -11,7 +10,6 @@
 
 #include "win32/handles.h"
 #include "formlayer/picture.h"
-#include "formlayer/runtime.h"
 #include "mainwindow/palette_picture.h"
 #include "resource.h"
 
@@ -30,51 +28,48 @@ std::ostream& operator<<(std::ostream& out, const Rgb& c) {
 }
 
 constexpr Rgb kColourKey{0, 0, 255};  // the window's transparency key
-constexpr int kPaletteChart = -1;     // drawn by the program, not stored
 constexpr Rgb kSkinBlue{107, 173, 247};
+constexpr int kPaletteChart = 201;   // drawn by the program, so only its reference is stored
+constexpr int kReferenceIds = 1000;  // reference_pictures.rc: each picture as it was stored whole
 
 bool IsGrey(Rgb c, int atLeast) { return c.r == c.g && c.g == c.b && c.r >= atLeast; }
 
-// Reads a bitmap as top-down 32-bit pixels, whatever its own format.
-std::vector<DWORD> ReadPixels(HBITMAP bitmap, int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
-  const unique_mem_dc dc(CreateCompatibleDC(nullptr));
-  const int rows = GetDIBits(dc.get(), bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-  return rows == height ? pixels : std::vector<DWORD>{};
+HBITMAP Stored(int id) {
+  return static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
-// A picture as the program shows it at 96 dpi: made by the program's own loader or drawing,
-// then drawn into memory.
+// A picture as the program shows it at 96 dpi, made by its own loader or drawing.
+HBITMAP Shown(int id) {
+  try {
+    const PictureRef picture = id == kPaletteChart ? DrawPaletteChart() : Picture::FromBitmapResource(id);
+    unique_bitmap shown = TopDownBitmap(picture->Size(), nullptr);
+    const unique_mem_dc dc(CreateCompatibleDC(nullptr));
+    const select_guard select(dc.get(), shown.get());
+    picture->Draw(dc.get(), 0, 0, picture->Size().cx, picture->Size().cy);
+    return shown.release();
+  } catch (const FormError&) {
+    return nullptr;
+  }
+}
+
 class LoadedBitmap {
  public:
-  explicit LoadedBitmap(int id) {
-    PictureRef picture;
-    try {
-      picture = id == kPaletteChart ? DrawPaletteChart() : Picture::FromBitmapResource(id);
-    } catch (const FormError&) {
-      return;
-    }
-    size_ = picture->Size();
-    std::uint32_t* bits = nullptr;
-    const unique_bitmap target = TopDownBitmap(size_, &bits);
-    const unique_mem_dc dc(CreateCompatibleDC(nullptr));
-    if (!bits || !dc) return;
-    {
-      const select_guard select(dc.get(), target.get());
-      picture->Draw(dc.get(), 0, 0, size_.cx, size_.cy);
-    }
-    pixels_.assign(bits, bits + size_.cx * size_.cy);
+  explicit LoadedBitmap(int id) : LoadedBitmap(Shown(id)) {}
+  explicit LoadedBitmap(HBITMAP bitmap) : bitmap_(bitmap) {
+    if (bitmap_) GetObjectW(bitmap_.get(), sizeof(dib_), &dib_);
   }
-  bool loaded() const { return !pixels_.empty(); }
-  int width() const { return size_.cx; }
-  int height() const { return size_.cy; }
+  bool loaded() const { return bitmap_ && dib_.dsBm.bmBits != nullptr; }
+  int width() const { return dib_.dsBm.bmWidth; }
+  int height() const { return dib_.dsBm.bmHeight; }
+  int bitsPerPixel() const { return dib_.dsBm.bmBitsPixel; }
 
-  // (x, y) from the top-left.
+  // (x, y) from the top-left, whichever way the rows are stored.
   Rgb at(int x, int y) const {
-    const std::uint32_t pixel = pixels_[y * size_.cx + x];
-    return {static_cast<int>(pixel >> 16 & 0xFF), static_cast<int>(pixel >> 8 & 0xFF), static_cast<int>(pixel & 0xFF)};
+    const int row = dib_.dsBmih.biHeight > 0 ? height() - 1 - y : y;
+    const auto* bytes = static_cast<const BYTE*>(dib_.dsBm.bmBits) + row * dib_.dsBm.bmWidthBytes;
+    const BYTE* pixel = bytes + x * 4;
+    return {pixel[2], pixel[1], pixel[0]};
   }
 
   std::vector<Rgb> allPixels() const {
@@ -94,47 +89,40 @@ class LoadedBitmap {
   }
 
  private:
-  SIZE size_{};
-  std::vector<std::uint32_t> pixels_;
+  unique_bitmap bitmap_;
+  DIBSECTION dib_{};
 };
 
-// referenceId: the picture as it was stored before, 32 bits a pixel (reference_pictures.rc).
 struct BitmapCase {
   const char* name;
   int id;
   int width;
   int height;
-  int referenceId;
 };
 
 constexpr BitmapCase kBitmaps[] = {
-    {"skin", IDB_SKIN, 300, 263, 1200},
-    {"palette", kPaletteChart, 267, 70, 1201},
-    {"min_normal", IDB_MIN_NORMAL, 26, 18, 1202},
-    {"min_hover", IDB_MIN_HOVER, 26, 18, 1203},
-    {"min_pressed", IDB_MIN_PRESSED, 26, 18, 1204},
-    {"close_normal", IDB_CLOSE_NORMAL, 44, 18, 1205},
-    {"close_hover", IDB_CLOSE_HOVER, 44, 18, 1206},
+    {"skin", IDB_SKIN, 300, 263},
+    {"palette", kPaletteChart, 267, 70},
+    {"min_normal", IDB_MIN_NORMAL, 26, 18},
+    {"min_hover", IDB_MIN_HOVER, 26, 18},
+    {"min_pressed", IDB_MIN_PRESSED, 26, 18},
+    {"close_normal", IDB_CLOSE_NORMAL, 44, 18},
+    {"close_hover", IDB_CLOSE_HOVER, 44, 18},
 };
 
 void PrintTo(const BitmapCase& c, std::ostream* out) { *out << c.name; }
 
 class EveryBitmap : public ::testing::TestWithParam<BitmapCase> {};
 
-// Stored in fewer bits or drawn, every pixel shows as it did when stored whole.
-TEST_P(EveryBitmap, ShowsEveryPixelOfItsReference) {
-  const LoadedBitmap bitmap(GetParam().id);
-  ASSERT_TRUE(bitmap.loaded());
-  ASSERT_EQ(bitmap.width(), GetParam().width);
-  ASSERT_EQ(bitmap.height(), GetParam().height);
-  const unique_bitmap reference(static_cast<HBITMAP>(LoadImageW(
-      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(GetParam().referenceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  const std::vector<DWORD> expected = ReadPixels(reference.get(), bitmap.width(), bitmap.height());
-  ASSERT_FALSE(expected.empty());
-  for (int i = 0; i < bitmap.width() * bitmap.height(); ++i) {
-    const Rgb want{int(expected[i] >> 16 & 0xFF), int(expected[i] >> 8 & 0xFF), int(expected[i] & 0xFF)};
-    ASSERT_EQ(bitmap.at(i % bitmap.width(), i / bitmap.width()), want) << "at pixel " << i;
-  }
+// Stored in fewer bits or drawn, every pixel shows as it did when the picture was stored whole.
+TEST_P(EveryBitmap, HasItsSizeAndShowsEveryPixelOfItsReference) {
+  const LoadedBitmap bitmap(GetParam().id), reference(Stored(GetParam().id + kReferenceIds));
+  ASSERT_TRUE(bitmap.loaded() && reference.loaded());
+  EXPECT_EQ(bitmap.width(), GetParam().width);
+  EXPECT_EQ(bitmap.height(), GetParam().height);
+  const std::vector<Rgb> shown = bitmap.allPixels(), stored = reference.allPixels();
+  ASSERT_EQ(shown.size(), stored.size());
+  for (size_t i = 0; i < shown.size(); ++i) ASSERT_EQ(shown[i], stored[i]) << "at pixel " << i;
 }
 
 // A key-coloured pixel would be a hole in the layered window.
@@ -259,6 +247,16 @@ TEST(MouseIcon, IsOneImage48By48At24Bits) {
   EXPECT_EQ(entry->bitCount, 24);
 }
 
+// Reads a bitmap as top-down 32-bit pixels, whatever its own format.
+std::vector<DWORD> ReadPixels(HBITMAP bitmap, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+  const unique_mem_dc dc(CreateCompatibleDC(nullptr));
+  const int rows = GetDIBits(dc.get(), bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+  return rows == height ? pixels : std::vector<DWORD>{};
+}
+
 TEST(MouseIcon, LoadsAtItsOwnSizeWithTransparentCornersAndOpaqueBody) {
   const unique_icon icon(static_cast<HICON>(
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MOUSE), IMAGE_ICON, 0, 0, 0)));
@@ -285,37 +283,27 @@ TEST(MouseIcon, LoadsAtItsOwnSizeWithTransparentCornersAndOpaqueBody) {
   }
 }
 
-// A tiny stored picture, 3 x 2 with two colours, and damaged copies of it: each damaged one
-// is refused whole, never read past its end.
-std::vector<BYTE> PackedRle8(std::initializer_list<BYTE> codes, LONG width = 3, WORD bits = 8) {
-  BITMAPINFOHEADER header{sizeof header, width, 2, 1, bits, BI_RLE8, 0, 0, 0, 2, 0};
+// A stored picture 3 x 2 in two colours unpacks; damaged copies of it are refused whole.
+std::vector<BYTE> PackedRle8(std::initializer_list<BYTE> codes, WORD bits = 8) {
+  const BITMAPINFOHEADER header{sizeof header, 3, 2, 1, bits, BI_RLE8, 0, 0, 0, 2, 0};
   std::vector<BYTE> packed(reinterpret_cast<const BYTE*>(&header), reinterpret_cast<const BYTE*>(&header + 1));
-  for (BYTE b : {0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0x00, 0x00}) packed.push_back(b);  // red, blue
+  packed.insert(packed.end(), {0, 0, 0xFF, 0, 0xFF, 0, 0, 0});  // red, blue
   packed.insert(packed.end(), codes);
   return packed;
 }
 
 TEST(StoredPictures, RunLengthCodesUnpackOrAreRefused) {
   // Bottom row: a run of three blue; top row: red, blue, red as they are.
-  const unique_bitmap good = UnpackRle8Bitmap(PackedRle8({3, 1, 0, 0, 0, 3, 0, 1, 0, 0, 0, 1}));
-  ASSERT_TRUE(good);
+  const unique_bitmap good(UnpackRle8Bitmap(PackedRle8({3, 1, 0, 0, 0, 3, 0, 1, 0, 0, 0, 1})));
   std::vector<DWORD> pixels = ReadPixels(good.get(), 3, 2);
   for (DWORD& p : pixels) p &= 0xFFFFFF;
   EXPECT_EQ(pixels, (std::vector<DWORD>{0xFF0000, 0x0000FF, 0xFF0000, 0x0000FF, 0x0000FF, 0x0000FF}));
-  const struct {
-    const char* what;
-    std::vector<BYTE> packed;
-  } damaged[] = {
-      {"run past the row's end", PackedRle8({4, 1, 0, 1})},
-      {"colour beyond the table", PackedRle8({3, 2, 0, 1})},
-      {"rows beyond the height", PackedRle8({0, 0, 0, 0, 1, 1, 0, 1})},
-      {"no end code", PackedRle8({3, 1, 0, 0})},
-      {"indices cut off", PackedRle8({0, 3, 1})},
-      {"not run-length coded", PackedRle8({0, 1}, 3, 32)},
-      {"no width", PackedRle8({0, 1}, 0)},
-      {"header cut off", std::vector<BYTE>(20, 0)},
-  };
-  for (const auto& c : damaged) EXPECT_FALSE(UnpackRle8Bitmap(c.packed)) << c.what;
+  // A run past the row, a colour past the table, a row past the height, no end code, indices
+  // cut off, not run-length coded.
+  int copy = 0;
+  for (const auto& damaged : {PackedRle8({4, 1, 0, 1}), PackedRle8({3, 2, 0, 1}), PackedRle8({0, 0, 0, 0, 1, 1, 0, 1}),
+                              PackedRle8({3, 1, 0, 0}), PackedRle8({0, 3, 1}), PackedRle8({0, 1}, 32)})
+    EXPECT_FALSE(UnpackRle8Bitmap(damaged)) << "damaged copy " << copy++;
 }
 
 }  // namespace

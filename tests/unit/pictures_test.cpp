@@ -10,6 +10,7 @@
 
 #include "win32/handles.h"
 #include "formlayer/picture.h"
+#include "formlayer/runtime.h"
 #include "mainwindow/palette_picture.h"
 #include "resource.h"
 
@@ -43,7 +44,10 @@ HBITMAP Stored(int id) {
 HBITMAP Shown(int id) {
   try {
     const PictureRef picture = id == kPaletteChart ? DrawPaletteChart() : Picture::FromBitmapResource(id);
-    unique_bitmap shown = TopDownBitmap(picture->Size(), nullptr);
+    BITMAPINFO info{};  // bottom-up, as the stored references load
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture->Size().cx, picture->Size().cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    unique_bitmap shown(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     const unique_mem_dc dc(CreateCompatibleDC(nullptr));
     const select_guard select(dc.get(), shown.get());
     picture->Draw(dc.get(), 0, 0, picture->Size().cx, picture->Size().cy);

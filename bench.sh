@@ -7,6 +7,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source=tools/wine-session.sh
 . "$here/tools/wine-session.sh"
 wine_test_session_start "$here"
+# The download's size is one of the figures.
+cmake --build --preset "$(huevik_preset)" --target package >/dev/null
 cd "$here/build/$(huevik_preset)"
 figures=$(mktemp)
 # The programs of today's sources: a build folder may still hold one whose source is gone.

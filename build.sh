@@ -47,10 +47,12 @@ cd "$here"
 # shellcheck source=tools/wine-target.sh
 . "$here/tools/wine-target.sh"
 preset=$(huevik_preset)
-# A build folder made with a toolchain file that is gone starts afresh.
+# A build folder made with a toolchain file that is gone, or with the compilers of the posix thread
+# model that the toolchain no longer names, starts afresh.
 cache="$here/build/$preset/CMakeCache.txt"
 fresh=()
-if [ -f "$cache" ] && ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*=$here/cmake/mingw.cmake\$" "$cache"; then fresh=(--fresh); fi
+if [ -f "$cache" ] && { ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*=$here/cmake/mingw.cmake\$" "$cache" ||
+  grep -q '^CMAKE_CXX_COMPILER_AR:FILEPATH=.*-posix$' "$cache"; }; then fresh=(--fresh); fi
 cmake --preset "$preset" "${fresh[@]}" >/dev/null
 targets=()
 [ $# -gt 0 ] && targets=(--target "$@")

@@ -4,6 +4,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -125,34 +126,66 @@ void DragThePen(HWND huevik) {
   ReportFigure("value field changes seen during the drag (one look per 10 moves)", changes, 0, "changes", {});
 }
 
+double FileKiB(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA file{};
+  // A file that is not there meets no goal.
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &file)) return std::nan("");
+  return static_cast<double>(file.nFileSizeLow) / 1024.0;
+}
+
+// The download that `--target package` made beside the programs, whatever its version.
+std::wstring PackagePath() {
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW((TestProgramDir() + L"\\package\\Huevik-*.zip").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return {};
+  ::FindClose(search);
+  return TestProgramDir() + L"\\package\\" + found.cFileName;
+}
+
+double PeakAfterStartKiB(const std::wstring& exe, const wchar_t* windowClass) {
+  Started run = Start(exe, windowClass);
+  ::Sleep(1000);
+  const double peak = static_cast<double>(Memory(run.info.process.get()).PeakWorkingSetSize) / 1024.0;
+  Stop(run);
+  return peak;
+}
+
 }  // namespace
 
 int main() {
   const std::wstring huevik = TestProgramDir() + L"\\Huevik.exe";
-  const std::wstring floor = TestProgramDir() + L"\\startup_floor.exe";
-  for (const auto& [exe, windowClass] : {std::pair{huevik, L"HuevikForm"}, std::pair{floor, L"HuevikFloor"}}) {
-    Started warm = Start(exe, windowClass);  // warm the caches for both alike
+  // What a start of a tray tool like ours cannot skip (floors/tray_window_floor.cpp), and the
+  // least any window takes, for information.
+  const std::wstring floor = TestProgramDir() + L"\\tray_window_floor.exe";
+  const std::wstring bare = TestProgramDir() + L"\\startup_floor.exe";
+  // The floor with the themed common controls loaded, for information: what they cost here.
+  const std::wstring withControls = TestProgramDir() + L"\\tray_window_controls_floor.exe";
+  const std::pair<std::wstring, const wchar_t*> programs[] = {{huevik, L"HuevikForm"},
+                                                              {floor, L"HuevikTrayFloor"},
+                                                              {bare, L"HuevikFloor"},
+                                                              {withControls, L"HuevikTrayControlsFloor"}};
+  for (const auto& [exe, windowClass] : programs) {
+    Started warm = Start(exe, windowClass);  // warm the caches for all alike
     ::Sleep(200);
     Stop(warm);
   }
 
   double ourStart = MedianStart(huevik, L"HuevikForm");
-  double floorStart = MedianStart(floor, L"HuevikFloor");
-  ReportFigure("startup to visible window (median of 10)", ourStart, floorStart, "ms", Goal::RatioAtMost(1.3));
+  ReportFigure("startup to visible window (median of 10)", ourStart, MedianStart(floor, L"HuevikTrayFloor"), "ms",
+               Goal::RatioAtMost(1.15));
+  ReportFigure("startup against a bare window (median of 10)", ourStart, MedianStart(bare, L"HuevikFloor"), "ms", {});
+  ReportFigure("startup against the floor with common controls (median of 10)", ourStart,
+               MedianStart(withControls, L"HuevikTrayControlsFloor"), "ms", {});
   // Against the 96-dpi start of this run: pictures resampled for 144 dpi must not slow the start.
   ReportFigure("startup at 144 dpi against 96 dpi (median of 10)", MedianStartAtDpi(huevik, L"HuevikForm", 144),
                ourStart, "ms", Goal::RatioAtMost(1.15));
 
-  Started floorRun = Start(floor, L"HuevikFloor");
-  ::Sleep(1000);
-  double floorPeak = static_cast<double>(Memory(floorRun.info.process.get()).PeakWorkingSetSize) / 1024.0;
-  Stop(floorRun);
-
+  const double floorPeak = PeakAfterStartKiB(floor, L"HuevikTrayFloor");
   Started ours = Start(huevik, L"HuevikForm");
   ::Sleep(1000);
   PROCESS_MEMORY_COUNTERS afterStart = Memory(ours.info.process.get());
   ReportFigure("peak working set after startup", static_cast<double>(afterStart.PeakWorkingSetSize) / 1024.0,
-               floorPeak, "KiB", Goal::RatioAtMost(1.5));
+               floorPeak, "KiB", Goal::RatioAtMost(1.3));
   DragThePen(ours.window);
   PROCESS_MEMORY_COUNTERS afterMoves = Memory(ours.info.process.get());
   ReportFigure("peak working set after 10,000 pen moves",
@@ -163,8 +196,9 @@ int main() {
                0, "KiB", Goal::AtMost(512));
   Stop(ours);
 
-  WIN32_FILE_ATTRIBUTE_DATA file{};
-  ::GetFileAttributesExW(huevik.c_str(), GetFileExInfoStandard, &file);
-  ReportFigure("size of Huevik.exe", static_cast<double>(file.nFileSizeLow) / 1024.0, 0, "KiB", Goal::Below(1024));
+  ReportFigure("size of Huevik.exe", FileKiB(huevik), 0, "KiB", Goal::AtMost(256));
+  ReportFigure("size of SkinH.dll", FileKiB(TestProgramDir() + L"\\SkinH.dll"), 0, "KiB", Goal::AtMost(64));
+  const std::wstring package = PackagePath();
+  ReportFigure("size of the download (zip)", FileKiB(package), 0, "KiB", Goal::AtMost(192));
   return 0;
 }

@@ -12,6 +12,7 @@ import sys
 from pathlib import Path
 
 PICTURES = Path(__file__).resolve().parent / "pictures"
+REFERENCES = Path(__file__).resolve().parent.parent / "tests" / "unit" / "pictures"
 
 # The window's transparency key: a pixel of exactly this colour turns into a hole.
 KEY_BLUE = (0, 0, 255)
@@ -76,6 +77,45 @@ def bmp32_bytes(picture):
     info_header = struct.pack("<IiiHHIIiiII", 40, picture.width, picture.height, 1, 32, 0,
                               len(pixel_bytes), pixels_per_metre, pixels_per_metre, 0, 0)
     return file_header + info_header + bytes(pixel_bytes)
+
+
+def rle8_bytes(picture):
+    """BITMAPFILEHEADER + BITMAPINFOHEADER + colour table + bottom-up rows in 8-bit run-length
+    coding (BI_RLE8): runs of one colour, stretches of three or more unlike pixels as they are."""
+    colours = sorted(set(picture.pixels()))
+    assert len(colours) <= 256, "more colours than an 8-bit picture holds"
+    index = {colour: i for i, colour in enumerate(colours)}
+    codes = bytearray()
+    for row in reversed(picture.rows):
+        line = [index[pixel] for pixel in row]
+        at = 0
+        while at < len(line):
+            run = 1
+            while at + run < len(line) and run < 255 and line[at + run] == line[at]:
+                run += 1
+            if run >= 2:
+                codes += bytes((run, line[at]))
+                at += run
+                continue
+            end = at + 1  # a stretch ends where a run of two begins
+            while end < len(line) and end - at < 255 and not (end + 1 < len(line) and line[end] == line[end + 1]):
+                end += 1
+            stretch = line[at:end]
+            if len(stretch) < 3:
+                for value in stretch:
+                    codes += bytes((1, value))
+            else:
+                codes += bytes((0, len(stretch))) + bytes(stretch) + bytes(len(stretch) % 2)
+            at = end
+        codes += bytes((0, 0))
+    codes += bytes((0, 1))
+    table = b"".join(bytes((b, g, r, 0)) for r, g, b in colours)
+    header_size = 14 + 40 + len(table)
+    pixels_per_metre = 3780  # 96 dpi
+    file_header = struct.pack("<2sIHHI", b"BM", header_size + len(codes), 0, 0, header_size)
+    info_header = struct.pack("<IiiHHIIiiII", 40, picture.width, picture.height, 1, 8, 1,
+                              len(codes), pixels_per_metre, pixels_per_metre, len(colours), 0)
+    return file_header + info_header + table + bytes(codes)
 
 
 def ico24_bytes(picture):
@@ -307,14 +347,26 @@ def all_pictures():
     }
 
 
+# The program draws the palette chart itself (src/mainwindow/palette_picture.cpp), so only the
+# tests' reference copy of it is written.
+DRAWN_BY_THE_PROGRAM = {"palette.bmp"}
+
+
 def main():
     PICTURES.mkdir(exist_ok=True)
+    REFERENCES.mkdir(exist_ok=True)
     for name, picture in all_pictures().items():
         # Any pure-blue pixel would show as a hole in the colour-keyed window.
         assert KEY_BLUE not in picture.pixels(), f"{name} contains the transparency key colour"
-        data = ico24_bytes(picture) if name.endswith(".ico") else bmp32_bytes(picture)
-        (PICTURES / name).write_bytes(data)
-        print(f"{name}: {picture.width} x {picture.height}, {len(data)} bytes")
+        if name.endswith(".ico"):
+            stored = ico24_bytes(picture)
+        else:
+            # The tests compare what the program shows with these uncompressed pixels.
+            (REFERENCES / name).write_bytes(bmp32_bytes(picture))
+            stored = None if name in DRAWN_BY_THE_PROGRAM else rle8_bytes(picture)
+        if stored is not None:
+            (PICTURES / name).write_bytes(stored)
+            print(f"{name}: {picture.width} x {picture.height}, {len(stored)} bytes")
     return 0
 
 

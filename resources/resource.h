@@ -7,7 +7,6 @@
 #define IDI_MOUSE 100
 
 #define IDB_SKIN 200
-#define IDB_PALETTE 201
 #define IDB_MIN_NORMAL 202
 #define IDB_MIN_HOVER 203
 #define IDB_MIN_PRESSED 204

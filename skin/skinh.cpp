@@ -5,8 +5,6 @@
 #include <windows.h>
 
 #include <array>
-#include <optional>
-#include <string>
 #include <string_view>
 
 namespace {
@@ -16,35 +14,57 @@ constexpr std::string_view kMagicLine = "HUEVIK-SKIN 1";
 constexpr LONGLONG kLargestSkinBytes = 64 * 1024;
 constexpr std::array<std::string_view, 3> kColourKeys = {"border", "panel", "title"};
 
-std::optional<std::string> ReadSmallFile(const char* path) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::optional<std::string> text;
-  LARGE_INTEGER size{};
-  if (GetFileSizeEx(file, &size) && size.QuadPart <= kLargestSkinBytes) {
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-        read == bytes.size())
-      text = std::move(bytes);
+// A whole small file in the process heap. The library links no C++ runtime, so no std::string.
+class SmallFile {
+ public:
+  explicit SmallFile(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && size.QuadPart <= kLargestSkinBytes) {
+      const auto wanted = static_cast<DWORD>(size.QuadPart);
+      bytes_ = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, wanted + 1));
+      DWORD read = 0;
+      read_ = bytes_ && ReadFile(file, bytes_, wanted, &read, nullptr) && read == wanted;
+      size_ = read;
+    }
+    CloseHandle(file);
   }
-  CloseHandle(file);
-  return text;
+  ~SmallFile() {
+    if (bytes_) HeapFree(GetProcessHeap(), 0, bytes_);
+  }
+  SmallFile(const SmallFile&) = delete;
+  SmallFile& operator=(const SmallFile&) = delete;
+
+  bool Read() const { return read_; }
+  std::string_view Text() const { return {bytes_, size_}; }
+
+ private:
+  char* bytes_ = nullptr;
+  DWORD size_ = 0;
+  bool read_ = false;
+};
+
+// substr without its range check: the check's error would bring the C++ runtime in.
+std::string_view Part(std::string_view text, size_t from, size_t count = std::string_view::npos) {
+  from = from < text.size() ? from : text.size();
+  const size_t rest = text.size() - from;
+  return {text.data() + from, count < rest ? count : rest};
 }
 
 std::string_view Trim(std::string_view text) {
   constexpr std::string_view kBlanks = " \t\r";
   const size_t first = text.find_first_not_of(kBlanks);
   if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+  return Part(text, first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
 // Cuts the next line off the front of text; a trailing '\r' is dropped.
 std::string_view NextLine(std::string_view& text) {
   const size_t end = text.find('\n');
-  std::string_view line = text.substr(0, end);
-  text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+  std::string_view line = Part(text, 0, end);
+  text = end == std::string_view::npos ? std::string_view{} : Part(text, end + 1);
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   return line;
 }
@@ -65,8 +85,8 @@ bool IsColour(std::string_view value) {
     const size_t comma = value.find(',');
     const bool last = channel == 2;
     if (last != (comma == std::string_view::npos)) return false;
-    if (!IsChannel(Trim(value.substr(0, comma)))) return false;
-    value = last ? std::string_view{} : value.substr(comma + 1);
+    if (!IsChannel(Trim(Part(value, 0, comma)))) return false;
+    value = last ? std::string_view{} : Part(value, comma + 1);
   }
   return true;
 }
@@ -84,9 +104,9 @@ bool IsValidEntry(std::string_view line) {
   if (content.empty() || content.front() == '#') return true;
   const size_t equals = content.find('=');
   if (equals == std::string_view::npos) return false;
-  const std::string_view key = Trim(content.substr(0, equals));
+  const std::string_view key = Trim(Part(content, 0, equals));
   if (key.empty()) return false;
-  return !IsColourKey(key) || IsColour(Trim(content.substr(equals + 1)));
+  return !IsColourKey(key) || IsColour(Trim(Part(content, equals + 1)));
 }
 
 SkinStatus CheckSkinText(std::string_view text) {
@@ -101,9 +121,9 @@ SkinStatus CheckSkinText(std::string_view text) {
 // Our skins are plain text, so the password that encrypted skins would need is ignored.
 extern "C" int __stdcall SkinH_AttachEx(const char* skinPath, const char* /*password*/) {
   if (skinPath == nullptr || *skinPath == '\0') return static_cast<int>(SkinStatus::no_path);
-  const std::optional<std::string> text = ReadSmallFile(skinPath);
-  if (!text) return static_cast<int>(SkinStatus::cannot_read);
-  return static_cast<int>(CheckSkinText(*text));
+  const SmallFile file(skinPath);
+  if (!file.Read()) return static_cast<int>(SkinStatus::cannot_read);
+  return static_cast<int>(CheckSkinText(file.Text()));
 }
 
 // The stand-in draws no glass, so there is nothing to switch.

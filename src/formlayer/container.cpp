@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <utility>
@@ -44,7 +45,7 @@ void Container::PaintDrawnControls(HDC dc) const {
 }
 
 void Container::BackgroundChanged() {
-  childBrush_.reset();
+  childBrushes_.clear();
   for (WindowedControl* child : windowed_) ::InvalidateRect(child->Handle(), nullptr, TRUE);
 }
 
@@ -123,25 +124,30 @@ WindowedControl* Container::WindowedChild(HWND window) const {
   return nullptr;
 }
 
+// Each child gets a brush of the background under it alone: a few small system controls on a
+// large skin then cost their own area, not a copy (and a second one while it is made) of the
+// whole background.
 HBRUSH Container::ChildBackground(HWND child, HDC dc) {
-  RECT client{};
-  ::GetClientRect(Window(), &client);
-  if (!childBrush_) {
+  auto known = std::find_if(childBrushes_.begin(), childBrushes_.end(),
+                            [child](const auto& brush) { return brush.first == child; });
+  if (known == childBrushes_.end()) {
+    RECT place{};
+    ::GetWindowRect(child, &place);
+    ::MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&place), 2);
     window_dc screen = GetWindowDc(nullptr);
     unique_mem_dc memory(::CreateCompatibleDC(screen.get()));
-    unique_bitmap image(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    unique_bitmap image(::CreateCompatibleBitmap(screen.get(), place.right - place.left, place.bottom - place.top));
     {
       select_guard select(memory.get(), image.get());
-      PaintBackground(memory.get(), client);
+      ::SetViewportOrgEx(memory.get(), -place.left, -place.top, nullptr);
+      PaintBackground(memory.get(), place);
     }
-    childBrush_.reset(::CreatePatternBrush(image.get()));
+    childBrushes_.emplace_back(child, unique_brush(::CreatePatternBrush(image.get())));
+    known = childBrushes_.end() - 1;
   }
-  RECT place{};
-  ::GetWindowRect(child, &place);
-  ::MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&place), 2);
-  ::SetBrushOrgEx(dc, -place.left, -place.top, nullptr);
+  ::SetBrushOrgEx(dc, 0, 0, nullptr);
   ::SetBkMode(dc, TRANSPARENT);
-  return childBrush_.get();
+  return known->second.get();
 }
 
 // The message handling shared by every container window.

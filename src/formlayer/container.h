@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "formlayer/controls.h"
@@ -51,7 +52,7 @@ class Container : public BaseWindow {
   std::vector<WindowedControl*> windowed_;
   EventTarget* captured_ = nullptr;
   HWND toolTips_ = nullptr;
-  unique_brush childBrush_;
+  std::vector<std::pair<HWND, unique_brush>> childBrushes_;
 };
 
 class Frame : public WindowedControl, public Container {

@@ -91,13 +91,26 @@ void Form::OnDpiChanged() {
   if (dpi != Display::Dpi()) ApplyDpi(dpi);
 }
 
+// A picture that cannot be loaded or drawn leaves its control without one: that step alone fails.
 PictureRef Form::LoadPicture(int id) {
   auto found = pictures_.find(id);
   if (found != pictures_.end()) return found->second;
-  bool isIcon = ::FindResourceW(App::Instance(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
-  PictureRef picture = isIcon ? Picture::FromIconResource(id) : Picture::FromBitmapResource(id);
+  PictureRef picture;
+  try {
+    bool isIcon = ::FindResourceW(App::Instance(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
+    picture = isIcon ? Picture::FromIconResource(id) : Picture::FromBitmapResource(id);
+  } catch (...) {
+  }
   pictures_[id] = picture;
   return picture;
+}
+
+PictureRef Form::DrawPicture(PictureRef (*draw)()) {
+  try {
+    return draw();
+  } catch (...) {
+    return nullptr;
+  }
 }
 
 Container& Form::ContainerNamed(const wchar_t* name) {
@@ -115,7 +128,9 @@ Control& Form::FindControl(const std::wstring& name) const {
 
 void Form::CreateControl(const ControlSpec& layout) {
   Container& parent = ContainerNamed(layout.container);
-  PictureRef picture = layout.picture ? LoadPicture(layout.picture) : nullptr;
+  PictureRef picture = layout.drawnPicture ? DrawPicture(layout.drawnPicture)
+                       : layout.picture    ? LoadPicture(layout.picture)
+                                           : nullptr;
   std::unique_ptr<Control> control;
   switch (layout.kind) {
     case ControlKind::PictureBox:

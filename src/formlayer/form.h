@@ -21,6 +21,7 @@ struct ControlSpec {
   TwipsRect place{};
   const wchar_t* text = L"";  // caption or initial text
   int picture = 0;            // resource id of an icon or a bitmap, 0 for none
+  PictureRef (*drawnPicture)() = nullptr;  // a picture drawn at start rather than stored
   int mouseIcon = 0;
   COLORREF backColor = SystemColor(COLOR_BTNFACE);
   COLORREF foreColor = SystemColor(COLOR_BTNTEXT);
@@ -123,6 +124,7 @@ class Form : public Container, public EventTarget {
   void MoveToolTips() const;
   Container& ContainerNamed(const wchar_t* name);
   PictureRef LoadPicture(int id);
+  static PictureRef DrawPicture(PictureRef (*draw)());
   SIZE LaidOutSize() const;  // the window's size at the current resolution
   void ShowIcon() const;
   void OnDpiChanged();

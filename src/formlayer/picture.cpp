@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "formlayer/runtime.h"
@@ -9,10 +10,13 @@
 #include "win32/display_scale.h"
 
 PictureRef Picture::FromBitmapResource(int id) {
+  const HRSRC found = ::FindResourceW(App::Instance(), MAKEINTRESOURCEW(id), RT_BITMAP);
+  const HGLOBAL loaded = found ? ::LoadResource(App::Instance(), found) : nullptr;
+  const auto* data = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
+  if (!data) throw FormError("bitmap resource missing");
   auto picture = std::make_shared<Picture>();
-  picture->bitmap_.reset(static_cast<HBITMAP>(
-      ::LoadImageW(App::Instance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  if (!picture->bitmap_) throw FormError("bitmap resource missing");
+  picture->bitmap_ = UnpackRle8Bitmap({data, ::SizeofResource(App::Instance(), found)});
+  if (!picture->bitmap_) throw FormError("bitmap resource damaged");
   BITMAP info{};
   ::GetObjectW(picture->bitmap_.get(), sizeof info, &info);
   picture->size_ = {info.bmWidth, info.bmHeight};
@@ -48,6 +52,83 @@ unique_bitmap TopDownBitmap(SIZE size, std::uint32_t** pixels) {
 
 namespace {
 
+// Longer than any picture of ours: a header claiming more is damaged.
+constexpr LONG kLongestSide = 4096;
+
+// The codes of an 8-bit run-length coded bitmap, whose rows run from the bottom up, into the
+// colour indices of top-down rows `stride` bytes apart; false at anything the coding does not
+// allow, or at a missing end code.
+bool UnpackRuns(std::span<const BYTE> codes, size_t colourCount, SIZE size, BYTE* rows, size_t stride) {
+  LONG x = 0, y = 0;
+  auto put = [&](BYTE index) {
+    if (x >= size.cx || y >= size.cy || index >= colourCount) return false;
+    rows[static_cast<size_t>(size.cy - 1 - y) * stride + static_cast<size_t>(x++)] = index;
+    return true;
+  };
+  for (size_t at = 0; at + 2 <= codes.size();) {
+    const BYTE count = codes[at], value = codes[at + 1];
+    at += 2;
+    if (count > 0) {
+      for (int i = 0; i < count; ++i)
+        if (!put(value)) return false;
+      continue;
+    }
+    if (value == 0) {  // end of row
+      x = 0;
+      ++y;
+    } else if (value == 1) {  // end of bitmap
+      return true;
+    } else if (value == 2) {  // skip right and up
+      if (at + 2 > codes.size()) return false;
+      x += codes[at];
+      y += codes[at + 1];
+      at += 2;
+    } else {  // that many indices as they are, padded to a whole word
+      if (at + value > codes.size()) return false;
+      for (size_t i = 0; i < value; ++i)
+        if (!put(codes[at + i])) return false;
+      at += (value + 1u) & ~1u;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+// Kept at 8 bits a pixel, a quarter of a 32-bit copy, and unpacked straight into the section:
+// the start makes no second copy of any picture.
+unique_bitmap UnpackRle8Bitmap(std::span<const BYTE> packed) {
+  struct {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[256];
+  } info{};
+  BITMAPINFOHEADER& header = info.header;
+  if (packed.size() < sizeof header) return {};
+  std::memcpy(&header, packed.data(), sizeof header);
+  const bool rle8 = header.biSize == sizeof header && header.biPlanes == 1 && header.biBitCount == 8 &&
+                    header.biCompression == BI_RLE8 && header.biClrUsed <= 256;
+  const bool sized = header.biWidth > 0 && header.biWidth <= kLongestSide && header.biHeight > 0 &&
+                     header.biHeight <= kLongestSide;
+  if (!rle8 || !sized) return {};
+  const size_t colourCount = header.biClrUsed ? header.biClrUsed : 256;
+  const size_t codesAt = sizeof header + colourCount * sizeof(RGBQUAD);
+  if (packed.size() < codesAt) return {};
+  std::memcpy(info.colours, packed.data() + sizeof header, colourCount * sizeof(RGBQUAD));
+  const SIZE size{header.biWidth, header.biHeight};
+  header.biHeight = -size.cy;
+  header.biCompression = BI_RGB;
+  header.biSizeImage = 0;
+  void* bits = nullptr;
+  unique_bitmap bitmap(
+      ::CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+  // Pixels that a skip passes over keep the first colour: a new section is all zeros.
+  const size_t stride = (static_cast<size_t>(size.cx) + 3) & ~size_t{3};
+  if (!bits || !UnpackRuns(packed.subspan(codesAt), colourCount, size, static_cast<BYTE*>(bits), stride)) return {};
+  return bitmap;
+}
+
+namespace {
+
 std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap, SIZE size) {
   std::vector<std::uint32_t> pixels(static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
   BITMAPINFO info = TopDown32(size);
@@ -57,7 +138,7 @@ std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap, SIZE size) {
   return pixels;
 }
 
-unique_bitmap BitmapOf(const std::vector<std::uint32_t>& pixels, SIZE size) {
+unique_bitmap BitmapOf(std::span<const std::uint32_t> pixels, SIZE size) {
   std::uint32_t* bits = nullptr;
   unique_bitmap bitmap = TopDownBitmap(size, &bits);
   if (bits) std::copy(pixels.begin(), pixels.end(), bits);
@@ -108,6 +189,16 @@ unique_icon ScaledIcon(HICON source, SIZE from, SIZE to) {
 }
 
 }  // namespace
+
+PictureRef Picture::FromPixels(SIZE size, std::span<const std::uint32_t> pixels) {
+  if (pixels.size() != static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy))
+    throw FormError("picture of the wrong size");
+  auto picture = std::make_shared<Picture>();
+  picture->bitmap_ = BitmapOf(pixels, size);
+  if (!picture->bitmap_) throw FormError("picture memory cannot be made");
+  picture->size_ = size;
+  return picture;
+}
 
 Picture::View Picture::Current() const {
   const int dpi = Display::Dpi();

@@ -6,16 +6,24 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "win32/handles.h"
 
 // A 32-bit bitmap whose pixels lie in memory as 0xAARRGGBB rows, top row first.
 unique_bitmap TopDownBitmap(SIZE size, std::uint32_t** pixels);
 
+// A packed bitmap (a BITMAPINFOHEADER, its colour table and its bits) in 8-bit run-length
+// coding, the form the pictures are stored in, as an 8-bit DIB section with the same colours.
+// None when the data is of another form or damaged.
+unique_bitmap UnpackRle8Bitmap(std::span<const BYTE> packed);
+
 class Picture {
  public:
   static std::shared_ptr<const Picture> FromBitmapResource(int id);
   static std::shared_ptr<const Picture> FromIconResource(int id);
+  // 0xFFRRGGBB rows, top row first: for a picture drawn rather than stored.
+  static std::shared_ptr<const Picture> FromPixels(SIZE size, std::span<const std::uint32_t> pixels);
 
   // At the current resolution.
   SIZE Size() const { return Current().size; }

@@ -5,14 +5,19 @@
 
 #include <cstdint>
 #include <span>
-#include <stdexcept>
+#include <exception>
 #include <string>
 #include <vector>
 
-// A failure inside a form-layer operation: what a routine's error mode acts on.
-class FormError : public std::runtime_error {
+// A failure inside a form-layer operation: what a routine's error mode acts on. It carries a
+// fixed text only, so raising one never allocates.
+class FormError : public std::exception {
  public:
-  using std::runtime_error::runtime_error;
+  explicit FormError(const char* what) noexcept : what_(what) {}
+  const char* what() const noexcept override { return what_; }
+
+ private:
+  const char* what_;
 };
 
 // Error mode "go on with the next statement": each step runs, a failing step is skipped.

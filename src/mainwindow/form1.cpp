@@ -3,6 +3,7 @@
 #include "mainwindow/form1.h"
 
 #include "mainwindow/hover_tracking.h"
+#include "mainwindow/palette_picture.h"
 #include "process/running_copy.h"
 #include "resource.h"
 

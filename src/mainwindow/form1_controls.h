@@ -5,7 +5,7 @@
 
 #define FORM1_CONTROLS(X) \
   X(Frame, Frame3, .place = {120, 2040, 4215, 1335}, .text = L"调色板（拖动鼠标到色板或点击色板即可取色）") \
-  X(PictureBox, 调色板1, .container = L"Frame3", .place = {120, 240, 4005, 975}, .picture = IDB_PALETTE, \
+  X(PictureBox, 调色板1, .container = L"Frame3", .place = {120, 240, 4005, 975}, .drawnPicture = DrawPaletteChart, \
     .backColor = SystemColor(COLOR_WINDOW), .foreColor = SystemColor(COLOR_WINDOWTEXT)) \
   X(Shape, Shape1, .container = L"调色板1", .place = {2160, 360, 135, 135}, .foreColor = 0x00000000) \
   X(CommandButton, Command1, .place = {3600, 3390, 735, 300}, .text = L"调色板") \

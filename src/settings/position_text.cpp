@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cfloat>
 #include <cerrno>
-#include <cstdio>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
+
+#include "colour/colour_value.h"
 
 namespace {
 
@@ -21,17 +24,49 @@ struct DecimalDigits {
   int exponent;
 };
 
+// Little-endian decimal digits times a small factor, in place.
+void MultiplyDigits(std::vector<std::uint8_t>& digits, unsigned factor) {
+  unsigned carry = 0;
+  for (std::uint8_t& digit : digits) {
+    carry += digit * factor;
+    digit = static_cast<std::uint8_t>(carry % 10);
+    carry /= 10;
+  }
+  for (; carry > 0; carry /= 10) digits.push_back(static_cast<std::uint8_t>(carry % 10));
+}
+
+// Rounds to the nearest, a tie to the even digit, from the exact decimal value of v: a float is
+// m * 2^e with a whole m below 2^24, that is m * 2^e or m * 5^-e / 10^-e, a few dozen digits.
 DecimalDigits RoundToSignificant(float v) {
-  // printf's scientific form rounds correctly and keeps the exe small (no <charconv> floats).
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, static_cast<double>(v));
-  const std::string_view text(buffer);
-  // text is "[-]d.dddddde[+-]xx" (the exponent may have three digits)
-  DecimalDigits result{text.front() == '-', {}, 0};
-  const std::size_t mark = text.find('e');
-  for (char c : text.substr(0, mark))
-    if (c >= '0' && c <= '9') result.digits += c;
-  result.exponent = static_cast<int>(std::strtol(buffer + mark + 1, nullptr, 10));
+  int e = 0;
+  const float fraction = std::frexp(std::fabs(v), &e);
+  std::uint32_t m = static_cast<std::uint32_t>(std::ldexp(fraction, 24));
+  e -= 24;
+  std::vector<std::uint8_t> digits;
+  for (; m > 0; m /= 10) digits.push_back(static_cast<std::uint8_t>(m % 10));
+  const int lastDigitExponent = e < 0 ? e : 0;
+  for (; e > 0; --e) MultiplyDigits(digits, 2);
+  for (; e < 0; ++e) MultiplyDigits(digits, 5);
+  DecimalDigits result{v < 0, {}, lastDigitExponent + static_cast<int>(digits.size()) - 1};
+  const std::size_t kept = std::min<std::size_t>(digits.size(), kSignificantDigits);
+  const std::size_t cut = digits.size() - kept;  // digits[cut - 1] is the first one dropped
+  bool up = false;
+  if (cut > 0) {
+    const bool beyondHalf = std::any_of(digits.begin(), digits.begin() + static_cast<std::ptrdiff_t>(cut - 1),
+                                        [](std::uint8_t d) { return d != 0; });
+    const std::uint8_t first = digits[cut - 1];
+    up = first > 5 || (first == 5 && (beyondHalf || digits[cut] % 2 == 1));
+  }
+  std::vector<std::uint8_t> rounded(digits.begin() + static_cast<std::ptrdiff_t>(cut), digits.end());
+  for (std::size_t i = 0; up && i < rounded.size(); ++i) {
+    up = rounded[i] == 9;
+    rounded[i] = up ? 0 : static_cast<std::uint8_t>(rounded[i] + 1);
+  }
+  if (up) {  // 9999999.5 becomes 1000000 of the next power of ten
+    rounded.push_back(1);
+    ++result.exponent;
+  }
+  for (auto d = rounded.rbegin(); d != rounded.rend(); ++d) result.digits += static_cast<char>('0' + *d);
   while (result.digits.size() > 1 && result.digits.back() == '0') result.digits.pop_back();
   return result;
 }
@@ -44,7 +79,7 @@ std::wstring ExponentForm(const DecimalDigits& d, wchar_t separator) {
   const int magnitude = std::abs(d.exponent);
   text += d.exponent < 0 ? L"E-" : L"E+";
   if (magnitude < 10) text += L'0';
-  return text + std::to_wstring(magnitude);
+  return text + DecimalText(magnitude);
 }
 
 std::wstring FixedForm(const DecimalDigits& d, wchar_t separator) {

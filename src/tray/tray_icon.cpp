@@ -1,5 +1,6 @@
 #include "tray/tray_icon.h"
 
+#include "colour/colour_value.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "tray/form2.h"
@@ -72,8 +73,8 @@ void BringBackFromTray(Form& window) {
 
 std::wstring VersionTip(const Form& window) {
   App::Version v = App::FileVersion();
-  return window.Caption() + L" Version" + std::to_wstring(v.major) + L"." + std::to_wstring(v.minor) + L"." +
-         std::to_wstring(v.revision) + L" (Zentrik)";
+  return window.Caption() + L" Version" + DecimalText(v.major) + L"." + DecimalText(v.minor) + L"." +
+         DecimalText(v.revision) + L" (Zentrik)";
 }
 
 void SetTrayIcon(const Form& window, std::wstring_view tipText, std::wstring_view balloonText, DWORD balloonStyle,

@@ -1,5 +1,5 @@
 // The pictures as the program finds them: loaded from this module's own
-// resources, the same .rc the exe is built from.
+// resources, the same .rc the exe is built from, or drawn as the program draws them.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "formlayer/picture.h"
+#include "formlayer/runtime.h"
+#include "mainwindow/palette_picture.h"
 #include "resource.h"
 #include "win32/handles.h"
 
@@ -27,14 +30,37 @@ std::ostream& operator<<(std::ostream& out, const Rgb& c) {
 
 constexpr Rgb kColourKey{0, 0, 255};  // the window's transparency key
 constexpr Rgb kSkinBlue{107, 173, 247};
+constexpr int kPaletteChart = 201;   // drawn by the program, so only its reference is stored
+constexpr int kReferenceIds = 1000;  // reference_pictures.rc: each picture as it was stored whole
 
 bool IsGrey(Rgb c, int atLeast) { return c.r == c.g && c.g == c.b && c.r >= atLeast; }
 
+HBITMAP Stored(int id) {
+  return static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+// A picture as the program shows it at 96 dpi, made by its own loader or drawing.
+HBITMAP Shown(int id) {
+  try {
+    const PictureRef picture = id == kPaletteChart ? DrawPaletteChart() : Picture::FromBitmapResource(id);
+    BITMAPINFO info{};  // bottom-up, as the stored references load
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture->Size().cx, picture->Size().cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    unique_bitmap shown(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const unique_mem_dc dc(CreateCompatibleDC(nullptr));
+    const select_guard select(dc.get(), shown.get());
+    picture->Draw(dc.get(), 0, 0, picture->Size().cx, picture->Size().cy);
+    return shown.release();
+  } catch (const FormError&) {
+    return nullptr;
+  }
+}
+
 class LoadedBitmap {
  public:
-  explicit LoadedBitmap(int id)
-      : bitmap_(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+  explicit LoadedBitmap(int id) : LoadedBitmap(Shown(id)) {}
+  explicit LoadedBitmap(HBITMAP bitmap) : bitmap_(bitmap) {
     if (bitmap_) GetObjectW(bitmap_.get(), sizeof(dib_), &dib_);
   }
   bool loaded() const { return bitmap_ && dib_.dsBm.bmBits != nullptr; }
@@ -80,7 +106,7 @@ struct BitmapCase {
 
 constexpr BitmapCase kBitmaps[] = {
     {"skin", IDB_SKIN, 300, 263},
-    {"palette", IDB_PALETTE, 267, 70},
+    {"palette", kPaletteChart, 267, 70},
     {"min_normal", IDB_MIN_NORMAL, 26, 18},
     {"min_hover", IDB_MIN_HOVER, 26, 18},
     {"min_pressed", IDB_MIN_PRESSED, 26, 18},
@@ -92,12 +118,15 @@ void PrintTo(const BitmapCase& c, std::ostream* out) { *out << c.name; }
 
 class EveryBitmap : public ::testing::TestWithParam<BitmapCase> {};
 
-TEST_P(EveryBitmap, HasItsSizeAnd32BitsPerPixel) {
-  const LoadedBitmap bitmap(GetParam().id);
-  ASSERT_TRUE(bitmap.loaded());
+// Stored in fewer bits or drawn, every pixel shows as it did when the picture was stored whole.
+TEST_P(EveryBitmap, HasItsSizeAndShowsEveryPixelOfItsReference) {
+  const LoadedBitmap bitmap(GetParam().id), reference(Stored(GetParam().id + kReferenceIds));
+  ASSERT_TRUE(bitmap.loaded() && reference.loaded());
   EXPECT_EQ(bitmap.width(), GetParam().width);
   EXPECT_EQ(bitmap.height(), GetParam().height);
-  EXPECT_EQ(bitmap.bitsPerPixel(), 32);
+  const std::vector<Rgb> shown = bitmap.allPixels(), stored = reference.allPixels();
+  ASSERT_EQ(shown.size(), stored.size());
+  for (size_t i = 0; i < shown.size(); ++i) ASSERT_EQ(shown[i], stored[i]) << "at pixel " << i;
 }
 
 // A key-coloured pixel would be a hole in the layered window.
@@ -146,7 +175,7 @@ TEST(SkinPicture, TitleBandCarriesIconAndText) {
 }
 
 TEST(PalettePicture, TopRowIsWhiteAndBottomRowBlack) {
-  const LoadedBitmap palette(IDB_PALETTE);
+  const LoadedBitmap palette(kPaletteChart);
   ASSERT_TRUE(palette.loaded());
   const int bottom = palette.height() - 1;
   for (int x = 0; x < palette.width(); ++x) {
@@ -157,7 +186,7 @@ TEST(PalettePicture, TopRowIsWhiteAndBottomRowBlack) {
 }
 
 TEST(PalettePicture, MiddleRowRunsThroughTheHues) {
-  const LoadedBitmap palette(IDB_PALETTE);
+  const LoadedBitmap palette(kPaletteChart);
   ASSERT_TRUE(palette.loaded());
   const Rgb hues[] = {{255, 0, 0},   {255, 255, 0}, {0, 255, 0},  {0, 255, 255},
                       {0, 0, 255},   {255, 0, 255}, {255, 0, 0}};
@@ -256,6 +285,29 @@ TEST(MouseIcon, LoadsAtItsOwnSizeWithTransparentCornersAndOpaqueBody) {
       ASSERT_NE(colourPixels[i] & 0xFFFFFF, 0x0000FFu) << "key colour at pixel " << i;
     }
   }
+}
+
+// A stored picture 3 x 2 in two colours unpacks; damaged copies of it are refused whole.
+std::vector<BYTE> PackedRle8(std::initializer_list<BYTE> codes, WORD bits = 8) {
+  const BITMAPINFOHEADER header{sizeof header, 3, 2, 1, bits, BI_RLE8, 0, 0, 0, 2, 0};
+  std::vector<BYTE> packed(reinterpret_cast<const BYTE*>(&header), reinterpret_cast<const BYTE*>(&header + 1));
+  packed.insert(packed.end(), {0, 0, 0xFF, 0, 0xFF, 0, 0, 0});  // red, blue
+  packed.insert(packed.end(), codes);
+  return packed;
+}
+
+TEST(StoredPictures, RunLengthCodesUnpackOrAreRefused) {
+  // Bottom row: a run of three blue; top row: red, blue, red as they are.
+  const unique_bitmap good(UnpackRle8Bitmap(PackedRle8({3, 1, 0, 0, 0, 3, 0, 1, 0, 0, 0, 1})));
+  std::vector<DWORD> pixels = ReadPixels(good.get(), 3, 2);
+  for (DWORD& p : pixels) p &= 0xFFFFFF;
+  EXPECT_EQ(pixels, (std::vector<DWORD>{0xFF0000, 0x0000FF, 0xFF0000, 0x0000FF, 0x0000FF, 0x0000FF}));
+  // A run past the row, a colour past the table, a row past the height, no end code, indices
+  // cut off, not run-length coded.
+  int copy = 0;
+  for (const auto& damaged : {PackedRle8({4, 1, 0, 1}), PackedRle8({3, 2, 0, 1}), PackedRle8({0, 0, 0, 0, 1, 1, 0, 1}),
+                              PackedRle8({3, 1, 0, 0}), PackedRle8({0, 3, 1}), PackedRle8({0, 1}, 32)})
+    EXPECT_FALSE(UnpackRle8Bitmap(damaged)) << "damaged copy " << copy++;
 }
 
 }  // namespace

@@ -225,31 +225,33 @@ TEST_F(FormLayerTest, UnitsAtNinetySixDotsPerInch) {
 }
 
 // Paints a window through WM_PRINTCLIENT into a memory bitmap first filled with a colour
-// no window here paints, and reads one pixel back: from a thread of its own, as a capture
-// tool's would, while this one goes on taking messages.
-struct PrintJob {
-  HWND window;
-  POINT at;
-  COLORREF pixel = CLR_INVALID;
-};
-
-DWORD WINAPI PrintOnOwnThread(void* param) {
-  auto& job = *static_cast<PrintJob*>(param);
+// no window here paints, and reads one pixel back.
+COLORREF PrintedPixelHere(HWND window, POINT at) {
   RECT client{};
-  ::GetClientRect(job.window, &client);
+  ::GetClientRect(window, &client);
   window_dc screen = GetWindowDc(nullptr);
   unique_mem_dc memory(::CreateCompatibleDC(screen.get()));
   unique_bitmap image(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
   select_guard select(memory.get(), image.get());
   unique_brush unpainted(::CreateSolidBrush(0x00FF00FF));
   ::FillRect(memory.get(), &client, unpainted.get());
-  ::SendMessageW(job.window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
-  job.pixel = ::GetPixel(memory.get(), job.at.x, job.at.y);
-  return 0;
+  ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+  return ::GetPixel(memory.get(), at.x, at.y);
 }
 
+// The same from a thread of its own, as a capture tool's would, while this one takes messages.
+struct PrintJob {
+  HWND window;
+  POINT at;
+  COLORREF pixel;
+};
+DWORD WINAPI PrintOnOwnThread(void* job) {
+  auto& print = *static_cast<PrintJob*>(job);
+  print.pixel = PrintedPixelHere(print.window, print.at);
+  return 0;
+}
 COLORREF PrintedPixel(HWND window, POINT at) {
-  PrintJob job{window, at};
+  PrintJob job{window, at, CLR_INVALID};
   unique_kernel_handle thread(::CreateThread(nullptr, 0, PrintOnOwnThread, &job, 0, nullptr));
   HANDLE done = thread.get();
   while (::MsgWaitForMultipleObjects(1, &done, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) Pump();
@@ -295,7 +297,6 @@ TEST(BaseWindowTest, HoldsItsHandleFromCreationToDestructionWhateverElseArrives)
   ASSERT_TRUE(::IsWindow(window));
   EXPECT_EQ(probe.Window(), window) << "a foreign message took the window from its object";
   probe.Destroy();
-  EXPECT_FALSE(::IsWindow(window));
   EXPECT_EQ(probe.Window(), nullptr) << "the handle outlived its window";
   const std::vector<std::pair<UINT, HWND>> expected = {{WM_NCCREATE, window}, {WM_CREATE, window},
                                                        {WM_DESTROY, window}};

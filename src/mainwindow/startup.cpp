@@ -4,6 +4,7 @@
 #include "mainwindow/frame_math.h"
 #include "mainwindow/hover_tracking.h"
 #include "process/skin_library.h"
+#include "settings/recent_colours.h"
 #include "settings/window_position.h"
 #include "tray/taskbar_menu.h"
 #include "tray/tray_icon.h"
@@ -38,7 +39,9 @@ void Form1::Form_Load() {
       [&] { 响应任务栏菜单::HookTaskbarMenu(window); },
       [&] { 托盘图标::BalloonFlag = 1; },
       [&] { 托盘图标::SetTrayIcon(*this, 托盘图标::VersionTip(*this), L"", kBalloonInfo, kBalloonTimeoutMs); },
-      [&] { 记录窗体位置::RestoreWindowPos(*this); });
+      [&] { 记录窗体位置::RestoreWindowPos(*this); },
+      [&] { RecentColours::Load(); },
+      [&] { RegisterPickHotkey(); });
 }
 
 void Form1::Form_Activate() {

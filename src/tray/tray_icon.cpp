@@ -30,7 +30,7 @@ void OnTrayCallback(HWND window, LPARAM event) {
       break;
     case WM_RBUTTONUP:
       ::SetForegroundWindow(window);
-      form.PopupMenu(TheForm2().MnuTray);
+      form.PopupMenu(TheForm2().TrayMenu());
       break;
     case kBalloonUserClick:
       BalloonFlag = 5;
@@ -98,7 +98,7 @@ LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     ResumeNext([&] { OnTrayCallback(window, lp); });
   } else if (msg == TaskbarCreatedMessage()) {
     // A restarted shell has forgotten the icon; it is the only way back to the window.
-    ResumeNext([&] { AddAgain(MainWindow()); });
+    ResumeNext([&] { AddAgain(MainWindow()); }, [&] { MainWindow().RegisterPickHotkey(); });
   } else if (msg == WM_DESTROY && BaseWindow::InDestruction()) {
     // The window goes with its icon, and leaves no hook behind: a later window starts afresh.
     DeleteIconAndUnhook(window, reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0)));

@@ -12,7 +12,6 @@
 #include "support/huevik_process.h"
 #include "support/patch_window.h"
 #include "support/pointer.h"
-#include "support/shell_windows.h"
 
 namespace {
 
@@ -70,33 +69,6 @@ HWND ShownMagnifier(const HuevikProcess& huevik) {
     if (owner == huevik.Id() && ::IsWindowVisible(w)) return w;
   }
   return nullptr;
-}
-
-// The frozen screen of the program, or null while it shows none.
-HWND ShownFrozenScreen(const HuevikProcess& huevik) {
-  HWND w = ::FindWindowW(L"HuevikFrozenScreen", nullptr);
-  return w && ProcessOf(w) == huevik.Id() && ::IsWindowVisible(w) ? w : nullptr;
-}
-
-std::wstring ClipboardText() {
-  std::wstring text = L"<none>";
-  if (!::OpenClipboard(nullptr)) return text;
-  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-    text = static_cast<const wchar_t*>(::GlobalLock(data));
-    ::GlobalUnlock(data);
-  }
-  ::CloseClipboard();
-  return text;
-}
-
-void SetClipboardText(const std::wstring& text) {
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  ::wcscpy(static_cast<wchar_t*>(::GlobalLock(memory)), text.c_str());
-  ::GlobalUnlock(memory);
-  ASSERT_TRUE(::OpenClipboard(nullptr));
-  ::EmptyClipboard();
-  ::SetClipboardData(CF_UNICODETEXT, memory);
-  ::CloseClipboard();
 }
 
 RECT Place(HWND window) {
@@ -302,7 +274,7 @@ TEST_F(PrecisionPickTest, TheHotkeyFreezesAHoverLookThatEnterOrAClickTakesAndEsc
     SetClipboardText(L"kept");
     const std::wstring before = TextAt(kValueField);
     Xdotool(L"key super+alt+c");
-    ASSERT_TRUE(PumpUntil([&] { return ShownFrozenScreen(huevik_) != nullptr; })) << where << ": no frozen screen";
+    ASSERT_TRUE(PumpUntil([&] { return ShownFrozenScreen(huevik_.Id()) != nullptr; })) << where << ": no frozen screen";
     const int moves = link.Moves();
     Xdotool(L"mousemove_relative 5 0");
     Xdotool(L"mousemove_relative -- -5 0");
@@ -313,7 +285,7 @@ TEST_F(PrecisionPickTest, TheHotkeyFreezesAHoverLookThatEnterOrAClickTakesAndEsc
       Xdotool(end.input);
     else
       ::PostMessageW(huevik_.Window(), WM_HOTKEY, 1, MAKELPARAM(MOD_WIN | MOD_ALT, 'C'));
-    EXPECT_TRUE(PumpUntil([&] { return ShownFrozenScreen(huevik_) == nullptr; })) << where << ": still frozen";
+    EXPECT_TRUE(PumpUntil([&] { return ShownFrozenScreen(huevik_.Id()) == nullptr; })) << where << ": still frozen";
     if (end.taken) ExpectFieldsShow(lit, where);
     EXPECT_EQ(TextAt(kValueField), end.taken ? VbText(lit) : before) << where;
     EXPECT_EQ(ClipboardText(), end.taken ? VbText(lit) : L"kept") << where << ": the clipboard";
@@ -330,7 +302,7 @@ TEST_F(PrecisionPickTest, ArrowsAndTheWheelAimAFrozenPick) {
   const POINT start = board.At(0);
   Xdotool(L"mousemove " + At(start));
   Xdotool(L"key super+alt+c");
-  ASSERT_TRUE(PumpUntil([&] { return ShownFrozenScreen(huevik_) != nullptr; })) << "no frozen screen";
+  ASSERT_TRUE(PumpUntil([&] { return ShownFrozenScreen(huevik_.Id()) != nullptr; })) << "no frozen screen";
   Xdotool(L"key --delay 60 Right shift+Left");  // 9 pixels left: a b pixel under the hot spot
   EXPECT_TRUE(PumpUntil([&] { return Cursor().x == start.x - 9 && Cursor().y == start.y; }))
       << "the pointer at " << Cursor().x - start.x << "," << Cursor().y - start.y << " from the start";

@@ -218,9 +218,11 @@ TEST_F(PrecisionPickTest, TheSquareOfTheMeanGrowsShrinksAndHoldsAndEscapeTakesAD
       {L"mouseup 3", nine},          {L"mousedown 1", seven},           // as the last left drag left it
       {L"click --repeat 5 --delay 60 5", a}, {L"mouseup 1", a},        // back to 1, and no further
   };
-  POINT pen = kPenCentre, swatch{190, 60};
+  POINT pen = kPenCentre, swatch{190, 60}, field = kValueField;
   ::ClientToScreen(huevik_.Window(), &pen);
   ::ClientToScreen(huevik_.Window(), &swatch);
+  ::ClientToScreen(huevik_.Window(), &field);
+  Xdotool(L"mousemove " + At(field) + L" click 1");  // the focus in a field, which scrolls by the wheel itself
   for (const auto& step : kSteps) {
     std::wstring input = step.input;
     std::string where = "after " + ::testing::PrintToString(input);

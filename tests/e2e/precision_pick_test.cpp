@@ -12,6 +12,7 @@
 #include "support/huevik_process.h"
 #include "support/patch_window.h"
 #include "support/pointer.h"
+#include "win32/clipboard.h"
 
 namespace {
 
@@ -273,7 +274,7 @@ TEST_F(PrecisionPickTest, TheHotkeyFreezesAHoverLookThatEnterOrAClickTakesAndEsc
     Xdotool(L"mousemove " + At(link.At(0)));
     ASSERT_TRUE(PumpUntil([&] { return link.Lit(); })) << where;
     ::SetForegroundWindow(link.hwnd());
-    SetClipboardText(L"kept");
+    CopyTextToClipboard(link.hwnd(), L"kept");
     const std::wstring before = TextAt(kValueField);
     Xdotool(L"key super+alt+c");
     ASSERT_TRUE(PumpUntil([&] { return ShownFrozenScreen(huevik_.Id()) != nullptr; })) << where << ": no frozen screen";

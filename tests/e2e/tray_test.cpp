@@ -17,6 +17,7 @@
 #include "support/patch_window.h"
 #include "support/pointer.h"
 #include "support/shell_windows.h"
+#include "win32/clipboard.h"
 #include "version.h"
 
 namespace {
@@ -180,11 +181,12 @@ TEST_F(TrayTest, RecentColoursComeBackAfterARestartChosenByKeyboard) {
     std::wstring shown;
   } kStarts[] = {{nullptr, 2, taken[0]}, {nullptr, 1, taken[1]},
                  {L"#zzzzzz #ABCDEF junk #abcdef #123456 #1234567", 2, L"&H563412&"}};
+  PatchWindow clipboardOwner({1200, 700}, {0});  // clear of the tray at the top left
   for (const auto& start : kStarts) {
     if (start.stored) stored::Write(L"Recent", start.stored);
     Restart();
     if (HasFatalFailure()) return;
-    SetClipboardText(L"before");
+    CopyTextToClipboard(clipboardOwner.hwnd(), L"before");
     ChooseRecentColour(start.nth);
     EXPECT_TRUE(PumpUntil([&] { return ValueField() == start.shown; })) << "shows " << testing::PrintToString(ValueField());
     EXPECT_EQ(ClipboardText(), start.shown);
@@ -257,7 +259,7 @@ TEST(TrayExitCycles, FiftyStartsAndExitsLeaveNoProcessAndNoIcon) {
 
 TEST(HeldShortcut, LeavesTheProgramRunningAndItsMenuItemStillFreezesTheScreen) {
   stored::Clear();
-  PatchWindow holder({0, 0}, {0});
+  PatchWindow holder({1200, 700}, {0});
   ASSERT_TRUE(::RegisterHotKey(holder.hwnd(), 7, MOD_WIN | MOD_ALT, 'C'));
   HuevikProcess huevik;
   EXPECT_TRUE(huevik.Running());

@@ -38,16 +38,6 @@ std::wstring ClipboardText() {
   return text;
 }
 
-void SetClipboardText(const std::wstring& text) {
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  ::wcscpy(static_cast<wchar_t*>(::GlobalLock(memory)), text.c_str());
-  ::GlobalUnlock(memory);
-  if (!::OpenClipboard(nullptr)) return;
-  ::EmptyClipboard();
-  ::SetClipboardData(CF_UNICODETEXT, memory);
-  ::CloseClipboard();
-}
-
 namespace stored {
 
 std::wstring KeyPath() { return SettingsKeyPath(记录窗体位置::kApplication, 记录窗体位置::kSection); }

@@ -16,9 +16,8 @@ COLORREF WindowPixel(HWND window, int x, int y);
 // The program's frozen screen, or null while it shows none.
 HWND ShownFrozenScreen(DWORD process);
 
-// The clipboard's Unicode text, "<none>" when it holds none; and text put there.
+// The clipboard's Unicode text, "<none>" when it holds none.
 std::wstring ClipboardText();
-void SetClipboardText(const std::wstring& text);
 
 // The program's stored settings, as the tests set them up before a start.
 namespace stored {

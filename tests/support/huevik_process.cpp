@@ -1,14 +1,22 @@
 #include "support/huevik_process.h"
 
-#include <mutex>
 #include <stdexcept>
 #include <vector>
 
 namespace {
 
-// Every program the tests started, by a handle of its own, for a run that must end them.
-std::mutex g_startedLock;
+// Every program the tests started, by a handle of its own, for a run that must end them: the
+// watchdog's thread reads the list while a test may be adding to it.
+SRWLOCK g_startedLock = SRWLOCK_INIT;
 std::vector<unique_kernel_handle> g_started;
+
+class StartedListHeld {
+ public:
+  StartedListHeld() { ::AcquireSRWLockExclusive(&g_startedLock); }
+  ~StartedListHeld() { ::ReleaseSRWLockExclusive(&g_startedLock); }
+  StartedListHeld(const StartedListHeld&) = delete;
+  StartedListHeld& operator=(const StartedListHeld&) = delete;
+};
 
 struct Search {
   DWORD process;
@@ -31,7 +39,7 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
 }  // namespace
 
 void EndStartedProcesses() {
-  std::lock_guard<std::mutex> hold(g_startedLock);
+  const StartedListHeld hold;
   for (const unique_kernel_handle& process : g_started) ::TerminateProcess(process.get(), 3);
 }
 
@@ -53,7 +61,7 @@ HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& curren
   info_.adopt(started);
   if (HANDLE own = nullptr; ::DuplicateHandle(::GetCurrentProcess(), info_.process.get(), ::GetCurrentProcess(), &own,
                                               0, FALSE, DUPLICATE_SAME_ACCESS)) {
-    std::lock_guard<std::mutex> hold(g_startedLock);
+    const StartedListHeld hold;
     g_started.emplace_back(own);
   }
   if (!awaitWindow) return;

@@ -12,12 +12,12 @@
 
 // An exception that escapes everything is a fault: the process ends at once, without the text
 // the runtime would write to a console that a windowed program does not have.
-void EndAtOnceOnUncaughtException() {
-  std::set_terminate([] { std::abort(); });
-}
+namespace {
+[[noreturn]] void EndAtOnce() { std::abort(); }
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  EndAtOnceOnUncaughtException();
+  std::set_terminate(EndAtOnce);
   LibrarySearch::RestrictToProgramAndSystemFolders();
   try {
     if (RunningCopy::HandOverToRunningCopy()) return 0;

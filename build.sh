@@ -26,15 +26,14 @@ missing_packages() {
 
 # The release's own suite, as apt names it (-t), from /etc/os-release.
 release_suite() {
+  # shellcheck disable=SC1091
   (. /etc/os-release && echo "${VERSION_CODENAME:-}")
 }
 
 install_deps() {
   local missing
-  missing=$(missing_packages)
+  missing=$(missing_packages | paste -sd ' ')
   [ -z "$missing" ] && return 0
-  # shellcheck disable=SC2086 # one line of names
-  missing=$(echo $missing)
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   echo "build.sh: installing: $missing"

@@ -1,6 +1,7 @@
 #include "support/huevik_process.h"
 
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -22,6 +23,22 @@ struct Search {
   DWORD process;
   HWND found;
 };
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<DWORD*>(count);
+  return TRUE;
+}
+
+// A top-level window of the process, with all the windows inside it.
+BOOL CALLBACK CountWindowOfProcess(HWND window, LPARAM search) {
+  auto* counting = reinterpret_cast<std::pair<DWORD, DWORD>*>(search);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner != counting->first) return TRUE;
+  CountWindow(window, reinterpret_cast<LPARAM>(&counting->second));
+  ::EnumChildWindows(window, CountWindow, reinterpret_cast<LPARAM>(&counting->second));
+  return TRUE;
+}
 
 BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<Search*>(param);
@@ -90,4 +107,16 @@ bool HuevikProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
 
 HWND HuevikProcess::ChildAt(int clientX, int clientY) const {
   return ::ChildWindowFromPointEx(window_, {clientX, clientY}, CWP_SKIPTRANSPARENT);
+}
+
+// Wine (8) answers GetGuiResources with ERROR_CALL_NOT_IMPLEMENTED and has no other count of a
+// process's objects: there the user objects are counted as the windows, the kind a program makes
+// most and the one a move could leave behind, and the graphics objects not at all.
+HuevikProcess::GuiObjects HuevikProcess::Objects() const {
+  const HANDLE process = info_.process.get();
+  GuiObjects counted{::GetGuiResources(process, GR_GDIOBJECTS), ::GetGuiResources(process, GR_USEROBJECTS)};
+  if (counted.user) return counted;
+  std::pair<DWORD, DWORD> windows{info_.processId, 0};
+  ::EnumWindows(CountWindowOfProcess, reinterpret_cast<LPARAM>(&windows));
+  return {counted.graphics, windows.second};
 }

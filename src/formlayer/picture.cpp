@@ -89,11 +89,14 @@ unique_bitmap SectionFromRle8(std::span<const BYTE> packed) {
   unique_bitmap section(
       ::CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&plain), DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!section) return {};
-  // Both tables are the same, so each index keeps its colour.
-  window_dc screen = GetWindowDc(nullptr);
-  if (!::SetDIBits(screen.get(), section.get(), 0, static_cast<UINT>(header.biHeight), packed.data() + codesAt,
-                   reinterpret_cast<const BITMAPINFO*>(&coded), DIB_RGB_COLORS))
-    return {};
+  // Both tables are the same, so each index keeps its colour. Colours given in the table need
+  // no device context; the screen's, whose first use costs a start a display set-up, only
+  // where GDI wants one.
+  const auto decode = [&](HDC dc) {
+    return ::SetDIBits(dc, section.get(), 0, static_cast<UINT>(header.biHeight), packed.data() + codesAt,
+                       reinterpret_cast<const BITMAPINFO*>(&coded), DIB_RGB_COLORS) != 0;
+  };
+  if (!decode(nullptr) && !decode(GetWindowDc(nullptr).get())) return {};
   return section;
 }
 

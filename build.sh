@@ -24,20 +24,38 @@ missing_packages() {
   done
 }
 
+# The release's own suite, as apt names it (-t), from /etc/os-release.
+release_suite() {
+  # shellcheck disable=SC1091
+  (. /etc/os-release && echo "${VERSION_CODENAME:-}")
+}
+
 install_deps() {
   local missing
-  missing=$(missing_packages)
+  missing=$(missing_packages | paste -sd ' ')
   [ -z "$missing" ] && return 0
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "build.sh: installing: $(echo $missing | tr '\n' ' ')"
+  echo "build.sh: installing: $missing"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
+  # A mirror caught mid-sync fails an index or two; what it did read may still hold everything.
+  $sudo apt-get update -qq || echo "build.sh: apt-get update failed for some index; installing from the rest"
   # shellcheck disable=SC2086
-  $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
+  $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null && return 0
+  # Without the update suite's index for one architecture, its newer version of a package has no
+  # partner of the same version for the other: the release's own suite has both.
+  local suite
+  suite=$(release_suite)
+  if [ -n "$suite" ]; then
+    echo "build.sh: trying again with the packages of $suite preferred"
+    # shellcheck disable=SC2086
+    $sudo apt-get install -y -qq --no-install-recommends -t "$suite" $missing >/dev/null && return 0
+  fi
+  echo "build.sh: could not install: $missing" >&2
+  exit 1
 }
 
 install_deps

@@ -15,7 +15,7 @@ PictureRef Picture::FromBitmapResource(int id) {
   const auto* data = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
   if (!data) throw FormError("bitmap resource missing");
   auto picture = std::make_shared<Picture>();
-  picture->bitmap_ = UnpackRle8Bitmap({data, ::SizeofResource(App::Instance(), found)});
+  picture->bitmap_ = SectionFromRle8({data, ::SizeofResource(App::Instance(), found)});
   if (!picture->bitmap_) throw FormError("bitmap resource damaged");
   BITMAP info{};
   ::GetObjectW(picture->bitmap_.get(), sizeof info, &info);
@@ -55,54 +55,19 @@ namespace {
 // Longer than any picture of ours: a header claiming more is damaged.
 constexpr LONG kLongestSide = 4096;
 
-// The codes of an 8-bit run-length coded bitmap, whose rows run from the bottom up, into the
-// colour indices of top-down rows `stride` bytes apart; false at anything the coding does not
-// allow, or at a missing end code.
-bool UnpackRuns(std::span<const BYTE> codes, size_t colourCount, SIZE size, BYTE* rows, size_t stride) {
-  LONG x = 0, y = 0;
-  auto put = [&](BYTE index) {
-    if (x >= size.cx || y >= size.cy || index >= colourCount) return false;
-    rows[static_cast<size_t>(size.cy - 1 - y) * stride + static_cast<size_t>(x++)] = index;
-    return true;
-  };
-  for (size_t at = 0; at + 2 <= codes.size();) {
-    const BYTE count = codes[at], value = codes[at + 1];
-    at += 2;
-    if (count > 0) {
-      for (int i = 0; i < count; ++i)
-        if (!put(value)) return false;
-      continue;
-    }
-    if (value == 0) {  // end of row
-      x = 0;
-      ++y;
-    } else if (value == 1) {  // end of bitmap
-      return true;
-    } else if (value == 2) {  // skip right and up
-      if (at + 2 > codes.size()) return false;
-      x += codes[at];
-      y += codes[at + 1];
-      at += 2;
-    } else {  // that many indices as they are, padded to a whole word
-      if (at + value > codes.size()) return false;
-      for (size_t i = 0; i < value; ++i)
-        if (!put(codes[at + i])) return false;
-      at += (value + 1u) & ~1u;
-    }
-  }
-  return false;
-}
+// The colour table that heads a stored picture: it must fit in the data, as its codes must.
+struct Rle8Info {
+  BITMAPINFOHEADER header;
+  RGBQUAD colours[256];
+};
 
 }  // namespace
 
-// Kept at 8 bits a pixel, a quarter of a 32-bit copy, and unpacked straight into the section:
-// the start makes no second copy of any picture.
-unique_bitmap UnpackRle8Bitmap(std::span<const BYTE> packed) {
-  struct {
-    BITMAPINFOHEADER header;
-    RGBQUAD colours[256];
-  } info{};
-  BITMAPINFOHEADER& header = info.header;
+// Kept at 8 bits a pixel, a quarter of a 32-bit copy, and filled by GDI straight from the
+// codes: the start makes no second copy of any picture.
+unique_bitmap SectionFromRle8(std::span<const BYTE> packed) {
+  Rle8Info coded{};
+  BITMAPINFOHEADER& header = coded.header;
   if (packed.size() < sizeof header) return {};
   std::memcpy(&header, packed.data(), sizeof header);
   const bool rle8 = header.biSize == sizeof header && header.biPlanes == 1 && header.biBitCount == 8 &&
@@ -112,19 +77,27 @@ unique_bitmap UnpackRle8Bitmap(std::span<const BYTE> packed) {
   if (!rle8 || !sized) return {};
   const size_t colourCount = header.biClrUsed ? header.biClrUsed : 256;
   const size_t codesAt = sizeof header + colourCount * sizeof(RGBQUAD);
-  if (packed.size() < codesAt) return {};
-  std::memcpy(info.colours, packed.data() + sizeof header, colourCount * sizeof(RGBQUAD));
-  const SIZE size{header.biWidth, header.biHeight};
-  header.biHeight = -size.cy;
-  header.biCompression = BI_RGB;
-  header.biSizeImage = 0;
+  if (packed.size() <= codesAt) return {};
+  std::memcpy(coded.colours, packed.data() + sizeof header, colourCount * sizeof(RGBQUAD));
+  // GDI reads as many codes as the header says: never more than the data holds.
+  header.biSizeImage = static_cast<DWORD>(packed.size() - codesAt);
+  Rle8Info plain = coded;
+  plain.header.biHeight = -header.biHeight;
+  plain.header.biCompression = BI_RGB;
+  plain.header.biSizeImage = 0;
   void* bits = nullptr;
-  unique_bitmap bitmap(
-      ::CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
-  // Pixels that a skip passes over keep the first colour: a new section is all zeros.
-  const size_t stride = (static_cast<size_t>(size.cx) + 3) & ~size_t{3};
-  if (!bits || !UnpackRuns(packed.subspan(codesAt), colourCount, size, static_cast<BYTE*>(bits), stride)) return {};
-  return bitmap;
+  unique_bitmap section(
+      ::CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&plain), DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!section) return {};
+  // Both tables are the same, so each index keeps its colour. Colours given in the table need
+  // no device context; the screen's, whose first use costs a start a display set-up, only
+  // where GDI wants one.
+  const auto decode = [&](HDC dc) {
+    return ::SetDIBits(dc, section.get(), 0, static_cast<UINT>(header.biHeight), packed.data() + codesAt,
+                       reinterpret_cast<const BITMAPINFO*>(&coded), DIB_RGB_COLORS) != 0;
+  };
+  if (!decode(nullptr) && !decode(GetWindowDc(nullptr).get())) return {};
+  return section;
 }
 
 namespace {

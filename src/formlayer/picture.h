@@ -14,9 +14,10 @@
 unique_bitmap TopDownBitmap(SIZE size, std::uint32_t** pixels);
 
 // A packed bitmap (a BITMAPINFOHEADER, its colour table and its bits) in 8-bit run-length
-// coding, the form the pictures are stored in, as an 8-bit DIB section with the same colours.
-// None when the data is of another form or damaged.
-unique_bitmap UnpackRle8Bitmap(std::span<const BYTE> packed);
+// coding, the form the pictures are stored in, as an 8-bit DIB section with the same colours,
+// decoded by GDI. None when the data is of another form, its header or table is cut off, or
+// GDI refuses the codes.
+unique_bitmap SectionFromRle8(std::span<const BYTE> packed);
 
 class Picture {
  public:

@@ -3,31 +3,21 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <new>
+#include <exception>
 
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "process/library_search.h"
 #include "process/running_copy.h"
 
-// An exception that escapes everything is a fault: the process ends at once, as it would after
-// the runtime's usual message, which needs the name demangler and would be most of the exe's code.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx
-
-// The runtime raises its own standard errors from one object that brings a second string
-// implementation and more with it, about 80 KiB. These raise the same where the error carries
-// no text, and a FormError in place of a text-carrying one: every handler catches them all.
-namespace std {
-void __throw_bad_alloc() { throw bad_alloc(); }
-void __throw_bad_array_new_length() { throw bad_array_new_length(); }
-void __throw_length_error(const char*) { throw FormError("length error"); }
-void __throw_logic_error(const char*) { throw FormError("logic error"); }
-void __throw_out_of_range_fmt(const char*, ...) { throw FormError("out of range"); }
-}  // namespace std
+// An exception that escapes everything is a fault: the process ends at once, without the text
+// the runtime would write to a console that a windowed program does not have.
+namespace {
+[[noreturn]] void EndAtOnce() { std::abort(); }
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  std::set_terminate(EndAtOnce);
   LibrarySearch::RestrictToProgramAndSystemFolders();
   try {
     if (RunningCopy::HandOverToRunningCopy()) return 0;

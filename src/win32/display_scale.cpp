@@ -43,39 +43,45 @@ RECT KeptOnMonitor(const RECT& place, bool onMonitor, const RECT& nearestWork) {
 
 namespace {
 
-// How much of each source cell one target cell covers along one axis.
+// How much of each source cell one target cell covers along one axis, in whole units: source
+// cell j spans [j * to, (j + 1) * to) and target cell i spans [i * from, (i + 1) * from), so the
+// weights of a target cell are whole numbers that add up to `from`, and the mean is exact.
 struct Share {
-  int first;
-  std::vector<double> weights;
+  long first;
+  std::vector<std::uint64_t> weights;
 };
 
 std::vector<Share> Shares(long from, long to) {
   std::vector<Share> shares(static_cast<size_t>(to));
-  const double step = static_cast<double>(from) / static_cast<double>(to);
   for (long i = 0; i < to; ++i) {
-    const double start = static_cast<double>(i) * step, end = start + step;
+    const long start = i * from, end = start + from;
     Share& share = shares[static_cast<size_t>(i)];
-    share.first = static_cast<int>(std::floor(start));
-    for (long j = share.first; j < from && static_cast<double>(j) < end; ++j) {
-      const double overlap = std::min(end, static_cast<double>(j + 1)) - std::max(start, static_cast<double>(j));
-      share.weights.push_back(overlap / step);
-    }
+    share.first = start / to;
+    for (long j = share.first; j < from && j * to < end; ++j)
+      share.weights.push_back(static_cast<std::uint64_t>(std::min(end, (j + 1) * to) - std::max(start, j * to)));
   }
   return shares;
 }
 
-using Pixel = std::array<double, 4>;  // blue, green, red, alpha; colours premultiplied when weighted
+// Blue, green, red and alpha summed with their weights; the colours times alpha when weighted.
+using Pixel = std::array<std::uint64_t, 4>;
 
 Pixel Unpack(std::uint32_t p, bool alphaWeighted) {
-  const double a = (p >> 24) & 0xFF;
-  const double k = alphaWeighted ? a / 255.0 : 1.0;
+  const std::uint64_t a = (p >> 24) & 0xFF, k = alphaWeighted ? a : 1;
   return {(p & 0xFF) * k, ((p >> 8) & 0xFF) * k, ((p >> 16) & 0xFF) * k, a};
 }
 
-std::uint32_t Pack(const Pixel& p, bool alphaWeighted) {
-  const double k = alphaWeighted ? (p[3] > 0 ? 255.0 / p[3] : 0.0) : 1.0;
-  auto channel = [](double v) { return static_cast<std::uint32_t>(std::clamp(std::lround(v), 0L, 255L)); };
-  return channel(p[0] * k) | channel(p[1] * k) << 8 | channel(p[2] * k) << 16 | channel(p[3]) << 24;
+// The nearest whole number to sum / total, halves up.
+std::uint32_t RoundedMean(std::uint64_t sum, std::uint64_t total) {
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>((2 * sum + total) / (2 * total), 255));
+}
+
+// total: the weight of a whole target cell.
+std::uint32_t Pack(const Pixel& p, std::uint64_t total, bool alphaWeighted) {
+  const std::uint64_t colourTotal = alphaWeighted ? p[3] : total;
+  if (colourTotal == 0) return 0;
+  return RoundedMean(p[0], colourTotal) | RoundedMean(p[1], colourTotal) << 8 | RoundedMean(p[2], colourTotal) << 16 |
+         RoundedMean(p[3], total) << 24;
 }
 
 }  // namespace
@@ -93,11 +99,12 @@ std::vector<std::uint32_t> ResamplePixels(std::span<const std::uint32_t> source,
       Pixel sum{};
       const Share& share = across[static_cast<size_t>(x)];
       for (size_t k = 0; k < share.weights.size(); ++k) {
-        Pixel p = Unpack(source[static_cast<size_t>(y * from.cx + share.first) + k], alphaWeighted);
+        const Pixel p = Unpack(source[static_cast<size_t>(y * from.cx + share.first) + k], alphaWeighted);
         for (int c = 0; c < 4; ++c) sum[c] += p[c] * share.weights[k];
       }
       rows[static_cast<size_t>(y * to.cx + x)] = sum;
     }
+  const std::uint64_t total = static_cast<std::uint64_t>(from.cx) * static_cast<std::uint64_t>(from.cy);
   std::vector<std::uint32_t> target(static_cast<size_t>(to.cx) * static_cast<size_t>(to.cy));
   for (long y = 0; y < to.cy; ++y) {
     const Share& share = down[static_cast<size_t>(y)];
@@ -107,7 +114,7 @@ std::vector<std::uint32_t> ResamplePixels(std::span<const std::uint32_t> source,
         const Pixel& p = rows[static_cast<size_t>((share.first + static_cast<long>(k)) * to.cx + x)];
         for (int c = 0; c < 4; ++c) sum[c] += p[c] * share.weights[k];
       }
-      target[static_cast<size_t>(y * to.cx + x)] = Pack(sum, alphaWeighted);
+      target[static_cast<size_t>(y * to.cx + x)] = Pack(sum, total, alphaWeighted);
     }
   }
   return target;

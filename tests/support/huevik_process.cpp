@@ -1,19 +1,44 @@
 #include "support/huevik_process.h"
 
-#include <mutex>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// Every program the tests started, by a handle of its own, for a run that must end them.
-std::mutex g_startedLock;
+// Every program the tests started, by a handle of its own, for a run that must end them: the
+// watchdog's thread reads the list while a test may be adding to it.
+SRWLOCK g_startedLock = SRWLOCK_INIT;
 std::vector<unique_kernel_handle> g_started;
+
+class StartedListHeld {
+ public:
+  StartedListHeld() { ::AcquireSRWLockExclusive(&g_startedLock); }
+  ~StartedListHeld() { ::ReleaseSRWLockExclusive(&g_startedLock); }
+  StartedListHeld(const StartedListHeld&) = delete;
+  StartedListHeld& operator=(const StartedListHeld&) = delete;
+};
 
 struct Search {
   DWORD process;
   HWND found;
 };
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<DWORD*>(count);
+  return TRUE;
+}
+
+// A top-level window of the process, with all the windows inside it.
+BOOL CALLBACK CountWindowOfProcess(HWND window, LPARAM search) {
+  auto* counting = reinterpret_cast<std::pair<DWORD, DWORD>*>(search);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner != counting->first) return TRUE;
+  CountWindow(window, reinterpret_cast<LPARAM>(&counting->second));
+  ::EnumChildWindows(window, CountWindow, reinterpret_cast<LPARAM>(&counting->second));
+  return TRUE;
+}
 
 BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<Search*>(param);
@@ -31,7 +56,7 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
 }  // namespace
 
 void EndStartedProcesses() {
-  std::lock_guard<std::mutex> hold(g_startedLock);
+  const StartedListHeld hold;
   for (const unique_kernel_handle& process : g_started) ::TerminateProcess(process.get(), 3);
 }
 
@@ -53,7 +78,7 @@ HuevikProcess::HuevikProcess(const std::wstring& dir, const std::wstring& curren
   info_.adopt(started);
   if (HANDLE own = nullptr; ::DuplicateHandle(::GetCurrentProcess(), info_.process.get(), ::GetCurrentProcess(), &own,
                                               0, FALSE, DUPLICATE_SAME_ACCESS)) {
-    std::lock_guard<std::mutex> hold(g_startedLock);
+    const StartedListHeld hold;
     g_started.emplace_back(own);
   }
   if (!awaitWindow) return;
@@ -82,4 +107,16 @@ bool HuevikProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
 
 HWND HuevikProcess::ChildAt(int clientX, int clientY) const {
   return ::ChildWindowFromPointEx(window_, {clientX, clientY}, CWP_SKIPTRANSPARENT);
+}
+
+// Wine (8) answers GetGuiResources with ERROR_CALL_NOT_IMPLEMENTED and has no other count of a
+// process's objects: there the user objects are counted as the windows, the kind a program makes
+// most and the one a move could leave behind, and the graphics objects not at all.
+HuevikProcess::GuiObjects HuevikProcess::Objects() const {
+  const HANDLE process = info_.process.get();
+  GuiObjects counted{::GetGuiResources(process, GR_GDIOBJECTS), ::GetGuiResources(process, GR_USEROBJECTS)};
+  if (counted.user) return counted;
+  std::pair<DWORD, DWORD> windows{info_.processId, 0};
+  ::EnumWindows(CountWindowOfProcess, reinterpret_cast<LPARAM>(&windows));
+  return {counted.graphics, windows.second};
 }

@@ -30,6 +30,14 @@ class HuevikProcess {
   // The child window at a point of the main window's client area.
   HWND ChildAt(int clientX, int clientY) const;
 
+  // The graphics and user objects the process holds now: a leak shows as a count that grows.
+  // No graphics objects (0) where the system cannot count them.
+  struct GuiObjects {
+    DWORD graphics = 0, user = 0;
+    bool operator==(const GuiObjects&) const = default;
+  };
+  GuiObjects Objects() const;
+
  private:
   unique_process_information info_;
   HWND window_ = nullptr;

@@ -287,7 +287,7 @@ TEST(MouseIcon, LoadsAtItsOwnSizeWithTransparentCornersAndOpaqueBody) {
   }
 }
 
-// A stored picture 3 x 2 in two colours unpacks; damaged copies of it are refused whole.
+// A stored picture 3 x 2 in two colours, decoded by GDI into the colours of its table.
 std::vector<BYTE> PackedRle8(std::initializer_list<BYTE> codes, WORD bits = 8) {
   const BITMAPINFOHEADER header{sizeof header, 3, 2, 1, bits, BI_RLE8, 0, 0, 0, 2, 0};
   std::vector<BYTE> packed(reinterpret_cast<const BYTE*>(&header), reinterpret_cast<const BYTE*>(&header + 1));
@@ -296,18 +296,34 @@ std::vector<BYTE> PackedRle8(std::initializer_list<BYTE> codes, WORD bits = 8) {
   return packed;
 }
 
-TEST(StoredPictures, RunLengthCodesUnpackOrAreRefused) {
-  // Bottom row: a run of three blue; top row: red, blue, red as they are.
-  const unique_bitmap good(UnpackRle8Bitmap(PackedRle8({3, 1, 0, 0, 0, 3, 0, 1, 0, 0, 0, 1})));
-  std::vector<DWORD> pixels = ReadPixels(good.get(), 3, 2);
+std::vector<DWORD> ColoursOf(const unique_bitmap& bitmap) {
+  std::vector<DWORD> pixels = ReadPixels(bitmap.get(), 3, 2);
   for (DWORD& p : pixels) p &= 0xFFFFFF;
-  EXPECT_EQ(pixels, (std::vector<DWORD>{0xFF0000, 0x0000FF, 0xFF0000, 0x0000FF, 0x0000FF, 0x0000FF}));
-  // A run past the row, a colour past the table, a row past the height, no end code, indices
-  // cut off, not run-length coded.
+  return pixels;
+}
+
+TEST(StoredPictures, RunLengthCodesDecodeIntoTheirColoursOrAreRefused) {
+  // Bottom row: a run of three blue; top row: red, blue, red as they are.
+  const std::vector<BYTE> good = PackedRle8({3, 1, 0, 0, 0, 3, 0, 1, 0, 0, 0, 1});
+  EXPECT_EQ(ColoursOf(SectionFromRle8(good)),
+            (std::vector<DWORD>{0xFF0000, 0x0000FF, 0xFF0000, 0x0000FF, 0x0000FF, 0x0000FF}));
+  // Not run-length coded; cut off in the header, in the colour table, before the codes.
   int copy = 0;
+  for (const auto& refused : {PackedRle8({0, 1}, 32), std::vector<BYTE>(good.begin(), good.begin() + 20),
+                              std::vector<BYTE>(good.begin(), good.begin() + 44),
+                              std::vector<BYTE>(good.begin(), good.begin() + 48)})
+    EXPECT_FALSE(SectionFromRle8(refused)) << "refused copy " << copy++;
+  // A run past the row, a colour past the table, a row past the height, no end code, indices
+  // cut off: GDI draws what it can, or nothing, reading nothing beyond the data: every pixel is
+  // a colour of the table, or black where an index lies past it.
   for (const auto& damaged : {PackedRle8({4, 1, 0, 1}), PackedRle8({3, 2, 0, 1}), PackedRle8({0, 0, 0, 0, 1, 1, 0, 1}),
-                              PackedRle8({3, 1, 0, 0}), PackedRle8({0, 3, 1}), PackedRle8({0, 1}, 32)})
-    EXPECT_FALSE(UnpackRle8Bitmap(damaged)) << "damaged copy " << copy++;
+                              PackedRle8({3, 1, 0, 0}), PackedRle8({0, 3, 1})}) {
+    const unique_bitmap decoded = SectionFromRle8(damaged);
+    if (!decoded) continue;
+    for (DWORD colour : ColoursOf(decoded))
+      EXPECT_TRUE(colour == 0xFF0000 || colour == 0x0000FF || colour == 0) << std::hex << colour << " in damaged copy " << copy;
+    ++copy;
+  }
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
-#include "process/library_search.h"
+#include "win32/library_search.h"
 
 namespace 调色板 {
 

@@ -28,6 +28,8 @@ class Form1 : public Form {
   void 获取鼠标坐标();
   // Both caption buttons show their normal pictures.
   void PicEn();
+  // What a left click on the tray icon does, and a second start asks for.
+  void BringBack();
   // While the pen is dragged, with any button: Escape, which ends the drag and shows
   // again what showed before it. With the left button besides: the magnifier, the
   // arrow keys that step the pointer one pixel (ten with Shift) and sample as a move
@@ -93,6 +95,9 @@ class Form1 : public Form {
   void 调色板1_MouseMove(short button, short shift, float x, float y);
   void 调色板1_MouseUp(short button, short shift, float x, float y);
   void EndPaletteDrag();
+
+  // Tray
+  void PutInTray();
 
   // Window frame
   void ApplyRoundRegion(int cornerWidth, int cornerHeight);

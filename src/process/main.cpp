@@ -7,8 +7,7 @@
 
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
-#include "process/library_search.h"
-#include "process/running_copy.h"
+#include "process/program.h"
 
 // An exception that escapes everything is a fault: the process ends at once, as it would after
 // the runtime's usual message, which needs the name demangler and would be most of the exe's code.
@@ -28,20 +27,5 @@ void __throw_out_of_range_fmt(const char*, ...) { throw FormError("out of range"
 }  // namespace std
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  LibrarySearch::RestrictToProgramAndSystemFolders();
-  try {
-    if (RunningCopy::HandOverToRunningCopy()) return 0;
-    Form1 form;
-    form.Show();
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      if (::IsDialogMessageW(form.hWnd(), &msg)) continue;
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
-  } catch (...) {
-    // No window could be made (no desktop, resources gone): end quietly, not with a crash.
-    return 1;
-  }
+  return RunProgram([] { return std::make_unique<Form1>(); });
 }

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "formlayer/runtime.h"
 #include "sampling/screen_read.h"
+#include "win32/fail_fast.h"
 
 namespace {
 
@@ -18,7 +18,8 @@ void ExcludeFromCapture(HWND window) {
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  if (::GetMonitorInfoW(monitor, &info)) reinterpret_cast<std::vector<RECT>*>(list)->push_back(info.rcMonitor);
+  if (::GetMonitorInfoW(monitor, &info))
+    FailFast::Guard([&] { reinterpret_cast<std::vector<RECT>*>(list)->push_back(info.rcMonitor); });
   return TRUE;
 }
 
@@ -58,13 +59,10 @@ LRESULT Magnifier::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 Magnifier::~Magnifier() { Hide(); }
 
 void Magnifier::Create(HWND owner) {
-  try {
-    CreateOwnWindow(L"HuevikMagnifier", L"", WS_POPUP,
-                    WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT,
-                    RECT{0, 0, magnifier::kSide, magnifier::kSide}, owner);
-  } catch (const FormError&) {
+  if (!CreateOwnWindow(L"HuevikMagnifier", L"", WS_POPUP,
+                       WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT,
+                       RECT{0, 0, magnifier::kSide, magnifier::kSide}, owner))
     return;  // no magnifier: the pen reads one pixel a move
-  }
   ::SetLayeredWindowAttributes(Window(), 0, 255, LWA_ALPHA);
   ExcludeFromCapture(Window());
   sourceBits_ = MakeCanvas(magnifier::kCells, sourceBitmap_, sourceDc_);

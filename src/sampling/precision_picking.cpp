@@ -23,6 +23,7 @@
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "win32/display.h"
+#include "win32/fail_fast.h"
 #include "win32/handles.h"
 
 namespace {
@@ -121,7 +122,8 @@ void Form1::StartPrecisionPicking(bool magnify) {
   g_penContainer = Picture2.Parent().Window();
   g_stepCount = 0;
   g_movePending = false;  // a move posted at the end of the last drag never reached the watch
-  ::SetWindowSubclass(g_penContainer, WatchPenDrag, kWatchId, reinterpret_cast<DWORD_PTR>(this));
+  ::SetWindowSubclass(g_penContainer, FailFast::GuardedSubclass<WatchPenDrag>, kWatchId,
+                      reinterpret_cast<DWORD_PTR>(this));
   if (!g_keyHook) g_keyHook.reset(::SetWindowsHookExW(WH_KEYBOARD_LL, PenKeys, App::Instance(), 0));
   if (!magnify) return;
   g_precise = true;
@@ -136,7 +138,7 @@ void Form1::EndPrecisionPicking() {
   g_precise = false;
   g_keyHook.reset();
   g_mouseHook.reset();
-  if (g_penContainer) ::RemoveWindowSubclass(g_penContainer, WatchPenDrag, kWatchId);
+  if (g_penContainer) ::RemoveWindowSubclass(g_penContainer, FailFast::GuardedSubclass<WatchPenDrag>, kWatchId);
 }
 
 bool Form1::PenDragUnderWay() const { return Picking && ::GetCapture() == Picture2.Parent().Window(); }

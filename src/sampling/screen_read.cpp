@@ -2,7 +2,7 @@
 
 #include <versionhelpers.h>
 
-#include "process/library_search.h"
+#include "win32/library_search.h"
 
 // Composition can be off only before Windows 8, and there it follows the theme, which the user
 // may change while the program runs: asked at each copy. The composition library loads only there.

@@ -275,7 +275,7 @@ TEST_F(FormLayerTest, EveryContainerPaintsIntoACallersDeviceContext) {
 // A window object knows its handle from the first message of its creation to the last of its end.
 class HandleProbe : public BaseWindow {
  public:
-  HandleProbe() { CreateOwnWindow(L"HuevikHandleProbe", L"", WS_POPUP, 0, {0, 0, 20, 20}, nullptr); }
+  HandleProbe() { EXPECT_TRUE(CreateOwnWindow(L"HuevikHandleProbe", L"", WS_POPUP, 0, {0, 0, 20, 20}, nullptr)); }
   std::vector<std::pair<UINT, HWND>> seen;
 
  protected:
@@ -289,7 +289,7 @@ TEST(BaseWindowTest, HoldsItsHandleFromCreationToDestruction) {
   HandleProbe probe;
   HWND window = probe.Window();
   ASSERT_TRUE(::IsWindow(window));
-  probe.Destroy();
+  ::DestroyWindow(window);
   EXPECT_EQ(probe.Window(), nullptr) << "the handle outlived its window";
   const std::vector<std::pair<UINT, HWND>> expected = {{WM_NCCREATE, window}, {WM_CREATE, window},
                                                        {WM_DESTROY, window}};

@@ -118,15 +118,11 @@ struct PerMove {
   double ours[kWays] = {};
 };
 
-// Shows or hides the magnifier and sizes its square for the way the next moves read.
-void ReadNextMovesBy(Form1& form, Way way, POINT at) {
-  if ((way != kAlone) != form.PenMagnifier.Shown()) {
-    if (way != kAlone)
-      form.PenMagnifier.Show(form.hWnd(), at);
-    else
-      form.PenMagnifier.Hide();
-  }
-  form.PenMagnifier.Grow(way == kMean ? magnifier::kLargestSquare : -magnifier::kLargestSquare);
+// A pen pick for the way the next moves read: its square sized, its magnifier shown or not.
+void ReadNextMovesBy(Form1& form, Way way) {
+  form.PickSquare = way == kMean ? magnifier::kLargestSquare : magnifier::kSmallestSquare;
+  form.CurrentPick = Pick::WithPen(form);
+  if (way != kAlone) form.CurrentPick->Magnify();
   Pump();
 }
 
@@ -141,7 +137,7 @@ PerMove MeasureMoves(Form1& form, PlainFields& floorFields, PlainFields& systemF
     Way way = static_cast<Way>((i / kBlock) % kWays);
     POINT at{origin.x + i % kColumns, origin.y + (i / kColumns) % kRows};
     ::SetCursorPos(at.x, at.y);
-    if (i % kBlock == 0) ReadNextMovesBy(form, way, at);
+    if (i % kBlock == 0) ReadNextMovesBy(form, way);
     for (int turn = 0; turn < kParts; ++turn) {
       Part part = static_cast<Part>((turn + i) % kParts);
       LONGLONG t0 = clock.Now();
@@ -163,7 +159,7 @@ PerMove MeasureMoves(Form1& form, PlainFields& floorFields, PlainFields& systemF
     if (i >= kWarmUp) ++counted[way];
   }
   form.Picking = kFalse;
-  form.PenMagnifier.Hide();
+  form.CurrentPick.reset();
   PerMove result;
   for (int part = 0; part < kParts; ++part) result.part[part] = clock.Microseconds(spent[part]) / moves;
   for (int way = 0; way < kWays; ++way) result.ours[way] = clock.Microseconds(oursBy[way]) / counted[way];

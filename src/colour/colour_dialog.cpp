@@ -6,6 +6,7 @@
 
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
+#include "settings/recent_colours.h"
 #include "win32/library_search.h"
 
 namespace 调色板 {
@@ -51,4 +52,5 @@ void Form1::Command1_Click() {
   Text3.SetText(DecimalText(c.blue));
   txthex.SetText(ValueFieldText());
   ShowSwatch();
+  RecentColours::Take(static_cast<COLORREF>(CurrentColour()));
 }

@@ -20,15 +20,17 @@ void Form1::zhuan(std::int32_t colour) {
   txthex_Change();
 }
 
-// The form is read from the option buttons at each refresh; nothing mirrors it.
-std::wstring Form1::ValueFieldText() const {
-  RgbBytes components{FieldToByte(Text1.Text()), FieldToByte(Text2.Text()), FieldToByte(Text3.Text())};
-  std::int32_t packed = PackRgb(components);
-  if (Option1.Value()) return FormatColour(packed, TextForm::Vb);
-  std::int32_t again =
-      PackComponents(FieldToInteger(Text1.Text()), FieldToInteger(Text2.Text()), FieldToInteger(Text3.Text()));
-  return FormatColour(again, Option2.Value() ? TextForm::Decimal : TextForm::Web);
+std::int32_t Form1::CurrentColour() const {
+  return PackComponents(FieldToInteger(Text1.Text()), FieldToInteger(Text2.Text()), FieldToInteger(Text3.Text()));
 }
+
+// The form is read from the option buttons at each use; nothing mirrors it.
+std::wstring Form1::ValueText(COLORREF colour) const {
+  const TextForm form = Option1.Value() ? TextForm::Vb : Option2.Value() ? TextForm::Decimal : TextForm::Web;
+  return FormatColour(static_cast<std::int32_t>(colour & 0xFFFFFF), form);
+}
+
+std::wstring Form1::ValueFieldText() const { return ValueText(static_cast<COLORREF>(CurrentColour())); }
 
 // Writing a different text raises this handler again inside the write; the
 // nested run writes the same text, which raises nothing, and the chain ends.

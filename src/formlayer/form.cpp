@@ -7,6 +7,7 @@
 #include "formlayer/runtime.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
+#include "win32/handles.h"
 
 // The window goes first, while the controls whose windows it holds still answer.
 Form::~Form() {
@@ -291,26 +292,73 @@ void Form::OnPaint(HDC dc, const RECT& area) {
   PaintDrawnControls(dc);
 }
 
-void Form::PopupMenu(const Menu& menu) {
-  unique_menu& popup = menus_[&menu];
-  if (!popup) {
-    popup.reset(::CreatePopupMenu());
-    UINT id = 1;
-    for (const MenuItem& item : menu.items) {
-      if (item.caption == L"-")
-        ::AppendMenuW(popup.get(), MF_SEPARATOR, 0, nullptr);
-      else
-        ::AppendMenuW(popup.get(), MF_STRING, id, item.caption.c_str());
-      ++id;
+namespace {
+
+// A menu as the system shows it, and what its item numbers stand for.
+struct BuiltMenu {
+  std::vector<const MenuItem*> chosenBy;  // item number - 1
+  std::vector<unique_bitmap> swatches;    // alive as long as the menu shows them
+};
+
+HBITMAP SwatchBitmap(COLORREF colour) {
+  const int side = ::GetSystemMetrics(SM_CYMENUCHECK);
+  window_dc screen(nullptr);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen.get(), side, side);
+  unique_mem_dc dc(::CreateCompatibleDC(screen.get()));
+  if (!bitmap || !dc) return bitmap;
+  select_guard select(dc.get(), bitmap);
+  RECT square{0, 0, side, side};
+  unique_brush edge(::CreateSolidBrush(::GetSysColor(COLOR_GRAYTEXT)));
+  unique_brush fill(::CreateSolidBrush(colour));
+  ::FillRect(dc.get(), &square, edge.get());
+  ::InflateRect(&square, -1, -1);
+  ::FillRect(dc.get(), &square, fill.get());
+  return bitmap;
+}
+
+HMENU BuildMenu(const std::vector<MenuItem>& items, BuiltMenu& built) {
+  HMENU menu = ::CreatePopupMenu();
+  for (const MenuItem& item : items) {
+    if (item.caption == L"-") {
+      ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      continue;
     }
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING | MIIM_ID | MIIM_STATE;
+    info.dwTypeData = const_cast<wchar_t*>(item.caption.c_str());
+    info.fState = item.enabled ? MFS_ENABLED : MFS_GRAYED;
+    if (!item.items.empty()) {
+      info.fMask |= MIIM_SUBMENU;
+      info.hSubMenu = BuildMenu(item.items, built);
+    } else {
+      built.chosenBy.push_back(&item);
+      info.wID = static_cast<UINT>(built.chosenBy.size());
+    }
+    if (item.swatch) {
+      built.swatches.emplace_back(SwatchBitmap(*item.swatch));
+      info.fMask |= MIIM_BITMAP;
+      info.hbmpItem = built.swatches.back().get();
+    }
+    ::InsertMenuItemW(menu, static_cast<UINT>(::GetMenuItemCount(menu)), TRUE, &info);
   }
+  return menu;
+}
+
+}  // namespace
+
+void Form::PopupMenu(const Menu& menu) {
+  BuiltMenu built;
+  unique_menu popup(BuildMenu(menu.items, built));
   POINT at{};
   ::GetCursorPos(&at);
   UINT chosen = static_cast<UINT>(::TrackPopupMenu(
       popup.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, Window(), nullptr));
   // Lets the menu close properly when the window was not in the foreground.
   ::PostMessageW(Window(), WM_NULL, 0, 0);
-  if (chosen >= 1 && chosen <= menu.items.size() && menu.items[chosen - 1].Click) menu.items[chosen - 1].Click();
+  if (chosen < 1 || chosen > built.chosenBy.size()) return;
+  // A copy: the item's click may change the menu it came from.
+  if (std::function<void()> click = built.chosenBy[chosen - 1]->Click) click();
 }
 
 LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

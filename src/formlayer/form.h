@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -49,8 +50,11 @@ struct FormSpec {
 // A menu of a form, shown only as a pop-up.
 struct MenuItem {
   std::wstring name;
-  std::wstring caption;  // "-" is a separator line
+  std::wstring caption;  // "-" is a separator line; a tab puts the rest at the right
   std::function<void()> Click;
+  std::vector<MenuItem> items = {};  // a submenu's
+  bool enabled = true;
+  std::optional<COLORREF> swatch = std::nullopt;  // a square of this colour before the caption
 };
 struct Menu {
   std::wstring name;
@@ -97,7 +101,8 @@ class Form : public Container, public EventTarget {
   // Lays the form out at another display resolution and places it: see RescaledPlace.
   void ApplyDpi(int dpi);
 
-  // Pops a menu up at the pointer; returns after the chosen item's Click ran.
+  // Pops a menu up at the pointer, made afresh from its items; returns after the chosen
+  // item's Click ran.
   void PopupMenu(const Menu& menu);
 
   Control& FindControl(const std::wstring& name) const;
@@ -143,5 +148,4 @@ class Form : public Container, public EventTarget {
   PictureRef icon_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::map<int, PictureRef> pictures_;
-  std::map<const Menu*, unique_menu> menus_;
 };

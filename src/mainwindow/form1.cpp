@@ -48,7 +48,8 @@ Form1::Form1() : Form(kForm1) FORM1_CONTROLS(FORM1_LOOKUP) {
 }
 
 Form1::~Form1() {
-  EndPrecisionPicking();
+  CurrentPick.reset();
+  ::UnregisterHotKey(hWnd(), kPickHotkeyId);
   if (g_mainWindow == this) g_mainWindow = nullptr;
 }
 
@@ -83,9 +84,10 @@ void Form1::BindEvents() {
 // which keeps the caption buttons' looks up to date.
 LRESULT Form1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (RunningCopy::IsBringBackRequest(msg)) return RunningCopy::AnswerBringBack(*this, wp);
-  // During a pen drag the wheel goes to the window that holds the pointer, the pen's container,
-  // whose system handling passes it up to here: one place takes it, whatever has the focus.
-  if (msg == WM_MOUSEWHEEL) PenWheel(GET_WHEEL_DELTA_WPARAM(wp));
+  if (IsPickMessage(msg, wp)) {
+    RaiseEvent([&] { OnPickMessage(msg); });
+    return 0;
+  }
   圆角窗体::BeforeMessage(*this, msg);
   const LRESULT result = Form::OnMessage(msg, wp, lp);
   圆角窗体::AfterMessage(*this, msg, lp);

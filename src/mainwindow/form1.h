@@ -2,13 +2,14 @@
 // are defined in the folder of the concern they belong to.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "colour/colour_value.h"
 #include "formlayer/form.h"
 #include "mainwindow/form1_controls.h"
-#include "sampling/magnifier.h"
+#include "sampling/pick.h"
 
 class Form1 : public Form {
  public:
@@ -30,14 +31,25 @@ class Form1 : public Form {
   void PicEn();
   // What a left click on the tray icon does, and a second start asks for.
   void BringBack();
-  // While the pen is dragged, with any button: Escape, which ends the drag and shows
-  // again what showed before it. With the left button besides: the magnifier, the
-  // arrow keys that step the pointer one pixel (ten with Shift) and sample as a move
-  // does, and the wheel and + and - that size the square the colour is the mean of.
-  void StartPrecisionPicking(bool magnify);
-  void EndPrecisionPicking();
-  void PenKey(UINT virtualKey, bool shift);
-  void PenWheel(int wheelDelta);
+  // The current colour, packed from the component fields.
+  std::int32_t CurrentColour() const;
+  // A colour's text in the form the option buttons choose.
+  std::wstring ValueText(COLORREF colour) const;
+  // A colour the user took: shown everywhere, its value text on the clipboard, and
+  // kept first in the recent colours.
+  void TakeColour(COLORREF colour);
+  // Shown everywhere and its value text on the clipboard, as a pick does.
+  void ShowTakenColour(COLORREF colour);
+
+  // The hotkey that freezes the screen for a pick, registered at start; false where another
+  // program holds it. Registering again is tried where it is not held.
+  void RegisterPickHotkey();
+  bool PickHotkeyRegistered = false;
+  // The hotkey (or a forged copy of it): starts a frozen pick, or cancels the one that is up.
+  void StartOrEndFrozenPick();
+  // From the tray menu: starts a frozen pick once the menu is off the screen.
+  void StartFrozenPickSoon();
+
   // The pixel at a point of a device context; where the context refuses a pixel read,
   // through a one-pixel copy into the swatch's top-left corner, read back from there.
   COLORREF ReadPixel(HDC source, POINT at);
@@ -50,7 +62,11 @@ class Form1 : public Form {
   short PalettePressed = kFalse;
   long LastSampleX = 0;
   long LastSampleY = 0;
-  Magnifier PenMagnifier;  // beside the pointer during a left-button pen drag
+  // The pick under way, a pen drag or a frozen screen; null between picks.
+  std::unique_ptr<Pick> CurrentPick;
+  // The side of the square a pick's colour is the mean of, 1 to 9: held from pick to pick.
+  int PickSquare = magnifier::kSmallestSquare;
+  bool PaletteTook = false;  // the palette press under way took a colour
   float Image1GrabX = 0;
   float Image1GrabY = 0;
 
@@ -62,6 +78,9 @@ class Form1 : public Form {
 
  private:
   void BindEvents();
+  // The hotkey, the end of a frozen pick and the tray menu's start of one.
+  static bool IsPickMessage(UINT msg, WPARAM wp);
+  void OnPickMessage(UINT msg);
 
   // Colour
   std::int32_t PackRgb(const RgbBytes& components) const;
@@ -78,22 +97,17 @@ class Form1 : public Form {
   void PickPixel();
   // Writes a sample into the fields; where the magnifier gave none, reads the one pixel.
   void ShowSample(POINT hot, std::optional<COLORREF> colour);
-  bool PenDragUnderWay() const;
-  void PenStep(UINT virtualKey, bool shift);
-  void ResizePenSquare(int rings);
+  // The sample, then the swatch and the value field, as a move shows them.
+  void ShowPenColour(POINT hot, std::optional<COLORREF> colour);
+  // Escape: the drag ends, and what showed before it shows again.
   void CancelPenDrag();
-
-  // What the fields, the value field and the swatch showed as the drag began, before
-  // its first sample: Escape shows it again.
-  struct ShownColour {
-    std::wstring red, green, blue, value;
-    COLORREF swatch = 0;
-  } ShownBeforeDrag;
+  friend class Pick;
 
   // Palette chart
   void 调色板1_MouseDown(short button, short shift, float x, float y);
   void 调色板1_MouseMove(short button, short shift, float x, float y);
   void 调色板1_MouseUp(short button, short shift, float x, float y);
+  void PaletteTake(std::int32_t colour);
   void EndPaletteDrag();
 
   // Tray

@@ -4,6 +4,7 @@
 #include "mainwindow/frame_math.h"
 #include "mainwindow/hover_tracking.h"
 #include "mainwindow/skin_library.h"
+#include "settings/recent_colours.h"
 #include "settings/window_position.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
@@ -32,7 +33,9 @@ void Form1::Form_Load() {
       },
       [&] { 圆角窗体::HoverTimerId = ::SetTimer(nullptr, 0, 1, 圆角窗体::HoverTimerProc); },
       [&] { PutInTray(); },
-      [&] { 记录窗体位置::RestoreWindowPos(*this); });
+      [&] { 记录窗体位置::RestoreWindowPos(*this); },
+      [&] { RecentColours::Load(); },
+      [&] { RegisterPickHotkey(); });
 }
 
 void Form1::Form_Activate() {

@@ -1,13 +1,14 @@
 #include "sampling/magnifier.h"
 
 #include <array>
+#include <utility>
 
 #include "sampling/screen_read.h"
-#include "win32/fail_fast.h"
 
 namespace {
 
 constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE, newer systems only
+constexpr int kValueTextHeight = 18;         // the strip under the pixels that shows the value
 
 void ExcludeFromCapture(HWND window) {
   using SetAffinityFn = BOOL(WINAPI*)(HWND, DWORD);
@@ -15,24 +16,10 @@ void ExcludeFromCapture(HWND window) {
   if (address) reinterpret_cast<SetAffinityFn>(reinterpret_cast<void*>(address))(window, kExcludeFromCapture);
 }
 
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (::GetMonitorInfoW(monitor, &info))
-    FailFast::Guard([&] { reinterpret_cast<std::vector<RECT>*>(list)->push_back(info.rcMonitor); });
-  return TRUE;
-}
-
-std::vector<RECT> Monitors() {
-  std::vector<RECT> monitors;
-  ::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-  return monitors;
-}
-
 // A top-down 32-bit bitmap selected into its own memory DC, its pixels in reach.
-magnifier::Pixel* MakeCanvas(int side, unique_bitmap& bitmap, unique_mem_dc& dc) {
+magnifier::Pixel* MakeCanvas(int width, int height, unique_bitmap& bitmap, unique_mem_dc& dc) {
   BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   bitmap.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   dc.reset(::CreateCompatibleDC(nullptr));
@@ -61,19 +48,26 @@ Magnifier::~Magnifier() { Hide(); }
 void Magnifier::Create(HWND owner) {
   if (!CreateOwnWindow(L"HuevikMagnifier", L"", WS_POPUP,
                        WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT,
-                       RECT{0, 0, magnifier::kSide, magnifier::kSide}, owner))
+                       RECT{0, 0, magnifier::kSide, Height()}, owner))
     return;  // no magnifier: the pen reads one pixel a move
   ::SetLayeredWindowAttributes(Window(), 0, 255, LWA_ALPHA);
   ExcludeFromCapture(Window());
-  sourceBits_ = MakeCanvas(magnifier::kCells, sourceBitmap_, sourceDc_);
-  pictureBits_ = MakeCanvas(magnifier::kSide, pictureBitmap_, pictureDc_);
+  sourceBits_ = MakeCanvas(magnifier::kCells, magnifier::kCells, sourceBitmap_, sourceDc_);
+  pictureBits_ = MakeCanvas(magnifier::kSide, Height(), pictureBitmap_, pictureDc_);
 }
 
-void Magnifier::Show(HWND owner, POINT hot) {
-  if (!Window()) Create(owner);
+int Magnifier::Height() const { return magnifier::kSide + (valueText_ ? kValueTextHeight : 0); }
+
+void Magnifier::Show(HWND owner, POINT hot, int side, const ScreenCopy* frozen, ValueText valueText) {
+  if (!Window()) {
+    valueText_ = std::move(valueText);
+    Create(owner);
+  }
   if (!Window() || !sourceBits_ || !pictureBits_) return;
+  side_ = magnifier::SideAfter(side, 0);
+  frozen_ = frozen;
   monitors_ = Monitors();
-  if (!screen_) screen_ = window_dc(nullptr);
+  if (!screen_ && !frozen_) screen_ = window_dc(nullptr);
   if (!own_) own_ = window_dc(Window());
   place_ = RECT{};  // the first picture moves it into place
   wheelRest_ = 0;
@@ -108,8 +102,10 @@ void Magnifier::Capture(POINT hot) {
   using namespace magnifier;
   shownAt_ = hot;
   RECT area = SourceArea(hot);
-  const bool copied = ::BitBlt(sourceDc_.get(), 0, 0, kCells, kCells, screen_.get(), area.left, area.top,
-                               ScreenCopyRop()) != FALSE;
+  const POINT origin = frozen_ ? frozen_->Origin() : POINT{};
+  const bool copied = ::BitBlt(sourceDc_.get(), 0, 0, kCells, kCells, frozen_ ? frozen_->Dc() : screen_.get(),
+                               area.left - origin.x, area.top - origin.y,
+                               frozen_ ? SRCCOPY : ScreenCopyRop()) != FALSE;
   ::GdiFlush();
   // A screen that cannot be read (a secure desktop) shows as no screen at all.
   std::array<bool, kCells * kCells> onScreen{};
@@ -119,14 +115,31 @@ void Magnifier::Capture(POINT hot) {
   const std::span<const Pixel> source{sourceBits_, kCells * kCells};
   colour_ = SquareMean(source, onScreen, side_);
   Render(source, onScreen, side_, {pictureBits_, kSide * kSide});
+  DrawValueText();
   RECT monitor = MonitorAt(hot, monitors_);
   if (!StillBeside(place_, hot, monitor)) {
-    place_ = Placement(hot, monitor);
+    place_ = Placement(hot, monitor, Height() - kSide);
     ::SetWindowPos(Window(), nullptr, place_.left, place_.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   OnPaint(own_.get(), {});
 }
 
+// Under the pixels, where the window under them cannot show the value (a frozen screen covers it).
+void Magnifier::DrawValueText() {
+  if (!valueText_) return;
+  RECT strip{0, magnifier::kSide, magnifier::kSide, Height()};
+  HDC dc = pictureDc_.get();
+  unique_brush background(::CreateSolidBrush(magnifier::kFrameColour));
+  ::FillRect(dc, &strip, background.get());
+  if (!colour_) return;
+  std::wstring text = valueText_(*colour_);
+  select_guard font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, RGB(255, 255, 255));
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &strip, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  ::GdiFlush();
+}
+
 void Magnifier::OnPaint(HDC dc, const RECT&) {
-  ::BitBlt(dc, 0, 0, magnifier::kSide, magnifier::kSide, pictureDc_.get(), 0, 0, SRCCOPY);
+  ::BitBlt(dc, 0, 0, magnifier::kSide, Height(), pictureDc_.get(), 0, 0, SRCCOPY);
 }

@@ -10,13 +10,13 @@ namespace {
 // Where the magnifier starts on one axis: after the hot spot, else before it; where
 // neither side has room, the roomier side, kept on the monitor as far as that
 // leaves the largest square around the hot spot uncovered.
-long Along(long hot, long low, long high) {
+long Along(long hot, long low, long high, long extent) {
   long after = hot + kGap;
-  long before = hot - kGap - kSide;
-  if (after + kSide <= high) return after;
+  long before = hot - kGap - extent;
+  if (after + extent <= high) return after;
   if (before >= low) return before;
-  if (high - hot >= hot - low) return std::max(std::min(after, high - kSide), hot + kSquareReach + 1);
-  return std::min(std::max(before, low), hot - kSquareReach - kSide);
+  if (high - hot >= hot - low) return std::max(std::min(after, high - extent), hot + kSquareReach + 1);
+  return std::min(std::max(before, low), hot - kSquareReach - extent);
 }
 
 // Cell index in the source, from cell column and row.
@@ -30,10 +30,11 @@ long DistanceOutside(long value, long low, long high) {
 
 }  // namespace
 
-RECT Placement(POINT hot, const RECT& monitor) {
-  long left = Along(hot.x, monitor.left, monitor.right);
-  long top = Along(hot.y, monitor.top, monitor.bottom);
-  return {left, top, left + kSide, top + kSide};
+RECT Placement(POINT hot, const RECT& monitor, int extraHeight) {
+  const long height = kSide + extraHeight;
+  long left = Along(hot.x, monitor.left, monitor.right, kSide);
+  long top = Along(hot.y, monitor.top, monitor.bottom, height);
+  return {left, top, left + kSide, top + height};
 }
 
 bool StillBeside(const RECT& current, POINT hot, const RECT& monitor) {

@@ -30,8 +30,9 @@ static_assert(kLargestSquare % 2 == 1 && kLargestSquare <= kCells, "the square l
 constexpr int kSquareReach = kLargestSquare / 2;
 
 // The magnifier's rectangle for a hot spot on a monitor: kGap below and right of the
-// hot spot, flipped to the other side on an axis where the monitor has no room.
-RECT Placement(POINT hot, const RECT& monitor);
+// hot spot, flipped to the other side on an axis where the monitor has no room. A
+// magnifier that shows a value under its pixels is `extraHeight` taller.
+RECT Placement(POINT hot, const RECT& monitor, int extraHeight = 0);
 // Whether a magnifier at `current` may stay for the hot spot: on the monitor, and on
 // each axis between kCursorReach and kGap + kSlack away from the hot spot.
 bool StillBeside(const RECT& current, POINT hot, const RECT& monitor);

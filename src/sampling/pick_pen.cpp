@@ -5,22 +5,26 @@
 #include <utility>
 
 #include "mainwindow/form1.h"
+#include "sampling/pick.h"
 #include "sampling/screen_read.h"
+#include "settings/recent_colours.h"
 #include "win32/display.h"
 #include "win32/handles.h"
 
 void Form1::Picture2_MouseDown(short button, short, float, float) {
-  const bool starting = !Picking;
-  if (starting) {
+  if (CurrentPick && CurrentPick->Ended()) CurrentPick.reset();
+  if (CurrentPick && CurrentPick->Frozen()) return;  // one pick at a time
+  if (!Picking) {
     Picking = kTrue;
-    ShownBeforeDrag = {Text1.Text(), Text2.Text(), Text3.Text(), txthex.Text(), Picture1.BackColor()};
+    CurrentPick = Pick::WithPen(*this);
   }
+  // The magnifier's copy comes first, so the first value is already the square's mean.
+  if (button == kLeftButton && CurrentPick) CurrentPick->Magnify();
   PickPixel();
   if (button == kLeftButton) {
     Picture2.SetPicture(nullptr);
     Picture2.SetMousePointer(MousePointer::Custom);
   }
-  if (starting || button == kLeftButton) StartPrecisionPicking(button == kLeftButton);
 }
 
 void Form1::Picture2_MouseMove(short, short, float, float) {
@@ -30,19 +34,26 @@ void Form1::Picture2_MouseMove(short, short, float, float) {
   txthex_Change();
 }
 
-void Form1::Picture2_MouseUp(short, short, float, float) { EndPenDrag(); }
+// The release takes the colour; the recent colours keep it.
+void Form1::Picture2_MouseUp(short, short, float, float) {
+  if (!Picking) return;
+  EndPenDrag();
+  RecentColours::Take(static_cast<COLORREF>(CurrentColour()));
+}
 
 // The drag ends as if it had not been: the texts as they were, the value field's
 // included, whatever form it is in, and the swatch as it was.
 void Form1::CancelPenDrag() {
-  Text1.SetText(ShownBeforeDrag.red);
-  Text2.SetText(ShownBeforeDrag.green);
-  Text3.SetText(ShownBeforeDrag.blue);
+  if (!CurrentPick) return;
+  const Pick::ShownColour shown = CurrentPick->ShownBefore();  // the pick goes below
+  Text1.SetText(shown.red);
+  Text2.SetText(shown.green);
+  Text3.SetText(shown.blue);
   // Its refresh would write today's form of the colour, not the text that showed.
   auto refresh = std::exchange(txthex.Change, nullptr);
-  txthex.SetText(ShownBeforeDrag.value);
+  txthex.SetText(shown.value);
   txthex.Change = std::move(refresh);
-  Picture1.SetBackColor(ShownBeforeDrag.swatch);
+  Picture1.SetBackColor(shown.swatch);
   EndPenDrag();
   // The button is still down: without the capture, its moves and its release reach no pen drag.
   ::ReleaseCapture();
@@ -50,7 +61,7 @@ void Form1::CancelPenDrag() {
 
 void Form1::EndPenDrag() {
   if (!Picking) return;
-  EndPrecisionPicking();
+  if (CurrentPick && !CurrentPick->Frozen()) CurrentPick.reset();
   Picking = kFalse;
   Picture2.SetMousePointer(MousePointer::Default);
   Picture2.SetPicture(Picture3.Picture());
@@ -70,7 +81,7 @@ void Form1::PickPixel() {
   // desktop is composed, a window drawn by the graphics card holds nothing in its own
   // surface, and a window that lets the pointer through is shown but not found under
   // it. One read per move: the magnifier's copy, when it shows, holds the pixel too.
-  ShowSample(hot, PenMagnifier.Follow(hot));
+  ShowSample(hot, CurrentPick ? CurrentPick->Follow(hot) : std::nullopt);
 }
 
 void Form1::ShowSample(POINT hot, std::optional<COLORREF> colour) {
@@ -82,6 +93,12 @@ void Form1::ShowSample(POINT hot, std::optional<COLORREF> colour) {
   Text1.SetText(DecimalText(c.red));
   Text2.SetText(DecimalText(c.green));
   Text3.SetText(DecimalText(c.blue));
+}
+
+void Form1::ShowPenColour(POINT hot, std::optional<COLORREF> colour) {
+  ShowSample(hot, colour);
+  ShowSwatch();
+  txthex_Change();
 }
 
 COLORREF Form1::ReadPixel(HDC source, POINT at) {

@@ -1,6 +1,10 @@
-// How the pen copies the screen so that it gets what the screen shows.
+// How a pick reads the screen so that it gets what the screen shows.
 #pragma once
 #include <windows.h>
+
+#include <vector>
+
+#include "win32/handles.h"
 
 // The raster operation for a copy from the screen's device context. Where the desktop is
 // composed (always from Windows 8 on) every window, layered ones included, is in the screen,
@@ -8,3 +12,29 @@
 // copy. Without composition (Windows 7 with the basic or classic theme) layered windows, this
 // program's own colour-keyed one among them, are only read with it.
 DWORD ScreenCopyRop();
+
+// The monitors' rectangles, in the pixels of the calling thread's awareness.
+std::vector<RECT> Monitors();
+
+// One copy of the whole virtual screen, in physical pixels when taken in a PhysicalPixelScope.
+// Screen point (x, y) is at (x - Origin().x, y - Origin().y) in Dc().
+class ScreenCopy {
+ public:
+  ScreenCopy();
+  ScreenCopy(const ScreenCopy&) = delete;
+  ScreenCopy& operator=(const ScreenCopy&) = delete;
+
+  // False where the screen could not be read (a secure desktop, no memory): nothing to show.
+  bool Copied() const { return copied_; }
+  HDC Dc() const { return dc_.get(); }
+  POINT Origin() const { return {bounds_.left, bounds_.top}; }
+  const RECT& Bounds() const { return bounds_; }
+  // The copied colour at a screen point.
+  COLORREF At(POINT screen) const;
+
+ private:
+  RECT bounds_{};
+  bool copied_ = false;
+  unique_bitmap bitmap_;
+  unique_mem_dc dc_;  // destroyed before the bitmap it holds
+};

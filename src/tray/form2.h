@@ -7,6 +7,8 @@ class Form2 : public Form {
   Form2();
   Menu MnuTray;
 
+  // The menu as it stands now: the shortcut's state and the recent colours change it.
+  const Menu& TrayMenu();
   void AboutMe_Click();
   [[noreturn]] void Ends_Click();
 

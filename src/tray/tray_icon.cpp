@@ -32,7 +32,7 @@ void OnTrayCallback(HWND window, LPARAM event) {
       break;
     case WM_RBUTTONUP:
       ::SetForegroundWindow(window);
-      form.PopupMenu(TheForm2().MnuTray);
+      form.PopupMenu(TheForm2().TrayMenu());
       break;
     case kBalloonUserClick:
       BalloonFlag = 5;
@@ -95,7 +95,7 @@ LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     ResumeNext([&] { OnTrayCallback(window, lp); });
   } else if (msg == TaskbarCreatedMessage()) {
     // A restarted shell has forgotten the icon; it is the only way back to the window.
-    ResumeNext([&] { AddAgain(MainWindow()); });
+    ResumeNext([&] { AddAgain(MainWindow()); }, [&] { MainWindow().RegisterPickHotkey(); });
   } else if ((msg == WM_DESTROY && BaseWindow::SystemIsDestroying(window)) || (msg == WM_ENDSESSION && wp)) {
     // The window goes with its icon, and leaves no hook behind: a later window starts afresh. At
     // the end of the session, or when the system closes the program to update what it uses, the

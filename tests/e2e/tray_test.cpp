@@ -195,8 +195,7 @@ TEST(TrayExitCycles, FiftyStartsAndExitsLeaveNoProcessAndNoIcon) {
     ::PostMessageW(huevik.Window(), WM_USER + 1, 0, WM_RBUTTONUP);
     ASSERT_TRUE(PumpUntil([&] { return VisibleTopWindow(L"#32768", huevik.Id()) != nullptr; }))
         << "cycle " << cycle << ": no menu";
-    Key(VK_DOWN);
-    Key(VK_DOWN);
+    Key(VK_UP);
     Key(VK_RETURN);
     DWORD exitCode = 99;
     ASSERT_TRUE(huevik.WaitForExit(5000, &exitCode)) << "cycle " << cycle << ": still running";

@@ -59,6 +59,7 @@ class PenTest : public MainWindowTest {
     ASSERT_TRUE(now.x == p.x && now.y == p.y) << "pointer at " << now.x << "," << now.y;
   }
   HCURSOR PenCursor() { return form().Picture3.Picture()->AsCursor(); }
+  bool Magnified() { return form().CurrentPick && form().CurrentPick->Magnified(); }
 
   std::unique_ptr<PatchWindow> patches_;
 };
@@ -137,18 +138,18 @@ TEST_F(PenTest, MagnifierShowsOnlyForALeftDragAndGoesWithALostCapture) {
   } kButtons[] = {{MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, true},
                   {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, false}};
   for (const auto& button : kButtons) {
-    EXPECT_FALSE(form().PenMagnifier.Shown()) << "before the press";
+    EXPECT_FALSE(Magnified()) << "before the press";
     PressPen(button.down);
     MoveOver(patches_->At(2));
-    EXPECT_EQ(form().PenMagnifier.Shown(), button.magnifier) << "button " << button.down;
+    EXPECT_EQ(Magnified(), button.magnifier) << "button " << button.down;
     pointer::Release(button.up);
-    EXPECT_FALSE(form().PenMagnifier.Shown()) << "after the release of button " << button.down;
+    EXPECT_FALSE(Magnified()) << "after the release of button " << button.down;
   }
   PressPen();
-  ASSERT_TRUE(form().PenMagnifier.Shown());
+  ASSERT_TRUE(Magnified());
   ::SetCapture(patches_->hwnd());  // something else takes the pointer mid-drag
   Pump(20);
-  EXPECT_FALSE(form().PenMagnifier.Shown()) << "the magnifier outlives a lost capture";
+  EXPECT_FALSE(Magnified()) << "the magnifier outlives a lost capture";
   ::ReleaseCapture();
   pointer::Release();
 }

@@ -351,7 +351,7 @@ struct MenuVisit {
   bool chooseAbout = false;
   bool menuSeen = false;
   bool mainInFront = false;
-  std::vector<std::wstring> items;  // "-" for a separator
+  std::vector<std::wstring> items;  // "-" for a separator; " >" after a submenu's, " (grey)" after a greyed one
   bool aboutSeen = false;
   bool mainShownDuringAbout = true;
   std::wstring aboutText;
@@ -364,11 +364,14 @@ void ReadMenu(HWND menuWindow, MenuVisit& visit) {
   for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU;
     ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
     wchar_t text[64] = {};
     ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-    visit.items.push_back((info.fType & MFT_SEPARATOR) ? L"-" : text);
+    std::wstring item = (info.fType & MFT_SEPARATOR) ? L"-" : text;
+    if (info.hSubMenu) item += L" >";
+    if ((info.fState & MFS_GRAYED) && !(info.fType & MFT_SEPARATOR)) item += L" (grey)";
+    visit.items.push_back(item);
   }
 }
 
@@ -431,7 +434,8 @@ TEST_F(TrayFormTest, RightClickOpensTheMenuInFrontOfTheHiddenWindow) {
   MenuVisit visit = RightClickWithDriver(window(), false);
   ASSERT_TRUE(visit.menuSeen) << "no pop-up menu";
   EXPECT_TRUE(visit.mainInFront) << "the main window was not made the foreground window";
-  EXPECT_EQ(visit.items, (std::vector<std::wstring>{L"关于软件", L"-", L"退出"}));
+  EXPECT_EQ(visit.items, (std::vector<std::wstring>{L"关于软件", L"冻结屏幕取色(&F)\tWin+Alt+C",
+                                                   L"最近的颜色(&R) > (grey)", L"-", L"退出"}));
   EXPECT_FALSE(form().Visible());
   ASSERT_FALSE(g_log.Entries().empty());
   EXPECT_EQ(g_log.Entries().back(), (Logged{WM_TRAYCALLBACK, 0, WM_RBUTTONUP, 0})) << "not passed on after the menu" << g_log.Dump();

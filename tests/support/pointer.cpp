@@ -21,6 +21,11 @@ void SendMoveTo(int x, int y) {
   int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
   LONG dx = static_cast<LONG>(((x - left) * 65536LL + width - 1) / width);
   LONG dy = static_cast<LONG>(((y - top) * 65536LL + height - 1) / height);
+  // A low-level mouse hook of this thread lets an injected move pass inside SendInput; Wine then
+  // moves its own pointer but leaves the display's where it was, and reads the pointer back from
+  // the display a moment later. The display's pointer is put there first; elsewhere the move
+  // that follows reaches the same pixel as usual.
+  ::SetCursorPos(x, y);
   Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK, dx, dy);
 }
 

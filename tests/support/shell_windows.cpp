@@ -86,8 +86,7 @@ void Key(WORD key) {
 }
 
 void ChooseExitExpectingStatusZero(const HuevikProcess& huevik) {
-  Key(VK_DOWN);
-  Key(VK_DOWN);
+  Key(VK_UP);  // from no item, the last
   Key(VK_RETURN);
   DWORD exitCode = 99;
   ASSERT_TRUE(huevik.WaitForExit(5000, &exitCode)) << "Exit did not end the program";

@@ -27,6 +27,6 @@ void ClickIcon(HWND icon, DWORD down, DWORD up);
 void Key(WORD key);
 
 class HuevikProcess;
-// Chooses Exit in the open tray menu, two steps down past the separator: the program must end at
+// Chooses Exit in the open tray menu, its last item: the program must end at
 // once with status 0 (a gtest failure otherwise).
 void ChooseExitExpectingStatusZero(const HuevikProcess& huevik);

@@ -1,10 +1,10 @@
 // The startup of the main window; its close, which hides it to the tray, lives with the tray.
+#include "colour/recent_colours.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/frame_math.h"
 #include "mainwindow/hover_tracking.h"
 #include "mainwindow/skin_library.h"
-#include "settings/recent_colours.h"
 #include "settings/window_position.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"

@@ -206,6 +206,32 @@ TEST(TrayExitCycles, FiftyStartsAndExitsLeaveNoProcessAndNoIcon) {
   EXPECT_EQ(clean, 50);
 }
 
+// A fault in a handler (made in a build for the tests) ends the program through the fail-fast path,
+// and the end of the session as Exit does. (Wine drops the icon of a process that ended by itself,
+// so whether the program took it away first cannot be seen here.)
+TEST(TrayEnds, AFaultEndsThroughTheFailFastPathAndTheEndOfTheSessionAsExitDoes) {
+  const struct {
+    const char* how;
+    std::wstring dir;
+    UINT msg;
+    DWORD status;
+  } rows[] = {
+      {"fault", TestProgramDir() + L"\\faulty", ::RegisterWindowMessageW(L"HuevikTest.InjectFault"), 0xC0000602},
+      {"end of session", TestProgramDir(), WM_ENDSESSION, 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.how);
+    HuevikProcess huevik(row.dir);
+    ASSERT_TRUE(PumpUntil([] { return wine_tray::Icons().size() == 1; })) << "no icon";
+    DWORD_PTR mayEnd = FALSE;
+    ::SendMessageTimeoutW(huevik.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 2000,
+                          &mayEnd);
+    EXPECT_EQ(mayEnd, static_cast<DWORD_PTR>(TRUE)) << "the session may not end";
+    ::PostMessageW(huevik.Window(), row.msg, TRUE, ENDSESSION_CLOSEAPP);
+    DWORD status = 99;
+    EXPECT_TRUE(huevik.WaitForExit(5000, &status) && status == row.status) << "ended with " << std::hex << status;
+  }
+}
+
 TEST(TwoStarts, AtTheSameMomentLeaveOneWindowAndOneIcon) {
   HuevikProcess one(TestProgramDir(), L"", false), two(TestProgramDir(), L"", false);
   ASSERT_TRUE(PumpUntil([&] { return one.Running() != two.Running(); }, 8000)) << "both run on, or both ended";

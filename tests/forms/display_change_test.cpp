@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/main_window_fixture.h"
+#include "tray/form2.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
 
@@ -108,6 +109,19 @@ TEST_F(DisplayChangeTest, TheWholeWindowScalesAndComesBackPixelForPixel) {
   EXPECT_TRUE(at96 == PrintedClient(window, after)) << "the 96-dpi window differs after the round trip";
   EXPECT_EQ(before.cx, after.cx);
   EXPECT_EQ(before.cy, after.cy);
+}
+
+// The main window alone owns the resolution: the tray's form, on a monitor at another one, and a
+// control are told of a change, and the main window's layout stays.
+TEST_F(DisplayChangeTest, AChangeToldToAnyOtherWindowLeavesTheMainWindowsLayout) {
+  form().ApplyDpi(144);
+  RECT before{}, after{};
+  ::GetWindowRect(form().hWnd(), &before);
+  for (HWND other : {TheForm2().hWnd(), form().Picture2.Parent().Window()})
+    ::SendMessageW(other, WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
+  ::GetWindowRect(form().hWnd(), &after);
+  EXPECT_EQ(Display::Dpi(), 144);
+  EXPECT_TRUE(::EqualRect(&before, &after)) << after.right - after.left << " x " << after.bottom - after.top;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The form runtime's own rules, on a small form of the test's own.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "formlayer/form.h"
@@ -272,28 +273,92 @@ TEST_F(FormLayerTest, EveryContainerPaintsIntoACallersDeviceContext) {
     EXPECT_EQ(PrintedPixel(c.window, c.at), c.expected) << c.what;
 }
 
-// A window object knows its handle from the first message of its creation to the last of its end.
+// A window object knows its handle from the first message of its creation to the last of its end,
+// however the system ends it; a destruction message the system did not send ends nothing.
 class HandleProbe : public BaseWindow {
  public:
-  HandleProbe() { EXPECT_TRUE(CreateOwnWindow(L"HuevikHandleProbe", L"", WS_POPUP, 0, {0, 0, 20, 20}, nullptr)); }
+  explicit HandleProbe(HWND parent = nullptr, bool refuse = false) : refuse_(refuse) {
+    made = CreateOwnWindow(L"HuevikHandleProbe", L"", parent ? WS_CHILD : WS_POPUP, 0, {0, 0, 20, 20}, parent);
+  }
+  bool made = false;
+  std::function<void()> whileGoing;  // inside its WM_DESTROY
   std::vector<std::pair<UINT, HWND>> seen;
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
     if (msg == WM_NCCREATE || msg == WM_CREATE || msg == WM_DESTROY) seen.emplace_back(msg, Window());
-    return BaseWindow::OnMessage(msg, wp, lp);
+    if (msg == WM_DESTROY && whileGoing) whileGoing();
+    return msg == WM_CREATE && refuse_ ? -1 : BaseWindow::OnMessage(msg, wp, lp);
   }
+  bool refuse_;
 };
 
-TEST(BaseWindowTest, HoldsItsHandleFromCreationToDestruction) {
-  HandleProbe probe;
-  HWND window = probe.Window();
-  ASSERT_TRUE(::IsWindow(window));
-  ::DestroyWindow(window);
-  EXPECT_EQ(probe.Window(), nullptr) << "the handle outlived its window";
-  const std::vector<std::pair<UINT, HWND>> expected = {{WM_NCCREATE, window}, {WM_CREATE, window},
-                                                       {WM_DESTROY, window}};
-  EXPECT_EQ(probe.seen, expected);
+// Destruction messages sent from a thread of its own, as another program's, while this one waits.
+DWORD WINAPI SendDestruction(void* to) {
+  for (UINT msg : {WM_DESTROY, WM_NCDESTROY})
+    ::SendMessageTimeoutW(static_cast<HWND>(to), msg, 0, 0, SMTO_NORMAL, 2000, nullptr);
+  return 0;
+}
+
+TEST(BaseWindowTest, HoldsItsHandleFromCreationToDestructionWhicheverWayTheSystemEndsIt) {
+  HandleProbe probe, parent, child(parent.Window()), other;
+  probe.whileGoing = [&] {
+    unique_kernel_handle thread(::CreateThread(nullptr, 0, SendDestruction, other.Window(), 0, nullptr));
+    HANDLE done = thread.get();
+    MSG msg;
+    while (::MsgWaitForMultipleObjects(1, &done, FALSE, 5000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
+      ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+  };
+  const struct {
+    const char* how;
+    HandleProbe& probe;
+    HWND destroyed;
+  } rows[] = {{"by DestroyWindow", probe, probe.Window()}, {"with its parent", child, parent.Window()}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.how);
+    HWND window = row.probe.Window();
+    ASSERT_TRUE(::IsWindow(window));
+    ::DestroyWindow(row.destroyed);
+    EXPECT_EQ(row.probe.Window(), nullptr) << "the handle outlived its window";
+    const std::vector<std::pair<UINT, HWND>> expected = {{WM_NCCREATE, window}, {WM_CREATE, window},
+                                                         {WM_DESTROY, window}};
+    EXPECT_EQ(row.probe.seen, expected);
+  }
+  EXPECT_TRUE(other.Window() && ::IsWindow(other.Window()));
+  EXPECT_EQ(other.seen.size(), 2u) << "a destruction another thread sent while one of ours went reached its object";
+  HandleProbe refused(nullptr, true);
+  EXPECT_FALSE(refused.made);
+  EXPECT_EQ(refused.Window(), nullptr) << "a creation that failed after WM_NCCREATE left its handle";
+}
+
+// Fields that select their whole text each go on to the procedure they had before, as one that an
+// input method or a skin library put in front of the first field's.
+WNDPROC g_systemEdit = nullptr;
+int g_earlierCalls = 0;
+const UINT kProbeMessage = ::RegisterWindowMessageW(L"HuevikProbe.EarlierProcedure");
+
+LRESULT CALLBACK EarlierProcedure(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kProbeMessage) ++g_earlierCalls;
+  return ::CallWindowProcW(g_systemEdit, window, msg, wp, lp);
+}
+
+LRESULT CALLBACK SubclassFirstField(int code, WPARAM wp, LPARAM lp) {
+  wchar_t name[8] = {};
+  if (code == HCBT_CREATEWND && !g_systemEdit && ::GetClassNameW(reinterpret_cast<HWND>(wp), name, 8) &&
+      ::lstrcmpiW(name, L"Edit") == 0)
+    g_systemEdit = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(reinterpret_cast<HWND>(wp), GWLP_WNDPROC,
+                                                                 reinterpret_cast<LONG_PTR>(EarlierProcedure)));
+  return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+TEST(TextBoxTest, FieldsWithDifferentEarlierProceduresEachGoOnToTheirOwn) {
+  unique_hook subclasser(::SetWindowsHookExW(WH_CBT, SubclassFirstField, nullptr, ::GetCurrentThreadId()));
+  ProbeForm first;
+  subclasser.reset();
+  ProbeForm second;
+  ASSERT_NE(g_systemEdit, nullptr);
+  for (ProbeForm* form : {&first, &second}) ::SendMessageW(form->Get<TextBox>(L"Box").Handle(), kProbeMessage, 0, 0);
+  EXPECT_EQ(g_earlierCalls, 1) << "the first field's earlier procedure missed its message, or the second's took it";
 }
 
 class SettingsStoreTest : public ::testing::Test {

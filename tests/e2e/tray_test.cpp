@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/huevik_process.h"
@@ -210,25 +211,17 @@ TEST(TrayExitCycles, FiftyStartsAndExitsLeaveNoProcessAndNoIcon) {
 // and the end of the session as Exit does. (Wine drops the icon of a process that ended by itself,
 // so whether the program took it away first cannot be seen here.)
 TEST(TrayEnds, AFaultEndsThroughTheFailFastPathAndTheEndOfTheSessionAsExitDoes) {
-  const struct {
-    const char* how;
-    std::wstring dir;
-    UINT msg;
-    DWORD status;
-  } rows[] = {
-      {"fault", TestProgramDir() + L"\\faulty", ::RegisterWindowMessageW(L"HuevikTest.InjectFault"), 0xC0000602},
-      {"end of session", TestProgramDir(), WM_ENDSESSION, 0}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.how);
-    HuevikProcess huevik(row.dir);
-    ASSERT_TRUE(PumpUntil([] { return wine_tray::Icons().size() == 1; })) << "no icon";
+  const std::tuple<std::wstring, UINT, DWORD> rows[] = {
+      {TestProgramDir() + L"\\faulty", ::RegisterWindowMessageW(L"HuevikTest.InjectFault"), 0xC0000602},
+      {TestProgramDir(), WM_ENDSESSION, 0}};
+  for (const auto& [dir, msg, expected] : rows) {
+    HuevikProcess huevik(dir);
     DWORD_PTR mayEnd = FALSE;
-    ::SendMessageTimeoutW(huevik.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 2000,
-                          &mayEnd);
-    EXPECT_EQ(mayEnd, static_cast<DWORD_PTR>(TRUE)) << "the session may not end";
-    ::PostMessageW(huevik.Window(), row.msg, TRUE, ENDSESSION_CLOSEAPP);
     DWORD status = 99;
-    EXPECT_TRUE(huevik.WaitForExit(5000, &status) && status == row.status) << "ended with " << std::hex << status;
+    ::SendMessageTimeoutW(huevik.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 2000, &mayEnd);
+    ::PostMessageW(huevik.Window(), msg, TRUE, ENDSESSION_CLOSEAPP);
+    EXPECT_TRUE(huevik.WaitForExit(5000, &status) && status == expected && mayEnd == TRUE)
+        << msg << " ended it with " << std::hex << status << ", the session may end: " << mayEnd;
   }
 }
 

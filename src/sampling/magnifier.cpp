@@ -69,10 +69,9 @@ void Magnifier::Show(HWND owner, POINT hot, int side, const ScreenCopy* frozen, 
   monitors_ = Monitors();
   if (!screen_ && !frozen_) screen_ = window_dc(nullptr);
   if (!own_) own_ = window_dc(Window());
-  place_ = RECT{};  // the first picture moves it into place
+  place_ = RECT{};  // the first picture moves it into place and shows it
   wheelRest_ = 0;
   Capture(hot);
-  ::SetWindowPos(Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   shown_ = true;
 }
 
@@ -119,7 +118,9 @@ void Magnifier::Capture(POINT hot) {
   RECT monitor = MonitorAt(hot, monitors_);
   if (!StillBeside(place_, hot, monitor)) {
     place_ = Placement(hot, monitor, Height() - kSide);
-    ::SetWindowPos(Window(), nullptr, place_.left, place_.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // One call moves it and, at its first picture, shows it on top.
+    ::SetWindowPos(Window(), shown_ ? nullptr : HWND_TOPMOST, place_.left, place_.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOACTIVATE | (shown_ ? SWP_NOZORDER : SWP_SHOWWINDOW));
   }
   OnPaint(own_.get(), {});
 }
@@ -136,7 +137,7 @@ void Magnifier::DrawValueText() {
   select_guard font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(255, 255, 255));
-  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &strip, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &strip, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   ::GdiFlush();
 }
 

@@ -12,7 +12,9 @@
 // steps: such an echo is not the user's hand, and is neither sampled nor stepped from.
 //
 // The frozen screen's way: its windows cover every monitor and take the focus, so the
-// pointer, the keys and the wheel come to them without any hook.
+// pointer and the wheel come to them without any hook. The keys come through the same
+// keyboard hook, to the front frozen window: where the system kept the focus elsewhere,
+// Escape and Enter still end the pick.
 #include "sampling/pick.h"
 
 #include <commctrl.h>
@@ -28,15 +30,15 @@
 namespace {
 
 enum : UINT {
-  kPenKey = WM_APP + 0x120,  // wParam: virtual key, lParam: Shift held
+  kPickKey = WM_APP + 0x120,  // wParam: virtual key, lParam: Shift held
   kPenMoved,
   kPenReleased,
   kPenWheel,  // wParam: the wheel's delta
 };
 constexpr UINT_PTR kWatchId = 1;
 
-// The pen drag under way, for the hooks: one at a time, on the one GUI thread.
-Pick* g_penPick = nullptr;
+// The pick under way, for the hooks: one at a time, on the one GUI thread.
+Pick* g_hookedPick = nullptr;
 
 POINT PointerNow() {
   POINT at{};
@@ -68,13 +70,13 @@ bool SessionLeft(WPARAM change) {
 
 }  // namespace
 
-LRESULT CALLBACK PenKeys(int code, WPARAM wp, LPARAM lp) {
-  Pick* pick = g_penPick;
-  if (code == HC_ACTION && pick && !pick->released_ && (wp == WM_KEYDOWN || wp == WM_SYSKEYDOWN)) {
+LRESULT CALLBACK PickKeys(int code, WPARAM wp, LPARAM lp) {
+  Pick* pick = g_hookedPick;
+  if (code == HC_ACTION && pick && !pick->released_ && !pick->ended_ && (wp == WM_KEYDOWN || wp == WM_SYSKEYDOWN)) {
     DWORD key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp)->vkCode;
     bool precise = magnifier::ArrowStep(key, false) || magnifier::SquareKeyRings(key);
-    if (key == VK_ESCAPE || (pick->Magnified() && precise)) {
-      ::PostMessageW(pick->penContainer_, kPenKey, key, ::GetAsyncKeyState(VK_SHIFT) < 0 ? 1 : 0);
+    if (key == VK_ESCAPE || (key == VK_RETURN && pick->Frozen()) || (pick->Magnified() && precise)) {
+      ::PostMessageW(pick->keyTarget_, kPickKey, key, ::GetAsyncKeyState(VK_SHIFT) < 0 ? 1 : 0);
       return 1;
     }
   }
@@ -82,7 +84,7 @@ LRESULT CALLBACK PenKeys(int code, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK PenPointer(int code, WPARAM wp, LPARAM lp) {
-  Pick* pick = g_penPick;
+  Pick* pick = g_hookedPick;
   if (code != HC_ACTION || !pick) return ::CallNextHookEx(nullptr, code, wp, lp);
   const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
   switch (wp) {
@@ -117,7 +119,7 @@ LRESULT CALLBACK WatchPenDrag(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_
   Form1& form = pick.form_;
   const bool dragging = form.Picking && ::GetCapture() == window;
   switch (msg) {
-    case kPenKey:
+    case kPickKey:
       if (dragging) pick.Key(static_cast<UINT>(wp), lp != 0);
       return 0;
     case kPenWheel:
@@ -152,11 +154,17 @@ std::unique_ptr<Pick> Pick::WithPen(Form1& form) {
 }
 
 void Pick::WatchPen() {
-  g_penPick = this;
   penContainer_ = form_.Picture2.Parent().Window();
-  ::SetWindowSubclass(penContainer_, FailFast::GuardedSubclass<WatchPenDrag>, kWatchId, reinterpret_cast<DWORD_PTR>(this));
-  keyHook_.reset(::SetWindowsHookExW(WH_KEYBOARD_LL, PenKeys, App::Instance(), 0));
+  ::SetWindowSubclass(penContainer_, FailFast::GuardedSubclass<WatchPenDrag>, kWatchId,
+                      reinterpret_cast<DWORD_PTR>(this));
+  WatchKeys(penContainer_);
   mouseHook_.reset(::SetWindowsHookExW(WH_MOUSE_LL, PenPointer, App::Instance(), 0));
+}
+
+void Pick::WatchKeys(HWND target) {
+  g_hookedPick = this;
+  keyTarget_ = target;
+  keyHook_.reset(::SetWindowsHookExW(WH_KEYBOARD_LL, PickKeys, App::Instance(), 0));
 }
 
 std::unique_ptr<Pick> Pick::OnFrozenScreen(Form1& form) {
@@ -174,7 +182,7 @@ std::unique_ptr<Pick> Pick::OnFrozenScreen(Form1& form) {
 
 // What is posted to the container after this finds its own procedure, which ignores it.
 Pick::~Pick() {
-  if (g_penPick == this) g_penPick = nullptr;
+  if (g_hookedPick == this) g_hookedPick = nullptr;
   keyHook_.reset();
   mouseHook_.reset();
   if (penContainer_) ::RemoveWindowSubclass(penContainer_, FailFast::GuardedSubclass<WatchPenDrag>, kWatchId);
@@ -202,13 +210,14 @@ bool Pick::ShowFrozen() {
   ::SetForegroundWindow(front);
   ::SetFocus(front);
   if (auto notify = SessionFunction<RegisterSessionFn>("WTSRegisterSessionNotification")) notify(front, kThisSession);
+  WatchKeys(front);
   magnifier_ = std::make_unique<Magnifier>();
   magnifier_->Show(front, PointerNow(), form_.PickSquare, copy_.get(),
                    [this](COLORREF colour) { return form_.ValueText(colour); });
   return true;
 }
 
-bool Pick::FrozenInput(UINT msg, WPARAM wp, LPARAM) {
+bool Pick::FrozenInput(UINT msg, WPARAM wp, LPARAM lp) {
   if (ended_) return false;
   switch (msg) {
     case WM_MOUSEMOVE:
@@ -226,6 +235,9 @@ bool Pick::FrozenInput(UINT msg, WPARAM wp, LPARAM) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       Key(static_cast<UINT>(wp), ::GetKeyState(VK_SHIFT) < 0);
+      return true;
+    case kPickKey:
+      Key(static_cast<UINT>(wp), lp != 0);
       return true;
     case WM_MOUSEWHEEL:
       Wheel(GET_WHEEL_DELTA_WPARAM(wp));

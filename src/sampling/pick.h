@@ -65,6 +65,8 @@ class Pick {
  private:
   Pick(Form1& form, std::unique_ptr<ScreenCopy> copy);
   void WatchPen();
+  // Escape, the arrows, + and - (and Enter on a frozen screen) go to `target`, wherever the focus is.
+  void WatchKeys(HWND target);
   bool ShowFrozen();
   bool FrozenInput(UINT msg, WPARAM wp, LPARAM lp);
   void FollowPointer();
@@ -74,7 +76,7 @@ class Pick {
   bool IsEcho(POINT at) const;
   POINT LatestStep() const;
 
-  friend LRESULT CALLBACK PenKeys(int code, WPARAM wp, LPARAM lp);
+  friend LRESULT CALLBACK PickKeys(int code, WPARAM wp, LPARAM lp);
   friend LRESULT CALLBACK PenPointer(int code, WPARAM wp, LPARAM lp);
   friend LRESULT CALLBACK WatchPenDrag(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
@@ -85,9 +87,12 @@ class Pick {
   std::array<POINT, 64> steps_{};
   size_t stepCount_ = 0;
 
+  HWND keyTarget_ = nullptr;
+  unique_hook keyHook_;
+
   // The pen's way in.
   HWND penContainer_ = nullptr;
-  unique_hook keyHook_, mouseHook_;
+  unique_hook mouseHook_;
   bool released_ = false;     // a button went up: the keys that follow are no longer the pick's
   bool movePending_ = false;  // one posted move at a time: each reads the pointer anew
 

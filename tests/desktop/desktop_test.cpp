@@ -333,7 +333,8 @@ TEST_F(DesktopTest, MenuShowsAboutAndExitEndsTheProgramLeavingNoIcon) {
   if (HasFatalFailure()) return;
   EXPECT_TRUE(PumpUntil([] { return DockedIcons().empty(); })) << "the icon stayed in the panel";
 
-  ExpectDrawnBySystemFonts({aboutText, kAboutTitle, kExitItem, kReminderTip, kReminderBalloon});
+  ExpectDrawnBySystemFonts({aboutText, kAboutTitle, kExitItem, kReminderTip, kReminderBalloon,
+                            L"冻结屏幕取色 已被其他程序占用 最近的颜色 清除列表"});
 }
 
 }  // namespace

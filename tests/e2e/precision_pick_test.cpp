@@ -218,9 +218,11 @@ TEST_F(PrecisionPickTest, TheSquareOfTheMeanGrowsShrinksAndHoldsAndEscapeTakesAD
       {L"mouseup 3", nine},          {L"mousedown 1", seven},           // as the last left drag left it
       {L"click --repeat 5 --delay 60 5", a}, {L"mouseup 1", a},        // back to 1, and no further
   };
-  POINT pen = kPenCentre, swatch{190, 60};
+  POINT pen = kPenCentre, swatch{190, 60}, field = kValueField;
   ::ClientToScreen(huevik_.Window(), &pen);
   ::ClientToScreen(huevik_.Window(), &swatch);
+  ::ClientToScreen(huevik_.Window(), &field);
+  Xdotool(L"mousemove " + At(field) + L" click 1");  // the focus in a field, which scrolls by the wheel itself
   for (const auto& step : kSteps) {
     std::wstring input = step.input;
     std::string where = "after " + ::testing::PrintToString(input);
@@ -249,6 +251,65 @@ TEST_F(PrecisionPickTest, MagnifierStaysOnTheScreenAtEachCorner) {
   }
   Xdotool(L"mouseup 1");
   EXPECT_TRUE(PumpUntil([&] { return ShownMagnifier(huevik_) == nullptr; })) << "the magnifier outlives the drag";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PrecisionPickTest, TheHotkeyFreezesAHoverLookThatEnterOrAClickTakesAndEscapeOrTheHotkeyDrops) {
+  const COLORREF plain = RGB(20, 40, 60), lit = RGB(200, 120, 30);
+  PatchWindow link({Place(huevik_.Window()).right + 40, 100}, {plain}, 80, 60);
+  link.LightUnderPointer(lit);
+  const struct {
+    const wchar_t* input;  // xdotool's; nullptr: a WM_HOTKEY posted by another program
+    bool taken;
+  } kEnds[] = {{L"key Return", true},         {L"key Escape", false}, {L"click 3", false},
+               {L"key super+alt+c", false},   {nullptr, false},       {L"click 1", true}};
+  for (const auto& end : kEnds) {
+    std::string where = end.input ? ::testing::PrintToString(std::wstring(end.input)) : "a forged hotkey";
+    link.Unlight();
+    Xdotool(L"mousemove " + At(link.At(0, 5, 0)));
+    Xdotool(L"mousemove " + At(link.At(0)));
+    ASSERT_TRUE(PumpUntil([&] { return link.Lit(); })) << where;
+    ::SetForegroundWindow(link.hwnd());
+    SetClipboardText(L"kept");
+    const std::wstring before = TextAt(kValueField);
+    Xdotool(L"key super+alt+c");
+    ASSERT_TRUE(PumpUntil([&] { return ShownFrozenScreen(huevik_.Id()) != nullptr; })) << where << ": no frozen screen";
+    const int moves = link.Moves();
+    Xdotool(L"mousemove_relative 5 0");
+    Xdotool(L"mousemove_relative -- -5 0");
+    EXPECT_EQ(link.Moves(), moves) << where << ": the window beneath still sees the pointer";
+    EXPECT_EQ(ScreenPixel(link.At(0, -30, -20)), lit) << where << ": the frozen screen shows it as it was";
+    EXPECT_EQ(TextAt(kValueField), before) << where << ": a field changed before the take";
+    if (end.input)
+      Xdotool(end.input);
+    else
+      ::PostMessageW(huevik_.Window(), WM_HOTKEY, 1, MAKELPARAM(MOD_WIN | MOD_ALT, 'C'));
+    EXPECT_TRUE(PumpUntil([&] { return ShownFrozenScreen(huevik_.Id()) == nullptr; })) << where << ": still frozen";
+    if (end.taken) ExpectFieldsShow(lit, where);
+    EXPECT_EQ(TextAt(kValueField), end.taken ? VbText(lit) : before) << where;
+    EXPECT_EQ(ClipboardText(), end.taken ? VbText(lit) : L"kept") << where << ": the clipboard";
+    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == link.hwnd(); })) << where << ": not in front again";
+  }
+  EXPECT_TRUE(huevik_.Running());
+}
+
+TEST_F(PrecisionPickTest, ArrowsAndTheWheelAimAFrozenPick) {
+  const COLORREF a = RGB(255, 0, 100), b = RGB(0, 255, 101);
+  PatchWindow board({Place(huevik_.Window()).right + 40, 0}, {a});  // a at the hot spot, every other pixel b
+  board.Checker(b);
+  ::SetForegroundWindow(board.hwnd());
+  const POINT start = board.At(0);
+  Xdotool(L"mousemove " + At(start));
+  Xdotool(L"key super+alt+c");
+  ASSERT_TRUE(PumpUntil([&] { return ShownFrozenScreen(huevik_.Id()) != nullptr; })) << "no frozen screen";
+  Xdotool(L"key --delay 60 Right shift+Left");  // 9 pixels left: a b pixel under the hot spot
+  EXPECT_TRUE(PumpUntil([&] { return Cursor().x == start.x - 9 && Cursor().y == start.y; }))
+      << "the pointer at " << Cursor().x - start.x << "," << Cursor().y - start.y << " from the start";
+  Xdotool(L"click 4 key plus Return");   // 5 pixels a side: 13 b and 12 a
+  ExpectFieldsShow(RGB(122, 133, 101), "the mean of 5 x 5 around a b pixel");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "support/huevik_process.h"
+#include "support/patch_window.h"
 #include "support/pointer.h"
 #include "support/shell_windows.h"
 #include "version.h"
@@ -75,6 +76,22 @@ class TrayTest : public ::testing::Test {
     RECT r{};
     ::GetWindowRect(window(), &r);
     return r;
+  }
+  std::wstring ValueField() const { return ReadWindowText(huevik_->ChildAt(85, 45)); }
+  void Restart() {
+    huevik_.reset();
+    ASSERT_TRUE(PumpUntil([] { return wine_tray::Icons().empty(); }));
+    huevik_ = std::make_unique<HuevikProcess>();
+    ASSERT_TRUE(PumpUntil([] { return wine_tray::Icons().size() == 1; })) << "no icon in Wine's tray";
+    icon_ = wine_tray::Icons().front();
+  }
+  // Opens the menu and chooses the nth recent colour by keyboard: up past Exit and the
+  // separator, right into the submenu, down to the colour.
+  void ChooseRecentColour(int nth) {
+    ASSERT_NE(OpenMenu(), nullptr);
+    for (WORD key : {VK_UP, VK_UP, VK_RIGHT}) Key(key);
+    for (int i = 1; i < nth; ++i) Key(VK_DOWN);
+    Key(VK_RETURN);
   }
   HWND OpenMenu() {
     wine_tray::Click(icon_, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
@@ -142,6 +159,38 @@ TEST_F(TrayTest, MenuShowsAboutAndExitEndsTheProgram) {
   ChooseExitExpectingStatusZero(*huevik_);
   if (HasFatalFailure()) return;
   EXPECT_TRUE(PumpUntil([] { return wine_tray::Icons().empty(); })) << "the icon stayed";
+}
+
+// Two palette clicks are the recent colours after a restart; what the store holds besides them
+// is passed over, and a stored list comes back as it was.
+TEST_F(TrayTest, RecentColoursComeBackAfterARestartChosenByKeyboard) {
+  std::wstring taken[2];
+  for (int i = 0; i < 2; ++i) {
+    POINT palette{60 + 150 * i, 170};
+    ::ClientToScreen(window(), &palette);
+    pointer::ClickAt(palette.x, palette.y);
+    Pump(100);
+    taken[i] = ValueField();
+  }
+  ASSERT_NE(taken[0], taken[1]);
+  const std::wstring stored = stored::Read(L"Recent");
+  EXPECT_EQ(stored.size(), 15u) << testing::PrintToString(stored);
+  const struct {
+    const wchar_t* stored;  // nullptr: as the run before left it
+    int nth;
+    std::wstring shown;
+  } kStarts[] = {{nullptr, 2, taken[0]}, {nullptr, 1, taken[1]},
+                 {L"#zzzzzz #ABCDEF junk #abcdef #123456 #1234567", 2, L"&H563412&"}};
+  for (const auto& start : kStarts) {
+    if (start.stored) stored::Write(L"Recent", start.stored);
+    Restart();
+    if (HasFatalFailure()) return;
+    SetClipboardText(L"before");
+    ChooseRecentColour(start.nth);
+    EXPECT_TRUE(PumpUntil([&] { return ValueField() == start.shown; })) << "shows " << testing::PrintToString(ValueField());
+    EXPECT_EQ(ClipboardText(), start.shown);
+  }
+  EXPECT_EQ(stored::Read(L"Recent"), kStarts[2].stored) << "reading or choosing a recent colour wrote the store";
 }
 
 TEST_F(TrayTest, IconComesBackWhenTheShellStartsAgain) {
@@ -218,11 +267,27 @@ TEST(TrayEnds, AFaultEndsThroughTheFailFastPathAndTheEndOfTheSessionAsExitDoes) 
     HuevikProcess huevik(dir);
     DWORD_PTR mayEnd = FALSE;
     DWORD status = 99;
-    ::SendMessageTimeoutW(huevik.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 2000, &mayEnd);
+    ::SendMessageTimeoutW(huevik.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 2000,
+                          &mayEnd);
     ::PostMessageW(huevik.Window(), msg, TRUE, ENDSESSION_CLOSEAPP);
     EXPECT_TRUE(huevik.WaitForExit(5000, &status) && status == expected && mayEnd == TRUE)
         << msg << " ended it with " << std::hex << status << ", the session may end: " << mayEnd;
   }
+}
+
+TEST(HeldShortcut, LeavesTheProgramRunningAndItsMenuItemStillFreezesTheScreen) {
+  stored::Clear();
+  PatchWindow holder({0, 0}, {0});
+  ASSERT_TRUE(::RegisterHotKey(holder.hwnd(), 7, MOD_WIN | MOD_ALT, 'C'));
+  HuevikProcess huevik;
+  EXPECT_TRUE(huevik.Running());
+  ::PostMessageW(huevik.Window(), WM_USER + 1, 0, WM_RBUTTONUP);
+  ASSERT_TRUE(PumpUntil([&] { return VisibleTopWindow(L"#32768", huevik.Id()) != nullptr; })) << "no menu";
+  for (WORD key : {VK_DOWN, VK_DOWN, VK_RETURN}) Key(key);
+  EXPECT_TRUE(PumpUntil([&] { return ShownFrozenScreen(huevik.Id()) != nullptr; })) << "the item froze nothing";
+  Key(VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil([&] { return ShownFrozenScreen(huevik.Id()) == nullptr; }));
+  ::UnregisterHotKey(holder.hwnd(), 7);
 }
 
 TEST(TwoStarts, AtTheSameMomentLeaveOneWindowAndOneIcon) {

@@ -91,20 +91,37 @@ TEST_F(PenTest, DragSamplesEveryPatchInTheChosenTextForm) {
   }
 }
 
+// The mean of the side x side screen pixels around a point, rounded as the pen rounds it.
+COLORREF ScreenMean(POINT at, int side) {
+  unsigned sum[3] = {}, count = static_cast<unsigned>(side * side);
+  for (int y = at.y - side / 2; y <= at.y + side / 2; ++y)
+    for (int x = at.x - side / 2; x <= at.x + side / 2; ++x) {
+      COLORREF pixel = ScreenPixel(x, y);
+      sum[0] += GetRValue(pixel), sum[1] += GetGValue(pixel), sum[2] += GetBValue(pixel);
+    }
+  auto mean = [&](unsigned total) { return static_cast<BYTE>((total + count / 2) / count); };
+  return RGB(mean(sum[0]), mean(sum[1]), mean(sum[2]));
+}
+
 TEST_F(PenTest, ClickWithoutMoveChangesTheFieldsOnly) {
-  form().zhuan(kEarlier);
   POINT pen = PenCentre();
   MoveOver(pen);
   Pump(100);
-  // The press samples before the pen picture goes, so it reads the pen itself.
-  COLORREF penPixel = ScreenPixel(pen.x, pen.y);
-  ASSERT_NE(penPixel, kEarlier);
-  pointer::Press();
-  ExpectFields(form(), penPixel, "after the press");
-  pointer::Release();
-  ExpectFields(form(), penPixel, "after the release");
-  EXPECT_EQ(form().Picture1.BackColor(), kEarlier);
-  EXPECT_EQ(form().txthex.Text(), L"&H123456&");
+  // The press samples before the pen picture goes, so it reads the pen itself: already the
+  // mean over the square, as the magnifier outlines it.
+  for (int side : {1, 9}) {
+    form().zhuan(kEarlier);
+    form().PickSquare = side;
+    form().LastSampleX = -1;
+    const COLORREF penMean = ScreenMean(pen, side);
+    ASSERT_NE(penMean, kEarlier);
+    pointer::Press();
+    ExpectFields(form(), penMean, side == 1 ? "after the press" : "after the press, 9 x 9");
+    pointer::Release();
+    ExpectFields(form(), penMean, "after the release");
+    EXPECT_EQ(form().Picture1.BackColor(), kEarlier);
+    EXPECT_EQ(form().txthex.Text(), L"&H123456&");
+  }
 }
 
 TEST_F(PenTest, LeftDragHidesThePenAndShowsItAsTheCursorUntilRelease) {
@@ -123,7 +140,10 @@ TEST_F(PenTest, LeftDragHidesThePenAndShowsItAsTheCursorUntilRelease) {
   MoveOver(patches_->At(2));
   ExpectShown(form(), kWhite, L"&HFFFFFF&", "outside the window");
   EXPECT_EQ(::GetCursor(), PenCursor()) << "the pen cursor is kept outside the window";
-  pointer::Release();
+  pointer::SendButton(MOUSEEVENTF_LEFTUP);
+  SendKey(VK_ESCAPE);  // before the release reached the pen: it takes nothing back
+  Pump(50);
+  ExpectShown(form(), kWhite, L"&HFFFFFF&", "after an Escape right after the release");
   EXPECT_EQ(form().Picking, kFalse);
   EXPECT_EQ(form().Picture2.Picture(), form().Picture3.Picture());
   EXPECT_NE(form().Picture2.Picture(), nullptr);

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "colour/recent_colours.h"
 #include "support/main_window_fixture.h"
+#include "support/patch_window.h"
 #include "support/message_log.h"
 #include "tray/form2.h"
 #include "tray/taskbar_menu.h"
@@ -369,7 +371,14 @@ void ReadMenu(HWND menuWindow, MenuVisit& visit) {
     wchar_t text[64] = {};
     ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
     std::wstring item = (info.fType & MFT_SEPARATOR) ? L"-" : text;
-    if (info.hSubMenu) item += L" >";
+    for (int sub = 0; info.hSubMenu && sub < ::GetMenuItemCount(info.hSubMenu); ++sub) {
+      MENUITEMINFOW subInfo{};
+      subInfo.cbSize = sizeof subInfo;
+      subInfo.fMask = MIIM_BITMAP;
+      ::GetMenuItemInfoW(info.hSubMenu, static_cast<UINT>(sub), TRUE, &subInfo);
+      ::GetMenuStringW(info.hSubMenu, static_cast<UINT>(sub), text, 64, MF_BYPOSITION);
+      item += std::wstring(L" > ") + (subInfo.hbmpItem ? L"[swatch]" : L"") + (*text ? text : L"-");
+    }
     if ((info.fState & MFS_GRAYED) && !(info.fType & MFT_SEPARATOR)) item += L" (grey)";
     visit.items.push_back(item);
   }
@@ -428,17 +437,42 @@ MenuVisit RightClickWithDriver(HWND mainWindow, bool chooseAbout) {
   return visit;
 }
 
+// The shortcut's item says when another program holds it, and finds it again once it is free; the
+// recent colours show in the chosen form, each with its swatch, greyed while there are none.
 TEST_F(TrayFormTest, RightClickOpensTheMenuInFrontOfTheHiddenWindow) {
   ::SendMessageW(window(), WM_CLOSE, 0, 0);
-  g_log.Clear();
-  MenuVisit visit = RightClickWithDriver(window(), false);
-  ASSERT_TRUE(visit.menuSeen) << "no pop-up menu";
-  EXPECT_TRUE(visit.mainInFront) << "the main window was not made the foreground window";
-  EXPECT_EQ(visit.items, (std::vector<std::wstring>{L"关于软件", L"冻结屏幕取色(&F)\tWin+Alt+C",
-                                                   L"最近的颜色(&R) > (grey)", L"-", L"退出"}));
-  EXPECT_FALSE(form().Visible());
-  ASSERT_FALSE(g_log.Entries().empty());
-  EXPECT_EQ(g_log.Entries().back(), (Logged{WM_TRAYCALLBACK, 0, WM_RBUTTONUP, 0})) << "not passed on after the menu" << g_log.Dump();
+  const std::wstring pickItem = L"冻结屏幕取色(&F)\tWin+Alt+C", empty = L"最近的颜色(&R) > - > 清除列表(&C) (grey)";
+  const std::wstring two = L"最近的颜色(&R) > [swatch]#302010 > [swatch]#FF0000 > - > 清除列表(&C)";
+  const struct {
+    bool held, recent;
+    std::wstring pick, recentItem;
+  } kMenus[] = {{false, false, pickItem, empty},
+                {true, true, pickItem + L" 已被其他程序占用", two},
+                {false, true, pickItem, two}};
+  PatchWindow holder({0, 0}, {0});
+  for (const auto& menu : kMenus) {
+    if (menu.held) {
+      if (::UnregisterHotKey(window(), kPickHotkeyId)) form().PickHotkeyRegistered = false;
+      ASSERT_TRUE(::RegisterHotKey(holder.hwnd(), 7, kPickHotkeyModifiers, kPickHotkeyKey));
+    } else {
+      ::UnregisterHotKey(holder.hwnd(), 7);
+    }
+    if (menu.recent) {
+      form().Option3.SetValue(true);
+      RecentColours::Take(0x0000FF);
+      RecentColours::Take(0x102030);
+    }
+    g_log.Clear();
+    MenuVisit visit = RightClickWithDriver(window(), false);
+    ASSERT_TRUE(visit.menuSeen) << "no pop-up menu";
+    EXPECT_TRUE(visit.mainInFront) << "the main window was not made the foreground window";
+    EXPECT_EQ(visit.items, (std::vector<std::wstring>{L"关于软件", menu.pick, menu.recentItem, L"-", L"退出"}));
+    EXPECT_FALSE(form().Visible());
+    ASSERT_FALSE(g_log.Entries().empty());
+    EXPECT_EQ(g_log.Entries().back(), (Logged{WM_TRAYCALLBACK, 0, WM_RBUTTONUP, 0}))
+        << "not passed on after the menu" << g_log.Dump();
+  }
+  RecentColours::Clear();
 }
 
 TEST_F(TrayFormTest, AboutShowsTheThanksBoxWithoutShowingTheWindow) {

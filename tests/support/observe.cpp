@@ -17,6 +17,37 @@ COLORREF ScreenPixel(int x, int y) { return WindowPixel(nullptr, x, y); }
 
 COLORREF WindowPixel(HWND window, int x, int y) { return ::GetPixel(GetWindowDc(window).get(), x, y); }
 
+HWND ShownFrozenScreen(DWORD process) {
+  for (HWND w = ::FindWindowExW(nullptr, nullptr, L"HuevikFrozenScreen", nullptr); w;
+       w = ::FindWindowExW(nullptr, w, L"HuevikFrozenScreen", nullptr)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(w, &owner);
+    if (owner == process && ::IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
+std::wstring ClipboardText() {
+  std::wstring text = L"<none>";
+  if (!::OpenClipboard(nullptr)) return text;
+  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(::GlobalLock(data));
+    ::GlobalUnlock(data);
+  }
+  ::CloseClipboard();
+  return text;
+}
+
+void SetClipboardText(const std::wstring& text) {
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  ::wcscpy(static_cast<wchar_t*>(::GlobalLock(memory)), text.c_str());
+  ::GlobalUnlock(memory);
+  if (!::OpenClipboard(nullptr)) return;
+  ::EmptyClipboard();
+  ::SetClipboardData(CF_UNICODETEXT, memory);
+  ::CloseClipboard();
+}
+
 namespace stored {
 
 std::wstring KeyPath() { return SettingsKeyPath(记录窗体位置::kApplication, 记录窗体位置::kSection); }

@@ -13,6 +13,13 @@ COLORREF ScreenPixel(int x, int y);
 // Colour of a pixel of the window's client area, read through its own DC.
 COLORREF WindowPixel(HWND window, int x, int y);
 
+// The program's frozen screen, or null while it shows none.
+HWND ShownFrozenScreen(DWORD process);
+
+// The clipboard's Unicode text, "<none>" when it holds none; and text put there.
+std::wstring ClipboardText();
+void SetClipboardText(const std::wstring& text);
+
 // The program's stored settings, as the tests set them up before a start.
 namespace stored {
 std::wstring KeyPath();  // the section that holds the window position

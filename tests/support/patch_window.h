@@ -45,6 +45,16 @@ class PatchWindow {
     checker_ = other;
     ::InvalidateRect(window_, nullptr, FALSE);
   }
+  // Shows every patch in `lit` from the next pointer move over the window on, as a link or a button
+  // lights up under a free pointer, until Unlight; counts the moves it is told of.
+  void LightUnderPointer(COLORREF lit) { lit_ = lit; }
+  void Unlight() {
+    lighting_ = false;
+    ::InvalidateRect(window_, nullptr, FALSE);
+    ::UpdateWindow(window_);
+  }
+  bool Lit() const { return lighting_; }
+  int Moves() const { return moves_; }
   // Paints patch i in a new colour at once.
   void Repaint(std::size_t i, COLORREF colour) {
     colours_[i] = colour;
@@ -78,6 +88,10 @@ class PatchWindow {
       self->Paint(paint.dc());
       return 0;
     }
+    if (self && msg == WM_MOUSEMOVE) {
+      ++self->moves_;
+      if (self->lit_ && !std::exchange(self->lighting_, true)) ::InvalidateRect(window, nullptr, FALSE);
+    }
     if (msg == WM_ERASEBKGND) return 1;
     if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
     return ::DefWindowProcW(window, msg, wp, lp);
@@ -86,7 +100,7 @@ class PatchWindow {
   void Paint(HDC dc) const {
     for (std::size_t i = 0; i < colours_.size(); ++i) {
       RECT r{static_cast<int>(i) * patchWidth_, 0, static_cast<int>(i + 1) * patchWidth_, height_};
-      unique_brush brush(::CreateSolidBrush(colours_[i]));
+      unique_brush brush(::CreateSolidBrush(lighting_ ? *lit_ : colours_[i]));
       ::FillRect(dc, &r, brush.get());
       for (int y = 0; checker_ && y < height_; ++y)
         for (int x = r.left + (y + patchWidth_ / 2 + height_ / 2 + 1) % 2; x < r.right; x += 2)
@@ -96,6 +110,9 @@ class PatchWindow {
 
   std::vector<COLORREF> colours_;
   std::optional<COLORREF> checker_;
+  std::optional<COLORREF> lit_;
+  bool lighting_ = false;
+  int moves_ = 0;
   int patchWidth_;
   int height_;
   HWND window_ = nullptr;

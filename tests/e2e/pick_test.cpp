@@ -20,6 +20,10 @@ constexpr POINT kDecimalForm{85, 230}, kWebForm{165, 230};  // Option2, Option3
 
 // What one click in a field and Ctrl+C put on the clipboard.
 std::wstring CopiedFrom(POINT field) {
+  if (::OpenClipboard(nullptr)) {  // an earlier copy, an earlier test's too, is not this one
+    ::EmptyClipboard();
+    ::CloseClipboard();
+  }
   pointer::ClickAt(field.x, field.y);
   SendKey('C', VK_CONTROL);
   PumpUntil([] { return ::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; });
@@ -29,7 +33,6 @@ std::wstring CopiedFrom(POINT field) {
     text = static_cast<const wchar_t*>(::GlobalLock(data));
     ::GlobalUnlock(data);
   }
-  ::EmptyClipboard();  // the next copy is seen anew
   ::CloseClipboard();
   return text;
 }

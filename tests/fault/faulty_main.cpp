@@ -7,7 +7,6 @@
 #include "mainwindow/form1.h"
 #include "process/program.h"
 
-namespace {
 class FaultyForm1 : public Form1 {
  public:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
@@ -15,7 +14,6 @@ class FaultyForm1 : public Form1 {
     return Form1::OnMessage(msg, wp, lp);
   }
 };
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   return RunProgram([]() -> std::unique_ptr<Form1> { return std::make_unique<FaultyForm1>(); });

@@ -277,10 +277,10 @@ TEST_F(FormLayerTest, EveryContainerPaintsIntoACallersDeviceContext) {
 // however the system ends it; a destruction message the system did not send ends nothing.
 class HandleProbe : public BaseWindow {
  public:
-  explicit HandleProbe(HWND parent = nullptr, bool refuse = false)
-      : refuse_(refuse), made_(CreateOwnWindow(L"HuevikHandleProbe", L"", parent ? WS_CHILD : WS_POPUP, 0,
-                                               {0, 0, 20, 20}, parent)) {}
-  bool Made() const { return made_; }
+  explicit HandleProbe(HWND parent = nullptr, bool refuse = false) : refuse_(refuse) {
+    const RECT place{0, 0, 20, 20};
+    EXPECT_EQ(CreateOwnWindow(L"HuevikHandleProbe", L"", parent ? WS_CHILD : WS_POPUP, 0, place, parent), !refuse);
+  }
   std::function<void()> whileGoing;  // inside its WM_DESTROY
   std::vector<std::pair<UINT, HWND>> seen;
 
@@ -293,7 +293,6 @@ class HandleProbe : public BaseWindow {
 
  private:
   bool refuse_;
-  bool made_;
 };
 
 TEST(BaseWindowTest, HoldsItsHandleFromCreationToDestructionWhicheverWayTheSystemEndsIt) {
@@ -311,7 +310,7 @@ TEST(BaseWindowTest, HoldsItsHandleFromCreationToDestructionWhicheverWayTheSyste
   }
   EXPECT_TRUE(other.Window() && other.seen.size() == 2) << "a forged destruction while another went ended a window";
   HandleProbe refused(nullptr, true);
-  EXPECT_TRUE(!refused.Made() && !refused.Window()) << "a creation that failed after WM_NCCREATE left its handle";
+  EXPECT_EQ(refused.Window(), nullptr) << "a creation that failed after WM_NCCREATE left its handle";
 }
 
 // Fields that select their whole text each go on to the procedure they had before, as one that an

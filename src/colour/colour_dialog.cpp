@@ -4,10 +4,10 @@
 
 #include <string>
 
+#include "colour/recent_colours.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
-#include "process/library_search.h"
-#include "settings/recent_colours.h"
+#include "win32/library_search.h"
 
 namespace 调色板 {
 

@@ -187,7 +187,9 @@ LRESULT Container::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 Frame::Frame(std::wstring name, Container& parent, TwipsRect place, std::wstring caption)
     : WindowedControl(ControlKind::Frame, std::move(name), parent, place), caption_(std::move(caption)) {
-  CreateOwnWindow(L"HuevikFrame", caption_, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, PixelRect(), parent.Window());
+  if (!CreateOwnWindow(L"HuevikFrame", caption_, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, PixelRect(),
+                       parent.Window()))
+    throw FormError("frame window cannot be created");
   Parent().AdoptWindowed(*this);
 }
 
@@ -229,7 +231,9 @@ PictureBox::PictureBox(std::wstring name, Container& parent, TwipsRect place, CO
     : WindowedControl(ControlKind::PictureBox, std::move(name), parent, place),
       backColor_(ResolveColor(backColor)),
       picture_(std::move(picture)) {
-  CreateOwnWindow(L"HuevikPicture", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, PixelRect(), parent.Window());
+  if (!CreateOwnWindow(L"HuevikPicture", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, PixelRect(),
+                       parent.Window()))
+    throw FormError("picture box window cannot be created");
   Parent().AdoptWindowed(*this);
   MakeBacking();
 }

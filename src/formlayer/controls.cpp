@@ -1,5 +1,7 @@
 #include "formlayer/controls.h"
 
+#include <commctrl.h>
+
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -145,19 +147,16 @@ void WindowedControl::Reposition() {
 
 namespace {
 
-WNDPROC g_editProcedure = nullptr;  // the system's, the same for every edit
-
 // A read-only field is there to be copied from, and a copy should take the whole text: a
 // double-click would take a word, which ends at "&" and "#". A click takes it all, and so
-// does a double-click; a drag still takes a part. Only a direct call is added per message:
-// a common-controls subclass would cost a server round trip per message under Wine, and
-// the pen writes these fields at every move.
-LRESULT CALLBACK WholeTextField(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+// does a double-click; a drag still takes a part. Each field goes on to the procedure it had
+// before, whoever put that there (an input method, an accessibility tool, a skin library).
+LRESULT CALLBACK WholeTextField(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   if (msg == WM_LBUTTONDBLCLK) {
     ::SendMessageW(window, EM_SETSEL, 0, -1);
     return 0;
   }
-  LRESULT result = ::CallWindowProcW(g_editProcedure, window, msg, wp, lp);
+  LRESULT result = ::DefSubclassProc(window, msg, wp, lp);
   if (msg == WM_LBUTTONUP) {
     DWORD start = 0, end = 0;
     ::SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -173,9 +172,7 @@ TextBox::TextBox(std::wstring name, Container& parent, TwipsRect place, const st
   writing_ = true;
   Create(L"EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL | (locked ? ES_READONLY : 0), WS_EX_CLIENTEDGE);
   writing_ = false;
-  if (locked)
-    g_editProcedure = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WholeTextField)));
+  if (locked) ::SetWindowSubclass(window_, WholeTextField, 0, 0);
 }
 
 void TextBox::SetText(const std::wstring& text) {

@@ -12,7 +12,7 @@
 // The window goes first, while the controls whose windows it holds still answer.
 Form::~Form() {
   toolTips_.reset();
-  DestroyOwnWindow();
+  DetachThenDestroy();
 }
 
 Form::Form(const FormSpec& layout) {
@@ -34,12 +34,14 @@ void Form::CreateWindowFor(const FormSpec& layout) {
   DWORD style = WS_CLIPCHILDREN | (layout.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW);
   DWORD exStyle = WS_EX_CONTROLPARENT | (layout.inTaskbar ? WS_EX_APPWINDOW : 0);
   clientTwips_ = {layout.clientWidth, layout.clientHeight};
+  ownsResolution_ = layout.ownsResolution;
   Display::SettleThreadAwareness();
-  CreateOwnWindow(L"HuevikForm", layout.caption, style, exStyle, RECT{0, 0, LaidOutSize().cx, LaidOutSize().cy},
-                  nullptr);
-  // The monitor the window came up on may differ from the system's resolution: lay out for
+  if (!CreateOwnWindow(L"HuevikForm", layout.caption, style, exStyle,
+                       RECT{0, 0, LaidOutSize().cx, LaidOutSize().cy}, nullptr))
+    throw FormError("window cannot be created");
+  // The monitor the main window came up on may differ from the system's resolution: lay out for
   // the monitor, before any control is made.
-  if (int dpi = Display::DpiOfWindow(Window()); dpi != Display::Dpi()) {
+  if (int dpi = Display::DpiOfWindow(Window()); ownsResolution_ && dpi != Display::Dpi()) {
     Display::SetDpi(dpi);
     ::SetWindowPos(Window(), nullptr, 0, 0, LaidOutSize().cx, LaidOutSize().cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -239,7 +241,7 @@ void Form::RequestUnload() {
   short cancel = 0;
   Form_Unload(cancel);
   if (cancel != 0) return;
-  Destroy();
+  DestroyAndNotify();
 }
 
 namespace {
@@ -368,7 +370,7 @@ LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       RaiseEvent([this] { RequestUnload(); });
       return 0;
     case WM_DPICHANGED:
-      OnDpiChanged();
+      if (ownsResolution_) OnDpiChanged();
       return 0;
     case WM_ENTERSIZEMOVE:
     case WM_EXITSIZEMOVE:

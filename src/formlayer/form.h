@@ -37,6 +37,9 @@ struct FormSpec {
   float clientWidth, clientHeight;  // twips
   bool borderless = false;
   bool inTaskbar = true;
+  // The main form: the resolution of its monitor is the one every window is laid out at. Any
+  // other form follows it, and a change of resolution told to one changes nothing.
+  bool ownsResolution = false;
   int picture = 0;
   int icon = 0;
   COLORREF backColor = SystemColor(COLOR_BTNFACE);
@@ -135,6 +138,7 @@ class Form : public Container, public EventTarget {
   void OnDpiChanged();
 
   bool loaded_ = false;
+  bool ownsResolution_ = false;
   bool moving_ = false;  // inside the system's move loop
   unique_window toolTips_;
   int scaleMode_ = 1;

@@ -7,6 +7,7 @@
 #include "win32/display.h"
 #include "win32/display_scale.h"
 #include "win32/handles.h"
+#include "win32/library_search.h"
 
 void ReportHandlerFailure() noexcept { ::OutputDebugStringW(L"Huevik: an event handler failed\n"); }
 
@@ -15,20 +16,9 @@ namespace App {
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
 
 std::wstring Path() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) throw FormError("module path unavailable");
-    if (n < buffer.size()) {
-      buffer.resize(n);
-      break;
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-  auto slash = buffer.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return buffer;
-  bool driveRoot = slash == 2 && buffer[1] == L':';
-  return buffer.substr(0, driveRoot ? slash + 1 : slash);
+  std::wstring folder = LibrarySearch::ProgramFolder();
+  if (folder.empty()) throw FormError("module path unavailable");
+  return folder;
 }
 
 Version FileVersion() {

@@ -2,9 +2,9 @@
 // order, the binding of its controls' events to their handlers, and its message entry.
 #include "mainwindow/form1.h"
 
+#include "mainwindow/bring_back.h"
 #include "mainwindow/hover_tracking.h"
 #include "mainwindow/palette_picture.h"
-#include "process/running_copy.h"
 #include "resource.h"
 
 namespace {
@@ -24,6 +24,7 @@ const FormSpec kForm1{.caption = L"Huevik",
                       .clientWidth = 4500,
                       .clientHeight = 3945,
                       .borderless = true,
+                      .ownsResolution = true,
                       .picture = IDB_SKIN,
                       .icon = IDI_MOUSE,
                       .controls = kForm1Controls,

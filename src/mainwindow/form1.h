@@ -29,6 +29,8 @@ class Form1 : public Form {
   void 获取鼠标坐标();
   // Both caption buttons show their normal pictures.
   void PicEn();
+  // What a left click on the tray icon does, and a second start asks for.
+  void BringBack();
   // The current colour, packed from the component fields.
   std::int32_t CurrentColour() const;
   // A colour's text in the form the option buttons choose.
@@ -107,6 +109,9 @@ class Form1 : public Form {
   void 调色板1_MouseUp(short button, short shift, float x, float y);
   void PaletteTake(std::int32_t colour);
   void EndPaletteDrag();
+
+  // Tray
+  void PutInTray();
 
   // Window frame
   void ApplyRoundRegion(int cornerWidth, int cornerHeight);

@@ -2,17 +2,13 @@
 
 #include <vector>
 
-#include "formlayer/runtime.h"
-#include "mainwindow/form1.h"
-#include "tray/tray_icon.h"
+#include "mainwindow/bring_back.h"
+#include "win32/fail_fast.h"
 #include "win32/handles.h"
 
 namespace RunningCopy {
 namespace {
 
-// The main window's answer: another program's window answers 0 to a message it does not know,
-// so it is never taken for ours.
-constexpr LRESULT kHuevikAnswers = 0x48564B21;
 constexpr DWORD kLookAgainMs = 20;
 
 struct Record {
@@ -21,11 +17,6 @@ struct Record {
 
 void Unmap(void* view) noexcept { ::UnmapViewOfFile(view); }
 using unique_view = unique_handle<void*, Unmap>;
-
-UINT BringBackMessage() {
-  static const UINT message = ::RegisterWindowMessageW(L"Huevik.BringBack.{369f0b08-287f-4f37-8e22-287d9b466229}");
-  return message;
-}
 
 struct WindowsOf {
   DWORD process;
@@ -36,12 +27,9 @@ BOOL CALLBACK CollectWindowOf(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<WindowsOf*>(param);
   DWORD owner = 0;
   ::GetWindowThreadProcessId(window, &owner);
-  if (owner == search->process) search->found.push_back(window);
+  if (owner == search->process) FailFast::Guard([&] { search->found.push_back(window); });
   return TRUE;
 }
-
-// What the request asks of the window that gets it.
-enum Request : WPARAM { kAreYouHuevik = 0, kBringBack = 1 };
 
 bool Ask(HWND window, Request request, ULONGLONG deadline) {
   const ULONGLONG now = ::GetTickCount64();
@@ -106,19 +94,6 @@ bool HandOverToRunningCopy() {
   // takes the record over, so the next start asks it instead of waiting on the silent one again.
   ::InterlockedExchange(&record->processId, static_cast<LONG>(::GetCurrentProcessId()));
   return false;
-}
-
-bool IsBringBackRequest(UINT msg) { return msg != 0 && msg == BringBackMessage(); }
-
-LRESULT AnswerBringBack(Form1& window, WPARAM request) {
-  if (request != kBringBack) return kHuevikAnswers;
-  RaiseEvent([&] {
-    托盘图标::BringBackFromTray(window);
-    // A copy asked while still starting shows itself, in front, when its startup ends. While the
-    // colour dialog is open the window is disabled: the dialog takes the front in its place.
-    if (window.Visible()) ::SetForegroundWindow(::GetLastActivePopup(window.hWnd()));
-  });
-  return kHuevikAnswers;
 }
 
 }  // namespace RunningCopy

@@ -3,8 +3,6 @@
 #pragma once
 #include <windows.h>
 
-class Form1;
-
 namespace RunningCopy {
 // Held by the running copy for its whole life; it records that copy's process id. Kernel objects
 // go with their last handle, so a copy that was killed leaves nothing behind.
@@ -15,11 +13,4 @@ inline constexpr DWORD kAnswerWithinMs = 2000;
 // Called first at start. True when a running copy answered and brought its window back: this
 // start then ends. Otherwise this process is recorded as the running copy.
 bool HandOverToRunningCopy();
-
-// The request the main window answers: a message registered for the session under a name of
-// its own, so no other program's and none of the tray's or the form layer's messages.
-bool IsBringBackRequest(UINT msg);
-// Answers that this is Huevik's main window; asked to, brings the window back as a left click on
-// the tray icon does, then to the front.
-LRESULT AnswerBringBack(Form1& window, WPARAM request);
 }  // namespace RunningCopy

@@ -3,9 +3,9 @@
 // Nothing waits for the hotkey but its registration: the system posts it to the main
 // window whichever program has the focus.
 #include "colour/colour_value.h"
+#include "colour/recent_colours.h"
 #include "mainwindow/form1.h"
 #include "sampling/pick.h"
-#include "settings/recent_colours.h"
 #include "win32/clipboard.h"
 
 namespace {

@@ -2,12 +2,15 @@
 
 #include <utility>
 
+#include "formlayer/runtime.h"
+
 FrozenWindow::FrozenWindow(const ScreenCopy& copy, const RECT& monitor, Input input)
     : copy_(copy), monitor_(monitor), input_(std::move(input)) {
-  CreateOwnWindow(L"HuevikFrozenScreen", L"", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, monitor, nullptr);
+  if (!CreateOwnWindow(L"HuevikFrozenScreen", L"", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, monitor, nullptr))
+    throw FormError("frozen screen window cannot be created");
 }
 
-FrozenWindow::~FrozenWindow() { DestroyOwnWindow(); }
+FrozenWindow::~FrozenWindow() { DetachThenDestroy(); }
 
 LRESULT FrozenWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (input_ && input_(msg, wp, lp)) return 0;

@@ -3,7 +3,6 @@
 #include <array>
 #include <utility>
 
-#include "formlayer/runtime.h"
 #include "sampling/screen_read.h"
 
 namespace {
@@ -47,13 +46,10 @@ LRESULT Magnifier::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 Magnifier::~Magnifier() { Hide(); }
 
 void Magnifier::Create(HWND owner) {
-  try {
-    CreateOwnWindow(L"HuevikMagnifier", L"", WS_POPUP,
-                    WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT,
-                    RECT{0, 0, magnifier::kSide, Height()}, owner);
-  } catch (const FormError&) {
+  if (!CreateOwnWindow(L"HuevikMagnifier", L"", WS_POPUP,
+                       WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT,
+                       RECT{0, 0, magnifier::kSide, Height()}, owner))
     return;  // no magnifier: the pen reads one pixel a move
-  }
   ::SetLayeredWindowAttributes(Window(), 0, 255, LWA_ALPHA);
   ExcludeFromCapture(Window());
   sourceBits_ = MakeCanvas(magnifier::kCells, magnifier::kCells, sourceBitmap_, sourceDc_);

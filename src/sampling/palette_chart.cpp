@@ -1,8 +1,8 @@
 // The palette chart: click or drag on it to take its colours; the marker follows
 // the pointer and is held inside the chart during a drag.
+#include "colour/recent_colours.h"
 #include "mainwindow/form1.h"
 #include "sampling/palette_marker.h"
-#include "settings/recent_colours.h"
 
 void Form1::调色板1_MouseDown(short, short, float x, float y) {
   if (!PalettePressed) PaletteTook = false;

@@ -23,8 +23,9 @@
 
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
-#include "process/library_search.h"
 #include "win32/display.h"
+#include "win32/fail_fast.h"
+#include "win32/library_search.h"
 
 namespace {
 
@@ -154,7 +155,8 @@ std::unique_ptr<Pick> Pick::WithPen(Form1& form) {
 
 void Pick::WatchPen() {
   penContainer_ = form_.Picture2.Parent().Window();
-  ::SetWindowSubclass(penContainer_, WatchPenDrag, kWatchId, reinterpret_cast<DWORD_PTR>(this));
+  ::SetWindowSubclass(penContainer_, FailFast::GuardedSubclass<WatchPenDrag>, kWatchId,
+                      reinterpret_cast<DWORD_PTR>(this));
   WatchKeys(penContainer_);
   mouseHook_.reset(::SetWindowsHookExW(WH_MOUSE_LL, PenPointer, App::Instance(), 0));
 }
@@ -183,7 +185,7 @@ Pick::~Pick() {
   if (g_hookedPick == this) g_hookedPick = nullptr;
   keyHook_.reset();
   mouseHook_.reset();
-  if (penContainer_) ::RemoveWindowSubclass(penContainer_, WatchPenDrag, kWatchId);
+  if (penContainer_) ::RemoveWindowSubclass(penContainer_, FailFast::GuardedSubclass<WatchPenDrag>, kWatchId);
   if (!frozen_.empty())
     if (auto unregister = SessionFunction<UnregisterSessionFn>("WTSUnRegisterSessionNotification"))
       unregister(frozen_.front()->Window());

@@ -4,10 +4,10 @@
 #include <optional>
 #include <utility>
 
+#include "colour/recent_colours.h"
 #include "mainwindow/form1.h"
 #include "sampling/pick.h"
 #include "sampling/screen_read.h"
-#include "settings/recent_colours.h"
 #include "win32/display.h"
 #include "win32/handles.h"
 

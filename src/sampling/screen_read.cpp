@@ -2,7 +2,8 @@
 
 #include <versionhelpers.h>
 
-#include "process/library_search.h"
+#include "win32/fail_fast.h"
+#include "win32/library_search.h"
 
 // Composition can be off only before Windows 8, and there it follows the theme, which the user
 // may change while the program runs: asked at each copy. The composition library loads only there.
@@ -24,7 +25,8 @@ namespace {
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  if (::GetMonitorInfoW(monitor, &info)) reinterpret_cast<std::vector<RECT>*>(list)->push_back(info.rcMonitor);
+  if (::GetMonitorInfoW(monitor, &info))
+    FailFast::Guard([&] { reinterpret_cast<std::vector<RECT>*>(list)->push_back(info.rcMonitor); });
   return TRUE;
 }
 }  // namespace

@@ -10,8 +10,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "colour/colour_value.h"
-
 namespace {
 
 constexpr int kSignificantDigits = 7;
@@ -76,10 +74,10 @@ std::wstring Widen(std::string_view ascii) { return std::wstring(ascii.begin(), 
 std::wstring ExponentForm(const DecimalDigits& d, wchar_t separator) {
   std::wstring text = Widen(d.digits.substr(0, 1));
   if (d.digits.size() > 1) text += separator + Widen(d.digits.substr(1));
-  const int magnitude = std::abs(d.exponent);
+  const int magnitude = std::abs(d.exponent);  // at most 45 for a single: two digits
   text += d.exponent < 0 ? L"E-" : L"E+";
-  if (magnitude < 10) text += L'0';
-  return text + DecimalText(magnitude);
+  text += static_cast<wchar_t>(L'0' + magnitude / 10);
+  return text + static_cast<wchar_t>(L'0' + magnitude % 10);
 }
 
 std::wstring FixedForm(const DecimalDigits& d, wchar_t separator) {

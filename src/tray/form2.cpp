@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "colour/recent_colours.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/hover_tracking.h"
-#include "settings/recent_colours.h"
 #include "tray/tray_icon.h"
 
 namespace {

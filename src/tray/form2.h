@@ -11,6 +11,10 @@ class Form2 : public Form {
   const Menu& TrayMenu();
   void AboutMe_Click();
   [[noreturn]] void Ends_Click();
+
+ protected:
+  // The menu's owner stays for the program's life, whoever asks it to close.
+  void Form_Unload(short& cancel) override { cancel = 1; }
 };
 
 // Created hidden the first time its menu is used, never shown or unloaded.

@@ -1,5 +1,7 @@
 #include "tray/taskbar_menu.h"
 
+#include <utility>
+
 #include "tray/tray_icon.h"
 #include "win32/base_window.h"
 
@@ -35,10 +37,10 @@ void HookTaskbarMenu(HWND window) {
 
 LRESULT CALLBACK TaskbarMenuWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   WNDPROC next = TaskbarPrevProc;
-  if (msg == WM_DESTROY && BaseWindow::InDestruction()) {
+  if (msg == WM_DESTROY && BaseWindow::SystemIsDestroying(window)) {
     // Unhooked as if never hooked, so a later window is hooked afresh.
-    ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
-    TaskbarPrevProc = nullptr;
+    if (std::exchange(TaskbarPrevProc, nullptr))
+      ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
   } else if (msg == WM_SYSCOMMAND && wp == SC_CLOSE) {
     ::SendMessageW(window, WM_CLOSE, 0, 0);
   }

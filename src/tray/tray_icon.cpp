@@ -1,5 +1,7 @@
 #include "tray/tray_icon.h"
 
+#include <utility>
+
 #include "colour/colour_value.h"
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
@@ -26,7 +28,7 @@ void OnTrayCallback(HWND window, LPARAM event) {
   Form1& form = MainWindow();
   switch (event) {
     case WM_LBUTTONUP:
-      BringBackFromTray(form);
+      form.BringBack();
       break;
     case WM_RBUTTONUP:
       ::SetForegroundWindow(window);
@@ -49,12 +51,14 @@ void HookTrayWndProc(HWND window) {
       ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayWndProc)));
 }
 
+// Unhooked before the shell is asked, which waits on another process: whatever arrives meanwhile
+// finds the hook and the icon already gone.
 void DeleteIconAndUnhook(HWND window, HICON icon) {
-  if (!TrayPrevProc) return;
+  WNDPROC previous = std::exchange(TrayPrevProc, nullptr);
+  if (!previous) return;
+  ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
   NOTIFYICONDATAW record = BuildTrayDeleteRecord(window, icon);
   ::Shell_NotifyIconW(NIM_DELETE, &record);
-  ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayPrevProc));
-  TrayPrevProc = nullptr;
 }
 
 void AddAgain(const Form& window) {
@@ -63,13 +67,6 @@ void AddAgain(const Form& window) {
 }
 
 }  // namespace
-
-void BringBackFromTray(Form& window) {
-  if (window.WindowState() == 1) {
-    window.SetWindowState(0);
-    window.Show();
-  }
-}
 
 std::wstring VersionTip(const Form& window) {
   App::Version v = App::FileVersion();
@@ -99,9 +96,12 @@ LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   } else if (msg == TaskbarCreatedMessage()) {
     // A restarted shell has forgotten the icon; it is the only way back to the window.
     ResumeNext([&] { AddAgain(MainWindow()); }, [&] { MainWindow().RegisterPickHotkey(); });
-  } else if (msg == WM_DESTROY && BaseWindow::InDestruction()) {
-    // The window goes with its icon, and leaves no hook behind: a later window starts afresh.
+  } else if ((msg == WM_DESTROY && BaseWindow::SystemIsDestroying(window)) || (msg == WM_ENDSESSION && wp)) {
+    // The window goes with its icon, and leaves no hook behind: a later window starts afresh. At
+    // the end of the session, or when the system closes the program to update what it uses, the
+    // program goes as Exit ends it, the icon first, so none is left behind where the shell stays.
     DeleteIconAndUnhook(window, reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0)));
+    if (msg == WM_ENDSESSION) ::TerminateProcess(::GetCurrentProcess(), 0);
   }
   return next ? ::CallWindowProcW(next, window, msg, wp, lp) : ::DefWindowProcW(window, msg, wp, lp);
 }

@@ -19,8 +19,6 @@ void SetTrayIcon(const Form& window, std::wstring_view tipText, std::wstring_vie
                  UINT timeoutMs);
 // Deletes the icon and takes TrayWndProc out; nothing when there is no icon.
 void RemoveTrayIcon(const Form& window);
-// What a left click on the icon does: a hidden or minimised window comes back normal, at its place.
-void BringBackFromTray(Form& window);
 LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
 // The window's caption, " Version", major.minor.revision and the studio's name.
 std::wstring VersionTip(const Form& window);

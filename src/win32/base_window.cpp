@@ -1,55 +1,128 @@
 #include "win32/base_window.h"
 
+#include <algorithm>
 #include <set>
+#include <utility>
+#include <vector>
 
-#include "formlayer/runtime.h"
+#include "win32/fail_fast.h"
 #include "win32/handles.h"
 
 namespace {
+
 // All on the one thread that owns the windows.
-BaseWindow* g_creating = nullptr;  // the object whose window CreateOwnWindow is making now
-int g_destroying = 0;              // DestroyWindow calls of ours under way
+
+// The object CreateOwnWindow is making a window for now, and that window once the system named it.
+struct Creation {
+  BaseWindow* object;
+  HWND window;
+};
+Creation g_creation{};
+
+// A window of ours the system is destroying now, from the start of its destruction to its
+// WM_NCDESTROY; whether its WM_DESTROY has arrived yet.
+struct Destruction {
+  HWND window;
+  bool destroyArrived;
+};
+std::vector<Destruction> g_destructions;
+
+Destruction* DestructionOf(HWND window) {
+  auto found = std::find_if(g_destructions.begin(), g_destructions.end(),
+                            [window](const Destruction& d) { return d.window == window; });
+  return found == g_destructions.end() ? nullptr : &*found;
+}
+
+void BeginDestruction(HWND window, bool destroyArrived) {
+  std::erase_if(g_destructions, [](const Destruction& d) { return !::IsWindow(d.window); });
+  g_destructions.push_back({window, destroyArrived});
+}
+
+// A child goes with its parent: the system tells the parent first, then each child.
+bool AncestorIsBeingDestroyed(HWND window) {
+  for (HWND child = window; ::GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD;) {
+    child = ::GetAncestor(child, GA_PARENT);
+    if (!child) return false;
+    if (DestructionOf(child)) return true;
+  }
+  return false;
+}
+
+// A message that ends nothing: its window is not being destroyed, or was told so already.
+bool TakeDestroy(HWND window) {
+  if (Destruction* known = DestructionOf(window)) return !std::exchange(known->destroyArrived, true);
+  if (!BaseWindow::SystemIsDestroying(window)) return false;
+  BeginDestruction(window, true);
+  return true;
+}
+
+// The last message of a destruction, after its WM_DESTROY; a failed creation may send it alone.
+bool TakeNcDestroy(HWND window) {
+  Destruction* known = DestructionOf(window);
+  const bool failedCreation = window == g_creation.window;
+  if (!failedCreation && !(known && known->destroyArrived)) return false;
+  if (known) g_destructions.erase(g_destructions.begin() + (known - g_destructions.data()));
+  return true;
+}
+
 }  // namespace
 
-BaseWindow::~BaseWindow() { DestroyOwnWindow(); }
+BaseWindow::~BaseWindow() { DetachThenDestroy(); }
 
-void BaseWindow::CreateOwnWindow(const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
+bool BaseWindow::CreateOwnWindow(const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
                                  const RECT& rect, HWND parent) {
+  static const unique_hook watch(
+      ::SetWindowsHookExW(WH_CBT, WatchCreationAndDestruction, nullptr, ::GetCurrentThreadId()));
   static std::set<std::wstring> registered;
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  if (!watch) return false;  // no creation could be told from a forged one
   if (!registered.count(className)) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = Procedure;
-    wc.hInstance = App::Instance();
+    wc.hInstance = instance;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = className;
     if (::RegisterClassExW(&wc)) registered.insert(className);
   }
-  g_creating = this;
+  const Creation outer = std::exchange(g_creation, Creation{this, nullptr});
   HWND made = ::CreateWindowExW(exStyle, className, text.c_str(), style, rect.left, rect.top, rect.right - rect.left,
-                                rect.bottom - rect.top, parent, nullptr, App::Instance(), nullptr);
-  g_creating = nullptr;
-  if (!made) throw FormError("window cannot be created");
+                                rect.bottom - rect.top, parent, nullptr, instance, nullptr);
+  g_creation = outer;
+  if (!made) window_ = nullptr;
+  return made != nullptr;
 }
 
-void BaseWindow::Destroy() noexcept {
-  if (!window_) return;
-  ++g_destroying;
-  ::DestroyWindow(window_);
-  --g_destroying;
+void BaseWindow::DestroyAndNotify() noexcept {
+  if (window_) ::DestroyWindow(window_);
 }
 
-void BaseWindow::DestroyOwnWindow() noexcept {
-  HWND window = window_;
+void BaseWindow::DetachThenDestroy() noexcept {
+  HWND window = std::exchange(window_, nullptr);
   if (!window) return;
   ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  window_ = nullptr;
-  ++g_destroying;
   ::DestroyWindow(window);
-  --g_destroying;
 }
 
-bool BaseWindow::InDestruction() noexcept { return g_destroying > 0; }
+bool BaseWindow::SystemIsDestroying(HWND window) noexcept {
+  return DestructionOf(window) || AncestorIsBeingDestroyed(window) || window == g_creation.window;
+}
+
+bool BaseWindow::IsOwnClass(HWND window) noexcept {
+  return ::GetClassLongPtrW(window, GCLP_WNDPROC) == reinterpret_cast<ULONG_PTR>(&Procedure);
+}
+
+// The system tells this hook of each window it starts to make or to destroy on this thread,
+// before the window's first or any of its last messages: by our call, by anyone's DestroyWindow,
+// with a window's parent or owner. It costs nothing per message.
+LRESULT CALLBACK BaseWindow::WatchCreationAndDestruction(int code, WPARAM wp, LPARAM lp) {
+  const LRESULT refused = ::CallNextHookEx(nullptr, code, wp, lp);
+  const auto window = reinterpret_cast<HWND>(wp);
+  if (refused || (code != HCBT_CREATEWND && code != HCBT_DESTROYWND) || !IsOwnClass(window)) return refused;
+  if (code == HCBT_CREATEWND && g_creation.object && !g_creation.window) g_creation.window = window;
+  if (code == HCBT_DESTROYWND && !DestructionOf(window)) FailFast::Guard([&] { BeginDestruction(window, false); });
+  return refused;
+}
 
 LRESULT BaseWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
@@ -69,33 +142,50 @@ LRESULT BaseWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // The system's handling would destroy the window: a form decides for itself, and nothing
       // else of ours is closed by anyone.
       return 0;
+    case WM_DPICHANGED:
+      // Every window of ours is laid out at the one resolution the main window owns; a change
+      // told to any other, real or forged, changes nothing.
+      return 0;
     default:
       return ::DefWindowProcW(window_, msg, wp, lp);
   }
 }
 
 // Any program may send or post any message to our windows, creation and destruction messages
-// included; a sent WM_NCCREATE even carries a well-formed creation record, copied across. So:
-// - The object comes from this thread's own CreateOwnWindow, never from a message: the first
-//   WM_NCCREATE of a window made there takes it, and no later one changes it.
-// - Only the thread that owns a window can destroy it, and ours does so only through Destroy and
-//   DestroyOwnWindow (a window's children and owned windows go inside the same call). A
-//   destruction message that arrives while neither runs is another program's: it ends nothing,
-//   and the system's handling (which frees the window's text) does not see it either.
+// included; a sent WM_NCCREATE even carries a well-formed creation record, copied across. So the
+// system's own word decides, as the hook above hears it:
+// - The object comes from this thread's own CreateOwnWindow: the WM_NCCREATE of the very window
+//   the system named to the hook takes it, and nothing later changes it.
+// - A window's destruction messages are the system's only while the system destroys that window
+//   (or, after a failed creation, the window being made), each once, WM_DESTROY before
+//   WM_NCDESTROY. Any other ends nothing, and the system's handling (which frees the window's
+//   text) does not see it either.
+// No exception goes back into the system, which cannot be unwound through: it is a fault.
 LRESULT CALLBACK BaseWindow::Procedure(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  return FailFast::Guard([&] { return Deliver(window, msg, wp, lp); });
+}
+
+LRESULT BaseWindow::Deliver(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = reinterpret_cast<BaseWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (msg == WM_NCCREATE && !self && g_creating) {
-    self = std::exchange(g_creating, nullptr);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else if (msg == WM_NCCREATE) {
-    return TRUE;
-  } else if ((msg == WM_DESTROY || msg == WM_NCDESTROY) && !InDestruction()) {
-    return 0;
+  switch (msg) {
+    case WM_NCCREATE:
+      if (self || window != g_creation.window || g_creation.object->window_) return TRUE;
+      self = g_creation.object;
+      self->window_ = window;
+      ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      break;
+    case WM_DESTROY:
+      if (!TakeDestroy(window)) return 0;
+      break;
+    case WM_NCDESTROY:
+      if (!TakeNcDestroy(window)) return 0;
+      if (self) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+      }
+      return ::DefWindowProcW(window, msg, wp, lp);
+    default:
+      break;
   }
-  if (!self) return ::DefWindowProcW(window, msg, wp, lp);
-  if (msg != WM_NCDESTROY) return self->OnMessage(msg, wp, lp);
-  ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  self->window_ = nullptr;
-  return ::DefWindowProcW(window, msg, wp, lp);
+  return self ? self->OnMessage(msg, wp, lp) : ::DefWindowProcW(window, msg, wp, lp);
 }

@@ -16,19 +16,21 @@ class BaseWindow {
 
   // Null before creation starts and once the window is gone.
   HWND Window() const { return window_; }
-  // Destroys the window, and its children and owned windows with it; each object hears
-  // of its end as usual.
-  void Destroy() noexcept;
-  // Whether a destruction message now arriving is the system's: see Procedure.
-  static bool InDestruction() noexcept;
+  // Destroys the window, and its children and owned windows with it; each object is told of
+  // its end as usual.
+  void DestroyAndNotify() noexcept;
+  // Whether the system is destroying this window of ours now, so that a destruction message
+  // arriving for it is the system's and not another program's: see Procedure.
+  static bool SystemIsDestroying(HWND window) noexcept;
 
  protected:
   // Registers the class on first use; the window's first message already reaches this object.
-  void CreateOwnWindow(const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
-                       const RECT& rect, HWND parent);
-  // Destroys the window without calling back into this object: for destructors,
-  // whose derived parts are already gone.
-  void DestroyOwnWindow() noexcept;
+  // False when no window could be made.
+  [[nodiscard]] bool CreateOwnWindow(const wchar_t* className, const std::wstring& text, DWORD style,
+                                     DWORD exStyle, const RECT& rect, HWND parent);
+  // Lets go of the window, then destroys it without calling back into this object: for
+  // destructors, whose derived parts are already gone.
+  void DetachThenDestroy() noexcept;
 
   virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   // Paints the client area, or the part of it in area, into dc.
@@ -36,5 +38,8 @@ class BaseWindow {
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT Deliver(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK WatchCreationAndDestruction(int code, WPARAM wp, LPARAM lp);
+  static bool IsOwnClass(HWND window) noexcept;
   HWND window_ = nullptr;
 };

@@ -244,16 +244,18 @@ bool AnyProgramMaySend(UINT msg) {
 }
 
 // Creation messages with a well-formed record (the system copies it across, and refuses to post
-// them) whose object is wild, and destruction and close messages posted and sent.
+// them) whose object is wild; destruction, close, quit and resolution messages posted and sent, and
+// posted to the window's thread.
 void SendCreationAndDestruction(HWND to) {
   CREATESTRUCTW record{};
   record.lpCreateParams = reinterpret_cast<void*>(0x1234);
   for (UINT msg : {WM_NCCREATE, WM_CREATE})
     ::SendMessageTimeoutW(to, msg, 0, reinterpret_cast<LPARAM>(&record), SMTO_ABORTIFHUNG, 500, nullptr);
   EXPECT_NE(::GetWindowLongPtrW(to, GWLP_USERDATA), 0x1234) << "a forged creation gave a window another object";
-  for (UINT msg : {WM_DESTROY, WM_NCDESTROY, WM_CLOSE}) {
-    ::PostMessageW(to, msg, 0, 0);
-    ::SendMessageTimeoutW(to, msg, 0, 0, SMTO_ABORTIFHUNG, 500, nullptr);
+  for (UINT msg : {WM_DESTROY, WM_NCDESTROY, WM_CLOSE, WM_QUIT, WM_DPICHANGED}) {
+    ::PostMessageW(to, msg, MAKEWPARAM(192, 192), 0);
+    ::PostThreadMessageW(::GetWindowThreadProcessId(to, nullptr), msg, MAKEWPARAM(192, 192), 0);
+    ::SendMessageTimeoutW(to, msg, MAKEWPARAM(192, 192), 0, SMTO_ABORTIFHUNG, 500, nullptr);
   }
 }
 
@@ -276,9 +278,18 @@ TEST_F(AbuseTest, ForeignMessagesWithAnyParametersLeaveTheProgramAnsweringAndPic
   ASSERT_TRUE(Responsive()) << "a resolution change without a rectangle ended the program";
   ::GetWindowRect(window(), &place_);
   EXPECT_EQ(place_.right - place_.left, width) << "not laid out for its own resolution";
+  // The tray menu open, its owner Form2 among the targets.
+  ::PostMessageW(window(), kTrayCallback, 0, WM_RBUTTONUP);
+  HWND form2 = nullptr, menu = nullptr;
+  ASSERT_TRUE(PumpUntil([&] {
+    return (form2 = ::FindWindowW(L"HuevikForm", L"Form2")) && (menu = ::FindWindowW(L"#32768", nullptr));
+  })) << "no tray menu";
   std::vector<HWND> targets{window()};
   ::EnumChildWindows(window(), AddOwnChild, reinterpret_cast<LPARAM>(&targets));
   for (HWND to : targets) SendCreationAndDestruction(to);
+  SendCreationAndDestruction(form2);
+  ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(menu); })) << "the menu stayed";
   std::mt19937 random(21);
   auto parameter = [&] { return random() % 3 == 0 ? 0 : random() % 2 ? random() % 0x10000 : random(); };
   for (int i = 0; i < 4000; ++i) {
@@ -308,10 +319,10 @@ TEST_F(AbuseTest, ForeignMessagesWithAnyParametersLeaveTheProgramAnsweringAndPic
   for (int patch : {0, 1}) {
     MoveTo(patches.At(static_cast<size_t>(patch)));
     EXPECT_TRUE(WaitForValue(patch ? L"&HC08040&" : L"&H102030&")) << "patch " << patch << ": " << Text(kValueField);
-    SendCreationAndDestruction(magnifier);
+    for (HWND to : {magnifier, form2}) SendCreationAndDestruction(to);
     ::RedrawWindow(magnifier, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }
-  EXPECT_TRUE(::IsWindow(magnifier)) << "foreign messages ended the magnifier";
+  EXPECT_TRUE(::IsWindow(magnifier) && ::IsWindow(form2)) << "foreign messages ended the magnifier or Form2";
   MoveTo(patches.At(0, 3));
   EXPECT_TRUE(WaitForValue(L"&H102030&")) << Text(kValueField);
   pointer::Release();

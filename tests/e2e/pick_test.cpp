@@ -20,7 +20,7 @@ constexpr POINT kDecimalForm{85, 230}, kWebForm{165, 230};  // Option2, Option3
 
 // What one click in a field and Ctrl+C put on the clipboard.
 std::wstring CopiedFrom(POINT field) {
-  if (::OpenClipboard(nullptr)) {  // whatever an earlier test left there is not this copy
+  if (::OpenClipboard(nullptr)) {  // an earlier copy, an earlier test's too, is not this one
     ::EmptyClipboard();
     ::CloseClipboard();
   }

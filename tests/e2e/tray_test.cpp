@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/huevik_process.h"
@@ -255,6 +256,25 @@ TEST(TrayExitCycles, FiftyStartsAndExitsLeaveNoProcessAndNoIcon) {
     ++clean;
   }
   EXPECT_EQ(clean, 50);
+}
+
+// A fault in a handler (made in a build for the tests) ends the program through the fail-fast path,
+// and the end of the session as Exit does. (Wine drops the icon of a process that ended by itself,
+// so whether the program took it away first cannot be seen here.)
+TEST(TrayEnds, AFaultEndsThroughTheFailFastPathAndTheEndOfTheSessionAsExitDoes) {
+  const std::tuple<std::wstring, UINT, DWORD> rows[] = {
+      {TestProgramDir() + L"\\faulty", ::RegisterWindowMessageW(L"HuevikTest.InjectFault"), 0xC0000602},
+      {TestProgramDir(), WM_ENDSESSION, 0}};
+  for (const auto& [dir, msg, expected] : rows) {
+    HuevikProcess huevik(dir);
+    DWORD_PTR mayEnd = FALSE;
+    DWORD status = 99;
+    ::SendMessageTimeoutW(huevik.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 2000,
+                          &mayEnd);
+    ::PostMessageW(huevik.Window(), msg, TRUE, ENDSESSION_CLOSEAPP);
+    EXPECT_TRUE(huevik.WaitForExit(5000, &status) && status == expected && mayEnd == TRUE)
+        << msg << " ended it with " << std::hex << status << ", the session may end: " << mayEnd;
+  }
 }
 
 TEST(HeldShortcut, LeavesTheProgramRunningAndItsMenuItemStillFreezesTheScreen) {

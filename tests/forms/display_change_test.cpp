@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/main_window_fixture.h"
+#include "tray/form2.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
 
@@ -98,6 +99,11 @@ TEST_F(DisplayChangeTest, TheWholeWindowScalesAndComesBackPixelForPixel) {
     // The palette's marker keeps its place in twips, so it stands at the scaled pixel.
     EXPECT_EQ(TwipsToPixelsAt(2160, dpi), form().Shape1.PixelRect().left);
   }
+  // The main window alone owns the resolution: told to the tray's form, whose monitor is at
+  // another one, or to a control, a change lays nothing out again.
+  for (HWND other : {TheForm2().hWnd(), form().Picture2.Parent().Window()})
+    ::SendMessageW(other, WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
+  EXPECT_EQ(Display::Dpi(), 192) << "another window's change of resolution laid the main window out";
   // Whatever another program sends, the rectangle is not read: the window takes its monitor's own
   // resolution again, where it was.
   ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), -1);

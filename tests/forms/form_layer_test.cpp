@@ -1,6 +1,7 @@
 // The form runtime's own rules, on a small form of the test's own.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "formlayer/form.h"
@@ -272,28 +273,73 @@ TEST_F(FormLayerTest, EveryContainerPaintsIntoACallersDeviceContext) {
     EXPECT_EQ(PrintedPixel(c.window, c.at), c.expected) << c.what;
 }
 
-// A window object knows its handle from the first message of its creation to the last of its end.
+// A window object knows its handle from the first message of its creation to the last of its end,
+// however the system ends it; a destruction message the system did not send ends nothing.
 class HandleProbe : public BaseWindow {
  public:
-  HandleProbe() { CreateOwnWindow(L"HuevikHandleProbe", L"", WS_POPUP, 0, {0, 0, 20, 20}, nullptr); }
+  explicit HandleProbe(HWND parent = nullptr, bool refuse = false) : refuse_(refuse) {
+    const RECT place{0, 0, 20, 20};
+    EXPECT_EQ(CreateOwnWindow(L"HuevikHandleProbe", L"", parent ? WS_CHILD : WS_POPUP, 0, place, parent), !refuse);
+  }
+  std::function<void()> whileGoing;  // inside its WM_DESTROY
   std::vector<std::pair<UINT, HWND>> seen;
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
     if (msg == WM_NCCREATE || msg == WM_CREATE || msg == WM_DESTROY) seen.emplace_back(msg, Window());
-    return BaseWindow::OnMessage(msg, wp, lp);
+    if (msg == WM_DESTROY && whileGoing) whileGoing();
+    return msg == WM_CREATE && refuse_ ? -1 : BaseWindow::OnMessage(msg, wp, lp);
   }
+
+ private:
+  bool refuse_;
 };
 
-TEST(BaseWindowTest, HoldsItsHandleFromCreationToDestruction) {
-  HandleProbe probe;
-  HWND window = probe.Window();
-  ASSERT_TRUE(::IsWindow(window));
-  probe.Destroy();
-  EXPECT_EQ(probe.Window(), nullptr) << "the handle outlived its window";
-  const std::vector<std::pair<UINT, HWND>> expected = {{WM_NCCREATE, window}, {WM_CREATE, window},
-                                                       {WM_DESTROY, window}};
-  EXPECT_EQ(probe.seen, expected);
+TEST(BaseWindowTest, HoldsItsHandleFromCreationToDestructionWhicheverWayTheSystemEndsIt) {
+  HandleProbe probe, parent, child(parent.Window()), other;
+  probe.whileGoing = [&] {
+    for (UINT msg : {WM_DESTROY, WM_NCDESTROY}) ::SendMessageW(other.Window(), msg, 0, 0);
+  };
+  for (auto [going, destroyed] : {std::pair{&probe, probe.Window()}, {&child, parent.Window()}}) {
+    HWND window = going->Window();
+    ::DestroyWindow(destroyed);
+    EXPECT_EQ(going->Window(), nullptr) << "the handle outlived its window";
+    const std::vector<std::pair<UINT, HWND>> expected = {{WM_NCCREATE, window}, {WM_CREATE, window},
+                                                         {WM_DESTROY, window}};
+    EXPECT_EQ(going->seen, expected);
+  }
+  EXPECT_TRUE(other.Window() && other.seen.size() == 2) << "a forged destruction while another went ended a window";
+  HandleProbe refused(nullptr, true);
+  EXPECT_EQ(refused.Window(), nullptr) << "a creation that failed after WM_NCCREATE left its handle";
+}
+
+// Fields that select their whole text each go on to the procedure they had before, as one that an
+// input method or a skin library put in front of the first field's.
+WNDPROC g_systemEdit = nullptr;
+int g_earlierCalls = 0;
+const UINT kProbeMessage = ::RegisterWindowMessageW(L"HuevikProbe.EarlierProcedure");
+
+LRESULT CALLBACK EarlierProcedure(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  g_earlierCalls += msg == kProbeMessage;
+  return ::CallWindowProcW(g_systemEdit, window, msg, wp, lp);
+}
+
+LRESULT CALLBACK SubclassFirstField(int code, WPARAM wp, LPARAM lp) {
+  wchar_t name[8] = {};
+  auto window = reinterpret_cast<HWND>(wp);
+  if (code == HCBT_CREATEWND && !g_systemEdit && ::GetClassNameW(window, name, 8) && !::lstrcmpiW(name, L"Edit"))
+    g_systemEdit = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EarlierProcedure)));
+  return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+TEST(TextBoxTest, FieldsWithDifferentEarlierProceduresEachGoOnToTheirOwn) {
+  unique_hook subclasser(::SetWindowsHookExW(WH_CBT, SubclassFirstField, nullptr, ::GetCurrentThreadId()));
+  ProbeForm first;
+  subclasser.reset();
+  ProbeForm second;
+  for (ProbeForm* form : {&first, &second}) ::SendMessageW(form->Get<TextBox>(L"Box").Handle(), kProbeMessage, 0, 0);
+  EXPECT_TRUE(g_systemEdit && g_earlierCalls == 1) << "the first field's earlier procedure got " << g_earlierCalls;
 }
 
 class SettingsStoreTest : public ::testing::Test {

@@ -86,7 +86,7 @@ TEST_F(HookChainTest, HookingAgainLeavesEachProcedureOnceInFrontOfTheOwn) {
 TEST_F(HookChainTest, DestroyedWindowTakesItsHooksAndIconAndTheNextWindowGetsItsOwn) {
   HWND first = form().hWnd();
   ASSERT_TRUE(ShellHasIcon(first));
-  form().Destroy();
+  ::DestroyWindow(first);
   EXPECT_EQ(托盘图标::TrayPrevProc, nullptr) << "a hook left behind by the destroyed window";
   EXPECT_EQ(响应任务栏菜单::TaskbarPrevProc, nullptr) << "a hook left behind by the destroyed window";
   ::KillTimer(nullptr, 圆角窗体::HoverTimerId);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/recent_colours.h"
+#include "colour/recent_colours.h"
 #include "support/main_window_fixture.h"
 #include "support/patch_window.h"
 #include "support/message_log.h"

@@ -1,5 +1,5 @@
 // Paths handed to an ANSI-only library: exact, or short, or none, in the code pages users have.
-#include "process/ansi_path.h"
+#include "win32/ansi_path.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "process/library_search.h"
+#include "win32/library_search.h"
 
 namespace {
 

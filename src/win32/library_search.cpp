@@ -1,8 +1,6 @@
-#include "process/library_search.h"
+#include "win32/library_search.h"
 
 #include <string>
-
-#include "formlayer/runtime.h"
 
 namespace LibrarySearch {
 
@@ -38,8 +36,26 @@ void RestrictToProgramAndSystemFolders() {
   if (auto setDirectory = KernelFunction<SetDllDirectoryWFn>("SetDllDirectoryW")) setDirectory(L"");
 }
 
+std::wstring ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  auto slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return path;
+  bool driveRoot = slash == 2 && path[1] == L':';
+  return path.substr(0, driveRoot ? slash + 1 : slash);
+}
+
 HMODULE LoadBesideProgram(const wchar_t* fileName) {
-  return ::LoadLibraryW(WithFile(App::Path(), fileName).c_str());
+  std::wstring folder = ProgramFolder();
+  return folder.empty() ? nullptr : ::LoadLibraryW(WithFile(folder, fileName).c_str());
 }
 
 HMODULE LoadSystemLibrary(const wchar_t* fileName) {

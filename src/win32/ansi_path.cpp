@@ -1,4 +1,4 @@
-#include "process/ansi_path.h"
+#include "win32/ansi_path.h"
 
 namespace {
 

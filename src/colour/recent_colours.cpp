@@ -1,4 +1,4 @@
-#include "settings/recent_colours.h"
+#include "colour/recent_colours.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
-#include "process/skin_library.h"
+#include "mainwindow/skin_library.h"
 
 #include <windows.h>
 
 #include "formlayer/runtime.h"
-#include "process/ansi_path.h"
-#include "process/library_search.h"
 #include "skinh.h"
+#include "win32/ansi_path.h"
 #include "win32/handles.h"
+#include "win32/library_search.h"
 
 namespace {
 

@@ -1,0 +1,34 @@
+#include "mainwindow/bring_back.h"
+
+#include "formlayer/runtime.h"
+#include "mainwindow/form1.h"
+
+// Hidden or minimised, the window comes back normal, at its place.
+void Form1::BringBack() {
+  if (WindowState() == 1) {
+    SetWindowState(0);
+    Show();
+  }
+}
+
+namespace RunningCopy {
+
+UINT BringBackMessage() {
+  static const UINT message = ::RegisterWindowMessageW(L"Huevik.BringBack.{369f0b08-287f-4f37-8e22-287d9b466229}");
+  return message;
+}
+
+bool IsBringBackRequest(UINT msg) { return msg != 0 && msg == BringBackMessage(); }
+
+LRESULT AnswerBringBack(Form1& window, WPARAM request) {
+  if (request != kBringBack) return kHuevikAnswers;
+  RaiseEvent([&] {
+    window.BringBack();
+    // A copy asked while still starting shows itself, in front, when its startup ends. While the
+    // colour dialog is open the window is disabled: the dialog takes the front in its place.
+    if (window.Visible()) ::SetForegroundWindow(::GetLastActivePopup(window.hWnd()));
+  });
+  return kHuevikAnswers;
+}
+
+}  // namespace RunningCopy

@@ -1,0 +1,28 @@
+// An exception that reaches a window procedure, a callback of the system or the message loop is a
+// fault: the system's frames below cannot be unwound through, and whatever was under way is left
+// half done. The program takes its leave (its tray icon goes) and ends through the system's
+// fail-fast path, which Windows Error Reporting records.
+#pragma once
+#include <windows.h>
+
+namespace FailFast {
+// What the program does before a fault ends it; set once, at start.
+void SetLastWords(void (*lastWords)() noexcept) noexcept;
+[[noreturn]] void End() noexcept;
+
+// Runs body; an exception that leaves it ends the process as a fault.
+template <typename Body>
+decltype(auto) Guard(Body&& body) noexcept {
+  try {
+    return body();
+  } catch (...) {
+    End();
+  }
+}
+
+// A window's subclass procedure (SetWindowSubclass) whose exceptions are faults.
+template <LRESULT(CALLBACK* Procedure)(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR)>
+LRESULT CALLBACK GuardedSubclass(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) noexcept {
+  return Guard([&] { return Procedure(window, msg, wp, lp, id, data); });
+}
+}  // namespace FailFast

@@ -1,0 +1,20 @@
+// Huevik with a fault to inject, for the tests alone: its main window's handler throws when it is
+// sent the message below. The shipped program is built without this file and has no such way in.
+#include <windows.h>
+
+#include <new>
+
+#include "mainwindow/form1.h"
+#include "process/program.h"
+
+class FaultyForm1 : public Form1 {
+ public:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == ::RegisterWindowMessageW(L"HuevikTest.InjectFault")) throw std::bad_alloc();
+    return Form1::OnMessage(msg, wp, lp);
+  }
+};
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  return RunProgram([]() -> std::unique_ptr<Form1> { return std::make_unique<FaultyForm1>(); });
+}

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <map>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "formlayer/container.h"
 #include "formlayer/runtime.h"
@@ -151,18 +153,39 @@ namespace {
 // double-click would take a word, which ends at "&" and "#". A click takes it all, and so
 // does a double-click; a drag still takes a part. Each field goes on to the procedure it had
 // before, whoever put that there (an input method, an accessibility tool, a skin library).
-LRESULT CALLBACK WholeTextField(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+// That procedure is kept here, for the few fields there are, rather than through the common
+// controls' subclassing: under Wine that looks its data up at the server on every message,
+// and a pen move writes four fields, each write several messages.
+std::vector<std::pair<HWND, WNDPROC>> g_earlierProcedures;
+
+WNDPROC EarlierProcedure(HWND window) {
+  for (const auto& [field, procedure] : g_earlierProcedures)
+    if (field == window) return procedure;
+  return nullptr;
+}
+
+LRESULT CALLBACK WholeTextField(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  WNDPROC earlier = EarlierProcedure(window);
+  if (!earlier) return ::DefWindowProcW(window, msg, wp, lp);
   if (msg == WM_LBUTTONDBLCLK) {
     ::SendMessageW(window, EM_SETSEL, 0, -1);
     return 0;
   }
-  LRESULT result = ::DefSubclassProc(window, msg, wp, lp);
+  if (msg == WM_NCDESTROY)
+    std::erase_if(g_earlierProcedures, [window](const auto& entry) { return entry.first == window; });
+  LRESULT result = ::CallWindowProcW(earlier, window, msg, wp, lp);
   if (msg == WM_LBUTTONUP) {
     DWORD start = 0, end = 0;
     ::SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     if (start == end) ::SendMessageW(window, EM_SETSEL, 0, -1);
   }
   return result;
+}
+
+void KeepWholeText(HWND field) {
+  auto earlier = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WholeTextField)));
+  if (earlier) g_earlierProcedures.emplace_back(field, earlier);
 }
 
 }  // namespace
@@ -172,7 +195,7 @@ TextBox::TextBox(std::wstring name, Container& parent, TwipsRect place, const st
   writing_ = true;
   Create(L"EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL | (locked ? ES_READONLY : 0), WS_EX_CLIENTEDGE);
   writing_ = false;
-  if (locked) ::SetWindowSubclass(window_, WholeTextField, 0, 0);
+  if (locked) KeepWholeText(window_);
 }
 
 void TextBox::SetText(const std::wstring& text) {

@@ -137,7 +137,8 @@ void Magnifier::DrawValueText() {
   select_guard font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(255, 255, 255));
-  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &strip, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &strip,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   ::GdiFlush();
 }
 

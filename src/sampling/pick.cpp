@@ -93,8 +93,8 @@ LRESULT CALLBACK PenPointer(int code, WPARAM wp, LPARAM lp) {
       if (pick->released_) break;
       // The wheel is the drag's: it reaches no window, of this program or another.
       if (wp == WM_MOUSEWHEEL && pick->Magnified())
-        ::PostMessageW(pick->penContainer_, kPenWheel, static_cast<WPARAM>(static_cast<short>(HIWORD(event->mouseData))),
-                       0);
+        ::PostMessageW(pick->penContainer_, kPenWheel,
+                       static_cast<WPARAM>(static_cast<short>(HIWORD(event->mouseData))), 0);
       return 1;
     case WM_MOUSEMOVE:
       if (pick->stepCount_ > 0 && !pick->movePending_)
@@ -203,7 +203,8 @@ bool Pick::ShowFrozen() {
   }
   if (frozen_.empty()) return false;
   for (const auto& window : frozen_) {
-    ::SetWindowPos(window->Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ::SetWindowPos(window->Window(), HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ::UpdateWindow(window->Window());
   }
   HWND front = frozen_.front()->Window();

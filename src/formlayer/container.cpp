@@ -152,6 +152,7 @@ HBRUSH Container::ChildBackground(HWND child, HDC dc) {
 
 // The message handling shared by every container window.
 LRESULT Container::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (watcher_ && watcher_(watchContext_, msg, wp, lp)) return 0;
   if (msg == WM_MOUSEMOVE || (msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONUP)) RelayToToolTips(msg, wp, lp);
   if (RoutePointer(msg, wp, lp)) return 0;
   switch (msg) {

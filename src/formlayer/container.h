@@ -30,6 +30,14 @@ class Container : public BaseWindow {
   // The tip window that shows tips over this container's controls: it is handed the
   // container's pointer messages, so it needs no hook in the container's window.
   void RelayPointerTo(HWND toolTips) { toolTips_ = toolTips; }
+  // Hands every message to `watcher` first, until it is taken away (nullptr); a message it
+  // answers true to goes no further. For an interaction under way, with no subclass: under
+  // Wine a subclass costs a server look-up on every message.
+  using Watcher = bool (*)(void* context, UINT msg, WPARAM wp, LPARAM lp);
+  void Watch(Watcher watcher, void* context) {
+    watcher_ = watcher;
+    watchContext_ = context;
+  }
 
  protected:
   // The message handling shared by every container window.
@@ -39,6 +47,8 @@ class Container : public BaseWindow {
   void BackgroundChanged();
 
  private:
+  Watcher watcher_ = nullptr;
+  void* watchContext_ = nullptr;
   EventTarget& TargetAt(POINT pt);
   void Raise(EventTarget& target, const MouseHandler& handler, short button, short shift, POINT pt);
   bool RoutePointer(UINT msg, WPARAM wp, LPARAM lp);

@@ -2,7 +2,8 @@
 // during a drag may be any control, or a window of another program where the platform
 // routes keys by the pointer, and the wheel to the focus or to the window under the
 // pointer. Low-level hooks, set only for the drag, take the keys and the wheel wherever
-// they go and post them to the pen's container, which holds the pointer. The mouse hook
+// they go and post them to the pen's container, which holds the pointer and hands them to
+// the pick while it watches there. The mouse hook
 // sees the release in its order among the keys: a key pressed after it is no longer the
 // drag's, even while the release itself still waits in the queue behind the posted keys.
 // Moving the pointer from the program ends the platform's own hold on it on some
@@ -17,14 +18,11 @@
 // Escape and Enter still end the pick.
 #include "sampling/pick.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "formlayer/runtime.h"
 #include "mainwindow/form1.h"
 #include "win32/display.h"
-#include "win32/fail_fast.h"
 #include "win32/library_search.h"
 
 namespace {
@@ -35,7 +33,6 @@ enum : UINT {
   kPenReleased,
   kPenWheel,  // wParam: the wheel's delta
 };
-constexpr UINT_PTR kWatchId = 1;
 
 // The pick under way, for the hooks: one at a time, on the one GUI thread.
 Pick* g_hookedPick = nullptr;
@@ -113,22 +110,23 @@ LRESULT CALLBACK PenPointer(int code, WPARAM wp, LPARAM lp) {
 }
 
 // The pen's container takes what the hooks post. A key may end the pick, and with it this
-// subclass: nothing of the pick is touched after it.
-LRESULT CALLBACK WatchPenDrag(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-  auto& pick = *reinterpret_cast<Pick*>(data);
+// watch: nothing of the pick is touched after it.
+bool WatchPenDrag(void* context, UINT msg, WPARAM wp, LPARAM lp) {
+  auto& pick = *static_cast<Pick*>(context);
   Form1& form = pick.form_;
+  HWND window = pick.penContainer_;
   const bool dragging = form.Picking && ::GetCapture() == window;
   switch (msg) {
     case kPickKey:
       if (dragging) pick.Key(static_cast<UINT>(wp), lp != 0);
-      return 0;
+      return true;
     case kPenWheel:
       if (dragging) pick.Wheel(static_cast<short>(wp));
-      return 0;
+      return true;
     case kPenMoved:
       pick.movePending_ = false;
       if (dragging && !pick.IsEcho(PointerNow())) form.Picture2.MouseMove(kLeftButton, 0, 0, 0);
-      return 0;
+      return true;
     case kPenReleased:
       // The release went elsewhere: end the drag as the release would have.
       if (dragging) {
@@ -136,9 +134,9 @@ LRESULT CALLBACK WatchPenDrag(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_
         ::ScreenToClient(window, &at);
         ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
       }
-      return 0;
+      return true;
     default:
-      return ::DefSubclassProc(window, msg, wp, lp);
+      return false;
   }
 }
 
@@ -154,9 +152,10 @@ std::unique_ptr<Pick> Pick::WithPen(Form1& form) {
 }
 
 void Pick::WatchPen() {
-  penContainer_ = form_.Picture2.Parent().Window();
-  ::SetWindowSubclass(penContainer_, FailFast::GuardedSubclass<WatchPenDrag>, kWatchId,
-                      reinterpret_cast<DWORD_PTR>(this));
+  Container& container = form_.Picture2.Parent();
+  penContainer_ = container.Window();
+  container.Watch(WatchPenDrag, this);
+  watched_ = &container;
   WatchKeys(penContainer_);
   mouseHook_.reset(::SetWindowsHookExW(WH_MOUSE_LL, PenPointer, App::Instance(), 0));
 }
@@ -185,7 +184,7 @@ Pick::~Pick() {
   if (g_hookedPick == this) g_hookedPick = nullptr;
   keyHook_.reset();
   mouseHook_.reset();
-  if (penContainer_) ::RemoveWindowSubclass(penContainer_, FailFast::GuardedSubclass<WatchPenDrag>, kWatchId);
+  if (watched_) watched_->Watch(nullptr, nullptr);
   if (!frozen_.empty())
     if (auto unregister = SessionFunction<UnregisterSessionFn>("WTSUnRegisterSessionNotification"))
       unregister(frozen_.front()->Window());

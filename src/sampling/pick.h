@@ -17,6 +17,7 @@
 #include "sampling/screen_read.h"
 #include "win32/handles.h"
 
+class Container;
 class Form1;
 
 // Posted to the main window when a frozen pick has ended.
@@ -78,7 +79,7 @@ class Pick {
 
   friend LRESULT CALLBACK PickKeys(int code, WPARAM wp, LPARAM lp);
   friend LRESULT CALLBACK PenPointer(int code, WPARAM wp, LPARAM lp);
-  friend LRESULT CALLBACK WatchPenDrag(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  friend bool WatchPenDrag(void* context, UINT msg, WPARAM wp, LPARAM lp);
 
   Form1& form_;
   ShownColour shownBefore_;
@@ -92,6 +93,7 @@ class Pick {
 
   // The pen's way in.
   HWND penContainer_ = nullptr;
+  Container* watched_ = nullptr;
   unique_hook mouseHook_;
   bool released_ = false;     // a button went up: the keys that follow are no longer the pick's
   bool movePending_ = false;  // one posted move at a time: each reads the pointer anew

@@ -27,14 +27,7 @@ std::wstring CopiedFrom(POINT field) {
   pointer::ClickAt(field.x, field.y);
   SendKey('C', VK_CONTROL);
   PumpUntil([] { return ::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; });
-  std::wstring text;
-  if (!::OpenClipboard(nullptr)) return text;
-  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-    text = static_cast<const wchar_t*>(::GlobalLock(data));
-    ::GlobalUnlock(data);
-  }
-  ::CloseClipboard();
-  return text;
+  return ClipboardText();
 }
 
 class PickTest : public ::testing::Test {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "bench_report.h"
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "support/pointer.h"
 #include "win32/handles.h"
 
@@ -91,7 +91,7 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int main() {
-  Form1 form;
+  MainWindow form;
   form.Show();
   pointer::MoveTo(640, 400);
   Pump(200);

@@ -2,7 +2,7 @@
 // away from its window, shown, minimised and hidden in the tray, against a minimal window waiting in
 // its message loop with no timer, both running side by side over the same 10 s in each state. Then
 // the settings writes that 1,000 pointer moves over the window's surface cause while the window stays
-// where it is, counted in-process on a real Form1.
+// where it is, counted in-process on a real MainWindow.
 #include <windows.h>
 
 #include <algorithm>
@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "bench_report.h"
-#include "formlayer/runtime.h"
-#include "mainwindow/form1.h"
+#include "controls/runtime.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/hover_tracking.h"
 #include "settings/window_position.h"
 #include "support/huevik_process.h"
@@ -233,7 +233,7 @@ bool MoveOnePixel(int dx) {
 
 void CountSettingsWrites() {
   ForgetStoredPosition();
-  Form1 form;
+  MainWindow form;
   form.Show();
   ::SetForegroundWindow(form.hWnd());
   Pump(50);
@@ -251,8 +251,8 @@ void CountSettingsWrites() {
   std::printf("surface moves delivered: %ld of %d; window %s\n", g_movesDelivered, kSurfaceMoves,
               after.left == before.left && after.top == before.top ? "stayed" : "MOVED");
   ReportFigure("registry writes per 1000 surface moves", static_cast<double>(writes), 0, "writes", Goal::AtMost(4));
-  托盘图标::RemoveTrayIcon(form);
-  ::KillTimer(nullptr, 圆角窗体::HoverTimerId);
+  TrayIcon::RemoveTrayIcon(form);
+  ::KillTimer(nullptr, HoverTracking::HoverTimerId);
   ForgetStoredPosition();
 }
 

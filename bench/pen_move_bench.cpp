@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "bench_report.h"
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "support/patch_window.h"
 #include "support/pointer.h"
 #include "win32/handles.h"
@@ -121,7 +121,7 @@ struct PerMove {
 };
 
 // A pen pick for the way the next moves read: its square sized, its magnifier shown or not.
-void ReadNextMovesBy(Form1& form, Way way) {
+void ReadNextMovesBy(MainWindow& form, Way way) {
   form.PickSquare = way == kMean ? magnifier::kLargestSquare : magnifier::kSmallestSquare;
   form.CurrentPick = Pick::WithPen(form);
   if (way != kAlone) form.CurrentPick->Magnify();
@@ -130,7 +130,7 @@ void ReadNextMovesBy(Form1& form, Way way) {
 
 // Moves on a frozen screen, after the pen's, so that the frozen windows' coming and going
 // never lands in them: the window under the pointer is told, as the system tells it.
-double FrozenMoveMicroseconds(Form1& form, POINT origin, int moves) {
+double FrozenMoveMicroseconds(MainWindow& form, POINT origin, int moves) {
   Stopwatch clock;
   form.CurrentPick = Pick::OnFrozenScreen(form);
   Pump(200);
@@ -148,13 +148,13 @@ double FrozenMoveMicroseconds(Form1& form, POINT origin, int moves) {
   return clock.Microseconds(spent) / moves;
 }
 
-// The pen is held (Picking) while the pointer steps over the patches; each move runs
+// The pen is held (PenDragging) while the pointer steps over the patches; each move runs
 // every part once, each after the paint of the last and on a settled display.
-PerMove MeasureMoves(Form1& form, PlainFields& floorFields, PlainFields& systemFontFields, POINT origin, int moves) {
+PerMove MeasureMoves(MainWindow& form, PlainFields& floorFields, PlainFields& systemFontFields, POINT origin, int moves) {
   Stopwatch clock;
   LONGLONG spent[kParts] = {}, oursBy[kWays] = {};
   int counted[kWays] = {};
-  form.Picking = kTrue;
+  form.PenDragging = true;
   for (int i = 0; i < kWarmUp + moves; ++i) {
     Way way = static_cast<Way>((i / kBlock) % kWays);
     POINT at{origin.x + i % kColumns, origin.y + (i / kColumns) % kRows};
@@ -164,7 +164,7 @@ PerMove MeasureMoves(Form1& form, PlainFields& floorFields, PlainFields& systemF
       Part part = static_cast<Part>((turn + i) % kParts);
       LONGLONG t0 = clock.Now();
       switch (part) {
-        case kOurs: form.Picture2.MouseMove(kLeftButton, 0, 0, 0); break;
+        case kOurs: form.Pen.MouseMove(kLeftButton, 0, 0, 0); break;
         case kBare: g_sink = BarePixelRead(); break;
         case kFloor: floorFields.Move(); break;
         case kSystemFontFloor: systemFontFields.Move(); break;
@@ -180,7 +180,7 @@ PerMove MeasureMoves(Form1& form, PlainFields& floorFields, PlainFields& systemF
     }
     if (i >= kWarmUp) ++counted[way];
   }
-  form.Picking = kFalse;
+  form.PenDragging = false;
   form.CurrentPick.reset();
   PerMove result;
   for (int part = 0; part < kParts; ++part) result.part[part] = clock.Microseconds(spent[part]) / moves;
@@ -194,9 +194,9 @@ int main(int argc, char** argv) {
   // Whole rounds of the ways, so the last block, the one checked below, reads one pixel.
   const int rounds = (argc > 1 ? std::max(1, std::atoi(argv[1])) : kMoves) / (kBlock * kWays);
   const int moves = std::max(1, rounds) * kBlock * kWays;
-  Form1 form;
+  MainWindow form;
   form.Show();
-  HFONT fieldFont = reinterpret_cast<HFONT>(::SendMessageW(form.Text1.Handle(), WM_GETFONT, 0, 0));
+  HFONT fieldFont = reinterpret_cast<HFONT>(::SendMessageW(form.RedField.Handle(), WM_GETFONT, 0, 0));
   PlainFields floorFields({860, 300}, fieldFont);
   PlainFields systemFontFields({1060, 300}, nullptr);
   std::vector<COLORREF> columns;
@@ -209,7 +209,7 @@ int main(int argc, char** argv) {
   const PerMove cost = MeasureMoves(form, floorFields, systemFontFields, origin, moves);
   // A run whose moves read nothing would measure nothing.
   COLORREF last = ColumnColour((kWarmUp + moves - 1) % kColumns);
-  if (form.Text1.Text() != std::to_wstring(GetRValue(last)) || form.Text3.Text() != std::to_wstring(GetBValue(last))) {
+  if (form.RedField.Text() != std::to_wstring(GetRValue(last)) || form.BlueField.Text() != std::to_wstring(GetBValue(last))) {
     std::fprintf(stderr, "pen moves did not sample the patch colours\n");
     ::ExitProcess(1);
   }

@@ -103,7 +103,7 @@ double MedianStartAtDpi(const std::wstring& exe, const wchar_t* windowClass, DWO
 void DragThePen(HWND huevik) {
   RECT r{};
   ::GetWindowRect(huevik, &r);
-  // The pen: Frame2 (176,40) + Picture1 (8,16) + Picture2 (24,8), 48 x 48.
+  // The pen: PenFrame (176,40) + Swatch (8,16) + Pen (24,8), 48 x 48.
   int penX = r.left + 176 + 8 + 24 + 24, penY = r.top + 40 + 16 + 8 + 24;
   pointer::MoveTo(penX, penY);
   pointer::Press();

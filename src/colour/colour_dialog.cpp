@@ -5,11 +5,11 @@
 #include <string>
 
 #include "colour/recent_colours.h"
-#include "formlayer/runtime.h"
-#include "mainwindow/form1.h"
+#include "controls/runtime.h"
+#include "mainwindow/main_window.h"
 #include "win32/library_search.h"
 
-namespace 调色板 {
+namespace ColourDialog {
 
 #ifndef _WIN64
 // The dialog is told the record's size; the 32-bit ANSI record is 36 bytes.
@@ -41,16 +41,16 @@ std::optional<std::int32_t> OpenColourDialog(HWND owner) {
   return std::nullopt;
 }
 
-}  // namespace 调色板
+}  // namespace ColourDialog
 
-void Form1::Command1_Click() {
-  std::optional<std::int32_t> chosen = 调色板::OpenColourDialog(hWnd());
+void MainWindow::ChooseWithColourDialog() {
+  std::optional<std::int32_t> chosen = ColourDialog::OpenColourDialog(hWnd());
   if (!chosen) return;
   Components c = SplitColour(*chosen);
-  Text1.SetText(DecimalText(c.red));
-  Text2.SetText(DecimalText(c.green));
-  Text3.SetText(DecimalText(c.blue));
-  txthex.SetText(ValueFieldText());
+  RedField.SetText(DecimalText(c.red));
+  GreenField.SetText(DecimalText(c.green));
+  BlueField.SetText(DecimalText(c.blue));
+  ValueField.SetText(ValueFieldText());
   ShowSwatch();
   RecentColours::Take(static_cast<COLORREF>(CurrentColour()));
 }

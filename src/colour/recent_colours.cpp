@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "colour/colour_value.h"
-#include "formlayer/runtime.h"
+#include "controls/runtime.h"
 #include "settings/window_position.h"
 
 namespace RecentColours {
@@ -34,7 +34,7 @@ long ParseEntry(std::wstring_view entry) {
 // Whatever the list holds now goes to the store; a store that cannot be written keeps the
 // list for this run only.
 void Save() {
-  ResumeNext([] { SaveSetting(记录窗体位置::kApplication, 记录窗体位置::kSection, kKey, Text(g_list)); });
+  ResumeNext([] { SaveSetting(SavedPosition::kApplication, SavedPosition::kSection, kKey, Text(g_list)); });
 }
 
 }  // namespace
@@ -70,7 +70,7 @@ bool PutFirst(std::vector<COLORREF>& colours, COLORREF colour) {
 
 const std::vector<COLORREF>& List() { return g_list; }
 
-void Load() { g_list = Parse(GetSetting(记录窗体位置::kApplication, 记录窗体位置::kSection, kKey)); }
+void Load() { g_list = Parse(GetSetting(SavedPosition::kApplication, SavedPosition::kSection, kKey)); }
 
 void Take(COLORREF colour) {
   if (PutFirst(g_list, colour & 0xFFFFFF)) Save();

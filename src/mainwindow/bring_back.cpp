@@ -1,12 +1,12 @@
 #include "mainwindow/bring_back.h"
 
-#include "formlayer/runtime.h"
-#include "mainwindow/form1.h"
+#include "controls/runtime.h"
+#include "mainwindow/main_window.h"
 
 // Hidden or minimised, the window comes back normal, at its place.
-void Form1::BringBack() {
-  if (WindowState() == 1) {
-    SetWindowState(0);
+void MainWindow::BringBack() {
+  if (Minimised()) {
+    SetMinimised(false);
     Show();
   }
 }
@@ -20,7 +20,7 @@ UINT BringBackMessage() {
 
 bool IsBringBackRequest(UINT msg) { return msg != 0 && msg == BringBackMessage(); }
 
-LRESULT AnswerBringBack(Form1& window, WPARAM request) {
+LRESULT AnswerBringBack(MainWindow& window, WPARAM request) {
   if (request != kBringBack) return kHuevikAnswers;
   RaiseEvent([&] {
     window.BringBack();

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-class Form1;
+class MainWindow;
 
 namespace RunningCopy {
 // A message registered for the session under a name of its own, so no other program's and none
@@ -18,5 +18,5 @@ inline constexpr LRESULT kHuevikAnswers = 0x48564B21;
 bool IsBringBackRequest(UINT msg);
 // Answers that this is Huevik's main window; asked to, brings the window back as a left click on
 // the tray icon does, then to the front.
-LRESULT AnswerBringBack(Form1& window, WPARAM request);
+LRESULT AnswerBringBack(MainWindow& window, WPARAM request);
 }  // namespace RunningCopy

@@ -3,13 +3,13 @@
 
 #include <windowsx.h>
 
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 
-namespace 圆角窗体 {
+namespace HoverTracking {
 
 HoverRectangle HoverRect{};
 UINT_PTR HoverTimerId = 0;
-short NotForeground = kFalse;
+bool NotForeground = false;
 
 namespace {
 
@@ -21,12 +21,12 @@ HWND g_leaveAskedFor = nullptr;  // the window whose pointer leave the system ha
 constexpr DWORD kRestCheckMs = 100;
 DWORD g_restCheckedAt = 0;
 
-// PicEn could change nothing then, wherever the pointer is.
-bool ButtonsShowNormal(const Form1& form) {
-  return form.关闭0.Picture() == form.关闭1.Picture() && form.最小0.Picture() == form.最小1.Picture();
+// ShowNormalCaptionButtons could change nothing then, wherever the pointer is.
+bool ButtonsShowNormal(const MainWindow& form) {
+  return form.CloseButton.Picture() == form.CloseNormalLook.Picture() && form.MinimiseButton.Picture() == form.MinimiseNormalLook.Picture();
 }
 
-bool InFront(const Form1& form) { return ::GetForegroundWindow() == form.hWnd(); }
+bool InFront(const MainWindow& form) { return ::GetForegroundWindow() == form.hWnd(); }
 
 POINT Pointer() {
   POINT pointer{};
@@ -34,7 +34,7 @@ POINT Pointer() {
   return pointer;
 }
 
-bool OverWindow(const Form1& form, POINT pointer) {
+bool OverWindow(const MainWindow& form, POINT pointer) {
   HWND window = form.hWnd();
   if (!::IsWindowVisible(window) || ::IsIconic(window)) return false;
   RECT outer{};
@@ -46,7 +46,7 @@ bool OverWindow(const Form1& form, POINT pointer) {
 // nothing until the pointer comes back, which the pointer's own messages report. Otherwise (pointer
 // over the window, or a press dragged off it, or a rectangle gone stale) only ticks can tell when
 // the pictures must change.
-bool LaterTicksMayChangeSomething(const Form1& form, POINT pointer) {
+bool LaterTicksMayChangeSomething(const MainWindow& form, POINT pointer) {
   return OverWindow(form, pointer) || !ButtonsShowNormal(form);
 }
 
@@ -61,19 +61,19 @@ void Pause() {
 }
 
 // A tick now, and the timer runs on only while a later one could matter.
-void Tick(Form1& form, bool byTimer = false) {
+void Tick(MainWindow& form, bool byTimer = false) {
   if (!InFront(form)) {
-    form.PicEn();
-    NotForeground = kTrue;
+    form.ShowNormalCaptionButtons();
+    NotForeground = true;
     // Later ticks would only repeat this; the activation that brings the window to the front ticks.
     Pause();
     return;
   }
-  NotForeground = kFalse;
+  NotForeground = false;
   if (byTimer && ButtonsShowNormal(form) && ::GetTickCount() - g_restCheckedAt < kRestCheckMs) return;
   const POINT pointer = Pointer();
   g_restCheckedAt = ::GetTickCount();
-  if (!ButtonsShowNormal(form) && !PointerInside(HoverRect, pointer.x, pointer.y)) form.PicEn();
+  if (!ButtonsShowNormal(form) && !PointerInside(HoverRect, pointer.x, pointer.y)) form.ShowNormalCaptionButtons();
   if (LaterTicksMayChangeSomething(form, pointer))
     Resume();
   else
@@ -81,9 +81,9 @@ void Tick(Form1& form, bool byTimer = false) {
 }
 
 // Hidden or minimised, the window gets no pointer input and every tick put the normal pictures back.
-void Rest(Form1& form) {
-  form.PicEn();
-  NotForeground = InFront(form) ? kFalse : kTrue;
+void Rest(MainWindow& form) {
+  form.ShowNormalCaptionButtons();
+  NotForeground = InFront(form) ? false : true;
   Pause();
 }
 
@@ -106,12 +106,12 @@ void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     return;
   }
   try {
-    Tick(MainWindow(), true);
+    Tick(RunningMainWindow(), true);
   } catch (...) {
   }
 }
 
-void BeforeMessage(Form1& form, UINT msg) {
+void BeforeMessage(MainWindow& form, UINT msg) {
   // While the timer rests, the handlers read what a tick just now would have left.
   if (!IsPointerInput(msg) || HoverTimerId) return;
   try {
@@ -120,7 +120,7 @@ void BeforeMessage(Form1& form, UINT msg) {
   }
 }
 
-void AfterMessage(Form1& form, UINT msg, LPARAM lp) {
+void AfterMessage(MainWindow& form, UINT msg, LPARAM lp) {
   try {
     if (IsPointerInput(msg)) {
       // A handler may have put up a picture that only a later tick takes down.
@@ -150,4 +150,4 @@ void AfterMessage(Form1& form, UINT msg, LPARAM lp) {
   }
 }
 
-}  // namespace 圆角窗体
+}  // namespace HoverTracking

@@ -8,15 +8,15 @@
 
 #include "mainwindow/frame_math.h"
 
-class Form1;
+class MainWindow;
 
-namespace 圆角窗体 {
+namespace HoverTracking {
 extern HoverRectangle HoverRect;  // the main window in screen pixels, unrounded
 extern UINT_PTR HoverTimerId;     // the running hover timer, 0 while it rests
-extern short NotForeground;
+extern bool NotForeground;
 void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR, DWORD);
 
 // A message to the main window, before and after the window handles it.
-void BeforeMessage(Form1& form, UINT msg);
-void AfterMessage(Form1& form, UINT msg, LPARAM lp);
-}  // namespace 圆角窗体
+void BeforeMessage(MainWindow& form, UINT msg);
+void AfterMessage(MainWindow& form, UINT msg, LPARAM lp);
+}  // namespace HoverTracking

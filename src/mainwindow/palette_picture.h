@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "formlayer/picture.h"
+#include "controls/picture.h"
 
 constexpr SIZE kPaletteChartSize{267, 70};
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "formlayer/runtime.h"
+#include "controls/runtime.h"
 #include "skinh.h"
 #include "win32/ansi_path.h"
 #include "win32/handles.h"

@@ -1,7 +1,7 @@
 // The startup of the main window; its close, which hides it to the tray, lives with the tray.
 #include "colour/recent_colours.h"
-#include "formlayer/runtime.h"
-#include "mainwindow/form1.h"
+#include "controls/runtime.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/frame_math.h"
 #include "mainwindow/hover_tracking.h"
 #include "mainwindow/skin_library.h"
@@ -13,11 +13,11 @@ namespace {
 constexpr COLORREF kColourKey = kSeeThroughKey;
 }  // namespace
 
-void Form1::Form_Load() {
+void MainWindow::OnLoad() {
   HWND window = hWnd();
   ResumeNext(
       [&] { ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE); },
-      [&] { 获取鼠标坐标(); },
+      [&] { UpdateHoverRect(); },
       [&] { SetScaleMode(3); },
       [&] { SetBackColor(kColourKey); },
       [&] {
@@ -31,14 +31,14 @@ void Form1::Form_Load() {
         LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
         ::SetWindowLongPtrW(window, GWL_STYLE, style | WS_MINIMIZEBOX | WS_SYSMENU);
       },
-      [&] { 圆角窗体::HoverTimerId = ::SetTimer(nullptr, 0, 1, 圆角窗体::HoverTimerProc); },
+      [&] { HoverTracking::HoverTimerId = ::SetTimer(nullptr, 0, 1, HoverTracking::HoverTimerProc); },
       [&] { PutInTray(); },
-      [&] { 记录窗体位置::RestoreWindowPos(*this); },
+      [&] { SavedPosition::RestoreWindowPos(*this); },
       [&] { RecentColours::Load(); },
       [&] { RegisterPickHotkey(); });
 }
 
-void Form1::Form_Activate() {
+void MainWindow::OnActivate() {
   const int corner = RegionCorner(2, Display::Dpi());
   ApplyRoundRegion(corner, corner);
 }

@@ -5,7 +5,7 @@
 #include <exception>
 #include <memory>
 
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "process/program.h"
 #include "win32/fail_fast.h"
 
@@ -18,5 +18,5 @@ namespace {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::set_terminate(EndAsAFault);
-  return RunProgram([] { return std::make_unique<Form1>(); });
+  return RunProgram([] { return std::make_unique<MainWindow>(); });
 }

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "process/running_copy.h"
 #include "tray/tray_icon.h"
 #include "win32/fail_fast.h"
@@ -11,14 +11,14 @@
 namespace {
 // An icon left behind would answer for a program that is gone.
 void RemoveIconAtFault() noexcept {
-  if (MainWindowExists()) 托盘图标::RemoveTrayIcon(MainWindow());
+  if (MainWindowExists()) TrayIcon::RemoveTrayIcon(RunningMainWindow());
 }
 }  // namespace
 
 int RunProgram(MainWindowMaker makeMainWindow) {
   LibrarySearch::RestrictToProgramAndSystemFolders();
   FailFast::SetLastWords(RemoveIconAtFault);
-  std::unique_ptr<Form1> form;
+  std::unique_ptr<MainWindow> form;
   try {
     if (RunningCopy::HandOverToRunningCopy()) return 0;
     form = makeMainWindow();

@@ -2,10 +2,10 @@
 #pragma once
 #include <memory>
 
-class Form1;
+class MainWindow;
 
-// Makes the main window: a Form1, or a test's own kind of it.
-using MainWindowMaker = std::unique_ptr<Form1> (*)();
+// Makes the main window: a MainWindow, or a test's own kind of it.
+using MainWindowMaker = std::unique_ptr<MainWindow> (*)();
 
 // Starts the program, unless a copy already runs in this session: that copy brings its window
 // back and this start ends with 0. Else the main window shows, and the program runs until Exit or

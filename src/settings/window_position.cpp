@@ -4,11 +4,11 @@
 #include <array>
 #include <cmath>
 
-#include "formlayer/runtime.h"
+#include "controls/runtime.h"
 #include "settings/position_text.h"
 #include "settings/settings_watch.h"
 
-namespace 记录窗体位置 {
+namespace SavedPosition {
 
 namespace {
 
@@ -90,4 +90,4 @@ void RestoreWindowPos(Form& form) {
   form.Move(l, t, w, h);
 }
 
-}  // namespace 记录窗体位置
+}  // namespace SavedPosition

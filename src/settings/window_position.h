@@ -1,8 +1,8 @@
 // The main window's position, remembered in the per-user settings store.
 #pragma once
-#include "formlayer/form.h"
+#include "controls/form.h"
 
-namespace 记录窗体位置 {
+namespace SavedPosition {
 inline constexpr const wchar_t* kApplication = L"QevSoft_Color";
 inline constexpr const wchar_t* kSection = L"Soft_Stat";
 
@@ -11,4 +11,4 @@ inline constexpr const wchar_t* kSection = L"Soft_Stat";
 void SaveWindowPos(const Form& form) noexcept;
 // Moves the window to the stored place, or centres it when nothing usable is stored.
 void RestoreWindowPos(Form& form);
-}  // namespace 记录窗体位置
+}  // namespace SavedPosition

@@ -5,7 +5,7 @@
 #include "tray/tray_icon.h"
 #include "win32/base_window.h"
 
-namespace 响应任务栏菜单 {
+namespace TaskbarMenu {
 
 WNDPROC TaskbarPrevProc = nullptr;
 
@@ -18,7 +18,7 @@ WNDPROC InstalledProcedure(HWND window) {
 bool Hooked(HWND window) {
   WNDPROC installed = InstalledProcedure(window);
   return installed == TaskbarMenuWndProc ||
-         (installed == 托盘图标::TrayWndProc && 托盘图标::TrayPrevProc == TaskbarMenuWndProc);
+         (installed == TrayIcon::TrayWndProc && TrayIcon::TrayPrevProc == TaskbarMenuWndProc);
 }
 
 }  // namespace
@@ -47,4 +47,4 @@ LRESULT CALLBACK TaskbarMenuWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
   return next ? ::CallWindowProcW(next, window, msg, wp, lp) : ::DefWindowProcW(window, msg, wp, lp);
 }
 
-}  // namespace 响应任务栏菜单
+}  // namespace TaskbarMenu

@@ -3,8 +3,8 @@
 #pragma once
 #include <windows.h>
 
-namespace 响应任务栏菜单 {
+namespace TaskbarMenu {
 extern WNDPROC TaskbarPrevProc;
 void HookTaskbarMenu(HWND window);
 LRESULT CALLBACK TaskbarMenuWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-}  // namespace 响应任务栏菜单
+}  // namespace TaskbarMenu

@@ -3,16 +3,16 @@
 #include <utility>
 
 #include "colour/colour_value.h"
-#include "formlayer/runtime.h"
-#include "mainwindow/form1.h"
-#include "tray/form2.h"
+#include "controls/runtime.h"
+#include "mainwindow/main_window.h"
+#include "tray/tray_menu_owner.h"
 #include "tray/tray_record.h"
 #include "win32/base_window.h"
 
-namespace 托盘图标 {
+namespace TrayIcon {
 
 WNDPROC TrayPrevProc = nullptr;
-short BalloonFlag = 0;
+bool RemindOnClose = false;
 
 namespace {
 
@@ -25,17 +25,17 @@ UINT TaskbarCreatedMessage() {
 }
 
 void OnTrayCallback(HWND window, LPARAM event) {
-  Form1& form = MainWindow();
+  MainWindow& form = RunningMainWindow();
   switch (event) {
     case WM_LBUTTONUP:
       form.BringBack();
       break;
     case WM_RBUTTONUP:
       ::SetForegroundWindow(window);
-      form.PopupMenu(TheForm2().TrayMenu());
+      form.PopupMenu(TheTrayMenuOwner().TrayMenu());
       break;
     case kBalloonUserClick:
-      BalloonFlag = 5;
+      RemindOnClose = false;
       SetTrayIcon(form, VersionTip(form), L"", NIIF_INFO, 5000);
       break;
     default:
@@ -95,7 +95,7 @@ LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     ResumeNext([&] { OnTrayCallback(window, lp); });
   } else if (msg == TaskbarCreatedMessage()) {
     // A restarted shell has forgotten the icon; it is the only way back to the window.
-    ResumeNext([&] { AddAgain(MainWindow()); }, [&] { MainWindow().RegisterPickHotkey(); });
+    ResumeNext([&] { AddAgain(RunningMainWindow()); }, [&] { RunningMainWindow().RegisterPickHotkey(); });
   } else if ((msg == WM_DESTROY && BaseWindow::SystemIsDestroying(window)) || (msg == WM_ENDSESSION && wp)) {
     // The window goes with its icon, and leaves no hook behind: a later window starts afresh. At
     // the end of the session, or when the system closes the program to update what it uses, the
@@ -106,4 +106,4 @@ LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   return next ? ::CallWindowProcW(next, window, msg, wp, lp) : ::DefWindowProcW(window, msg, wp, lp);
 }
 
-}  // namespace 托盘图标
+}  // namespace TrayIcon

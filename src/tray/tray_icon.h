@@ -6,13 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "formlayer/form.h"
+#include "controls/form.h"
 
-namespace 托盘图标 {
+namespace TrayIcon {
 // The procedure the tray procedure replaced; non-zero exactly while the icon exists.
 extern WNDPROC TrayPrevProc;
-// 1: a close shows the reminder balloon; 5: the user clicked one, show no more.
-extern short BalloonFlag;
+// True while a close shows the reminder balloon: until the user clicks one.
+extern bool RemindOnClose;
 
 // Adds the icon on the first call (and installs TrayWndProc), modifies it after.
 void SetTrayIcon(const Form& window, std::wstring_view tipText, std::wstring_view balloonText, DWORD balloonStyle,
@@ -22,4 +22,4 @@ void RemoveTrayIcon(const Form& window);
 LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
 // The window's caption, " Version", major.minor.revision and the studio's name.
 std::wstring VersionTip(const Form& window);
-}  // namespace 托盘图标
+}  // namespace TrayIcon

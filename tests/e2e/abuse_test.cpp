@@ -278,7 +278,7 @@ TEST_F(AbuseTest, ForeignMessagesWithAnyParametersLeaveTheProgramAnsweringAndPic
   ASSERT_TRUE(Responsive()) << "a resolution change without a rectangle ended the program";
   ::GetWindowRect(window(), &place_);
   EXPECT_EQ(place_.right - place_.left, width) << "not laid out for its own resolution";
-  // The tray menu open, its owner Form2 among the targets.
+  // The tray menu open, its owner TrayMenuOwner among the targets.
   ::PostMessageW(window(), kTrayCallback, 0, WM_RBUTTONUP);
   HWND form2 = nullptr, menu = nullptr;
   ASSERT_TRUE(PumpUntil([&] {
@@ -322,7 +322,7 @@ TEST_F(AbuseTest, ForeignMessagesWithAnyParametersLeaveTheProgramAnsweringAndPic
     for (HWND to : {magnifier, form2}) SendCreationAndDestruction(to);
     ::RedrawWindow(magnifier, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }
-  EXPECT_TRUE(::IsWindow(magnifier) && ::IsWindow(form2)) << "foreign messages ended the magnifier or Form2";
+  EXPECT_TRUE(::IsWindow(magnifier) && ::IsWindow(form2)) << "foreign messages ended the magnifier or TrayMenuOwner";
   MoveTo(patches.At(0, 3));
   EXPECT_TRUE(WaitForValue(L"&H102030&")) << Text(kValueField);
   pointer::Release();

@@ -11,12 +11,12 @@
 
 namespace {
 
-// Client points of the main window, from its layout: Frame2 stands at (176, 40),
-// Picture1 at (8, 16) inside it, the 48 x 48 pen Picture2 at (24, 8) inside that.
+// Client points of the main window, from its layout: PenFrame stands at (176, 40),
+// Swatch at (8, 16) inside it, the 48 x 48 pen Pen at (24, 8) inside that.
 constexpr POINT kPenCentre{176 + 8 + 24 + 24, 40 + 16 + 8 + 24};
 constexpr POINT kValueField{85, 45};
 constexpr POINT kRed{85, 70}, kGreen{85, 93}, kBlue{85, 116};
-constexpr POINT kDecimalForm{85, 230}, kWebForm{165, 230};  // Option2, Option3
+constexpr POINT kDecimalForm{85, 230}, kWebForm{165, 230};  // DecimalFormOption, WebFormOption
 
 // What one click in a field and Ctrl+C put on the clipboard.
 std::wstring CopiedFrom(POINT field) {

@@ -4,17 +4,17 @@
 
 #include <new>
 
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "process/program.h"
 
-class FaultyForm1 : public Form1 {
+class FaultyMainWindow : public MainWindow {
  public:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
     if (msg == ::RegisterWindowMessageW(L"HuevikTest.InjectFault")) throw std::bad_alloc();
-    return Form1::OnMessage(msg, wp, lp);
+    return MainWindow::OnMessage(msg, wp, lp);
   }
 };
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  return RunProgram([]() -> std::unique_ptr<Form1> { return std::make_unique<FaultyForm1>(); });
+  return RunProgram([]() -> std::unique_ptr<MainWindow> { return std::make_unique<FaultyMainWindow>(); });
 }

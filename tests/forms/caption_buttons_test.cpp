@@ -25,15 +25,15 @@ std::string LookOf(const Image& button, const Image& normal, const Image& hover,
 }
 
 // Both buttons' pictures as one text, "close:<look> min:<look>", for table comparisons.
-std::string Looks(const Form1& f) {
-  return "close:" + LookOf(f.关闭0, f.关闭1, f.关闭2, f.关闭3) + " min:" + LookOf(f.最小0, f.最小1, f.最小2, f.最小3);
+std::string Looks(const MainWindow& f) {
+  return "close:" + LookOf(f.CloseButton, f.CloseNormalLook, f.CloseHoverLook, f.ClosePressedLook) + " min:" + LookOf(f.MinimiseButton, f.MinimiseNormalLook, f.MinimiseHoverLook, f.MinimisePressedLook);
 }
 
-const char* TimerState() { return 圆角窗体::HoverTimerId ? "runs" : "rests"; }
+const char* TimerState() { return HoverTracking::HoverTimerId ? "runs" : "rests"; }
 
 // A timer that may rest is let go within a tenth of a second; until then it runs without effect.
 const char* TimerStateAfterAWhile(const char* expected) {
-  if (std::string(expected) == "rests") PumpUntil([] { return 圆角窗体::HoverTimerId == 0; }, 1000);
+  if (std::string(expected) == "rests") PumpUntil([] { return HoverTracking::HoverTimerId == 0; }, 1000);
   return TimerState();
 }
 
@@ -52,7 +52,7 @@ class CaptionButtonsTest : public MainWindowTest {
   // brings the hover rectangle up to date with the centred window.
   void ComeInOverTheSurface() {
     MoveTo(kOnSurface);
-    ASSERT_FLOAT_EQ(圆角窗体::HoverRect.Left, static_cast<float>(At({0, 0}).x));
+    ASSERT_FLOAT_EQ(HoverTracking::HoverRect.Left, static_cast<float>(At({0, 0}).x));
   }
   // Enough for several hover timer ticks.
   static void LetTheTimerTick() { Pump(60); }
@@ -95,9 +95,9 @@ TEST_F(CaptionButtonsTest, PressedShowsUntilTheFirstMoveAndMinimiseMinimises) {
   EXPECT_EQ(Looks(form()), "close:normal min:pressed");
   MoveTo({kOnMinimise.x + 1, kOnMinimise.y});
   EXPECT_EQ(Looks(form()), "close:normal min:hover") << "a move while pressed shows the hover picture";
-  EXPECT_EQ(form().WindowState(), 0) << "acted before the release";
+  EXPECT_FALSE(form().Minimised()) << "acted before the release";
   pointer::Release();
-  EXPECT_TRUE(PumpUntil([&] { return form().WindowState() == 1; }, 1000)) << "minimise did not minimise";
+  EXPECT_TRUE(PumpUntil([&] { return form().Minimised(); }, 1000)) << "minimise did not minimise";
   EXPECT_TRUE(::IsWindow(form().hWnd()));
 }
 
@@ -107,7 +107,7 @@ TEST_F(CaptionButtonsTest, AnotherForegroundWindowKeepsHoverAwayButAClickStillAc
                                  nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(other, nullptr);
   ::SetForegroundWindow(other);
-  ASSERT_TRUE(PumpUntil([] { return 圆角窗体::NotForeground == kTrue; }, 1000)) << "the change went unnoticed";
+  ASSERT_TRUE(PumpUntil([] { return HoverTracking::NotForeground == true; }, 1000)) << "the change went unnoticed";
   EXPECT_STREQ(TimerState(), "rests") << "in the background nothing needs the timer";
   for (POINT p : {kOnClose, kOnMinimise, kOnClose}) {
     MoveTo(p);
@@ -122,13 +122,13 @@ TEST_F(CaptionButtonsTest, AnotherForegroundWindowKeepsHoverAwayButAClickStillAc
 
 TEST_F(CaptionButtonsTest, StaleRectangleAfterStartupTakesTheHoverPictureAwayAtTheNextTick) {
   // The start rectangle describes the window at the origin; the window now stands centred.
-  ASSERT_FLOAT_EQ(圆角窗体::HoverRect.Left, 0.0f);
+  ASSERT_FLOAT_EQ(HoverTracking::HoverRect.Left, 0.0f);
   ASSERT_NE(At({0, 0}).x, 0);
   MoveTo(kOnClose);  // straight from afar: no move over the surface brings the rectangle up to date
   EXPECT_TRUE(PumpUntil([&] { return Looks(form()) == "close:normal min:normal"; }, 1000))
       << "still " << Looks(form());
   EXPECT_STREQ(TimerState(), "runs") << "the pointer rests over the window in front";
-  form().关闭0.SetPicture(form().关闭2.Picture());
+  form().CloseButton.SetPicture(form().CloseHoverLook.Picture());
   EXPECT_TRUE(PumpUntil([&] { return Looks(form()) == "close:normal min:normal"; }, 1000))
       << "the next tick left " << Looks(form());
 }
@@ -162,11 +162,11 @@ TEST_F(CaptionButtonsTest, TimerTickKeepsTheHoverPictureOnlyWhileThePointerIsIns
     ::GetCursorPos(&placed);
     ASSERT_TRUE(placed.x == target.x && placed.y == target.y) << c.where << ": pointer at " << placed.x << ","
                                                                << placed.y;
-    form().关闭0.SetPicture(form().关闭2.Picture());
-    form().最小0.SetPicture(form().最小2.Picture());
-    圆角窗体::HoverTimerProc(nullptr, WM_TIMER, 0, 0);
+    form().CloseButton.SetPicture(form().CloseHoverLook.Picture());
+    form().MinimiseButton.SetPicture(form().MinimiseHoverLook.Picture());
+    HoverTracking::HoverTimerProc(nullptr, WM_TIMER, 0, 0);
     EXPECT_EQ(Looks(form()), c.inside ? "close:hover min:hover" : "close:normal min:normal") << c.where;
-    EXPECT_EQ(圆角窗体::NotForeground, kFalse) << c.where;
+    EXPECT_EQ(HoverTracking::NotForeground, false) << c.where;
   }
 }
 
@@ -187,7 +187,7 @@ TEST_P(CloseButtonTest, ReleaseHidesTheWindowToTheTray) {
   EXPECT_TRUE(form().Visible()) << "closed before the release";
   pointer::Release(click.up);
   EXPECT_TRUE(PumpUntil([&] { return !form().Visible(); }, 1000)) << "the window still shows";
-  EXPECT_EQ(form().WindowState(), 1);
+  EXPECT_TRUE(form().Minimised());
   EXPECT_TRUE(::IsWindow(form().hWnd()));
 }
 
@@ -243,9 +243,9 @@ class HoverSequenceTest : public CaptionButtonsTest, public ::testing::WithParam
         ::SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0);
         ::SendMessageW(window, WM_ACTIVATEAPP, FALSE, 0);
         break;
-      case Step::Minimise: form().SetWindowState(1); break;
-      case Step::Restore: form().SetWindowState(0); break;
-      case Step::HideToTray: form().RequestUnload(); break;
+      case Step::Minimise: form().SetMinimised(true); break;
+      case Step::Restore: form().SetMinimised(false); break;
+      case Step::HideToTray: form().RequestClose(); break;
       case Step::TrayClick: ::SendMessageW(window, WM_TRAYCALLBACK, 0, WM_LBUTTONUP); break;
     }
     LetTheTimerTick();
@@ -261,15 +261,15 @@ TEST_P(HoverSequenceTest, EndsAsTheTimerWouldAndRestsOnlyWhenATickWouldChangeNot
   for (Step step : sequence.steps) Do(step);
   EXPECT_EQ(Looks(form()), sequence.looks);
   if (sequence.notForeground != kEither) {
-    EXPECT_EQ(圆角窗体::NotForeground, sequence.notForeground);
+    EXPECT_EQ(HoverTracking::NotForeground, sequence.notForeground);
   }
   EXPECT_STREQ(TimerStateAfterAWhile(sequence.timer), sequence.timer);
-  if (圆角窗体::HoverTimerId) return;
+  if (HoverTracking::HoverTimerId) return;
   const std::string looks = Looks(form());
-  const short notForeground = 圆角窗体::NotForeground;
-  圆角窗体::HoverTimerProc(nullptr, WM_TIMER, 0, 0);
+  const short notForeground = HoverTracking::NotForeground;
+  HoverTracking::HoverTimerProc(nullptr, WM_TIMER, 0, 0);
   EXPECT_EQ(Looks(form()), looks) << "resting, but a tick would still change the looks";
-  EXPECT_EQ(圆角窗体::NotForeground, notForeground) << "resting, but a tick would still change NotForeground";
+  EXPECT_EQ(HoverTracking::NotForeground, notForeground) << "resting, but a tick would still change NotForeground";
 }
 
 const char* const kNormal = "close:normal min:normal";
@@ -278,20 +278,20 @@ const char* const kCloseHover = "close:hover min:normal";
 INSTANTIATE_TEST_SUITE_P(
     Notifications, HoverSequenceTest,
     ::testing::Values(
-        Sequence{"PointerLeaves", {Step::OntoClose, Step::Away}, kNormal, kFalse, "rests"},
-        Sequence{"AnotherWindowTakesTheFront", {Step::OntoClose, Step::OtherInFront}, kNormal, kTrue, "rests"},
-        Sequence{"OwnWindowInFront", {Step::OntoMinimise, Step::OwnedInFront}, kNormal, kTrue, "rests"},
+        Sequence{"PointerLeaves", {Step::OntoClose, Step::Away}, kNormal, false, "rests"},
+        Sequence{"AnotherWindowTakesTheFront", {Step::OntoClose, Step::OtherInFront}, kNormal, true, "rests"},
+        Sequence{"OwnWindowInFront", {Step::OntoMinimise, Step::OwnedInFront}, kNormal, true, "rests"},
         Sequence{"BackInFrontUnderThePointer", {Step::OntoClose, Step::OtherInFront, Step::BackInFront}, kNormal,
-                 kFalse, "runs"},
-        Sequence{"LeaveWithoutEnter", {Step::OntoClose, Step::LeaveWithoutEnter}, kCloseHover, kFalse, "runs"},
-        Sequence{"StrayDeactivationInFront", {Step::OntoClose, Step::StrayDeactivation}, kCloseHover, kFalse, "runs"},
-        Sequence{"StrayDeactivationAway", {Step::Away, Step::StrayDeactivation}, kNormal, kFalse, "rests"},
+                 false, "runs"},
+        Sequence{"LeaveWithoutEnter", {Step::OntoClose, Step::LeaveWithoutEnter}, kCloseHover, false, "runs"},
+        Sequence{"StrayDeactivationInFront", {Step::OntoClose, Step::StrayDeactivation}, kCloseHover, false, "runs"},
+        Sequence{"StrayDeactivationAway", {Step::Away, Step::StrayDeactivation}, kNormal, false, "rests"},
         Sequence{"MinimisedRests", {Step::OntoMinimise, Step::Minimise}, kNormal, kEither, "rests"},
-        Sequence{"MinimisedAndRestored", {Step::OntoMinimise, Step::Minimise, Step::Restore}, kNormal, kFalse, "runs"},
+        Sequence{"MinimisedAndRestored", {Step::OntoMinimise, Step::Minimise, Step::Restore}, kNormal, false, "runs"},
         Sequence{"HiddenRests", {Step::OntoClose, Step::HideToTray}, kNormal, kEither, "rests"},
-        Sequence{"BackFromTheTray", {Step::OntoClose, Step::HideToTray, Step::TrayClick}, kNormal, kFalse, "runs"},
+        Sequence{"BackFromTheTray", {Step::OntoClose, Step::HideToTray, Step::TrayClick}, kNormal, false, "runs"},
         Sequence{"BackFromTheTrayPointerAway", {Step::OntoClose, Step::HideToTray, Step::Away, Step::TrayClick},
-                 kNormal, kFalse, "rests"}),
+                 kNormal, false, "rests"}),
     [](const ::testing::TestParamInfo<Sequence>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The current colour on the real main window: component fields, swatch, value
-// field and its change notifications, and the system colour dialog behind Command1.
+// field and its change notifications, and the system colour dialog behind ColourDialogButton.
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which they rely on.
@@ -19,8 +19,8 @@ namespace {
 using ColourFormTest = MainWindowTest;
 
 // Two corners of the swatch, clear of the pen picture that rests in its middle.
-std::vector<COLORREF> SwatchPixels(const Form1& form) {
-  HWND swatch = form.Picture1.Handle();
+std::vector<COLORREF> SwatchPixels(const MainWindow& form) {
+  HWND swatch = form.Swatch.Handle();
   ::UpdateWindow(swatch);
   RECT client{};
   ::GetClientRect(swatch, &client);
@@ -34,9 +34,9 @@ struct Shown {
   bool operator==(const Shown&) const = default;
 };
 
-Shown ShownColour(const Form1& form) {
-  return {ReadWindowText(form.Text1.Handle()), ReadWindowText(form.Text2.Handle()), ReadWindowText(form.Text3.Handle()),
-          ReadWindowText(form.txthex.Handle()), SwatchPixels(form)};
+Shown ShownColour(const MainWindow& form) {
+  return {ReadWindowText(form.RedField.Handle()), ReadWindowText(form.GreenField.Handle()), ReadWindowText(form.BlueField.Handle()),
+          ReadWindowText(form.ValueField.Handle()), SwatchPixels(form)};
 }
 
 std::ostream& operator<<(std::ostream& out, const Shown& s) {
@@ -50,20 +50,20 @@ enum class Choice { Vb, Decimal, Web, None };
 
 const char* NameOf(Choice choice) {
   switch (choice) {
-    case Choice::Vb: return "Option1";
-    case Choice::Decimal: return "Option2";
-    case Choice::Web: return "Option3";
+    case Choice::Vb: return "VbFormOption";
+    case Choice::Decimal: return "DecimalFormOption";
+    case Choice::Web: return "WebFormOption";
     case Choice::None: return "no option";
   }
   return "?";
 }
 
 // A real click on the option button; "none" can only be set by the program.
-void Choose(Form1& form, Choice choice) {
-  OptionButton* button = choice == Choice::Vb ? &form.Option1 : choice == Choice::Decimal ? &form.Option2
-                       : choice == Choice::Web ? &form.Option3 : nullptr;
+void Choose(MainWindow& form, Choice choice) {
+  OptionButton* button = choice == Choice::Vb ? &form.VbFormOption : choice == Choice::Decimal ? &form.DecimalFormOption
+                       : choice == Choice::Web ? &form.WebFormOption : nullptr;
   if (!button) {
-    for (OptionButton* each : {&form.Option1, &form.Option2, &form.Option3}) each->SetValue(false);
+    for (OptionButton* each : {&form.VbFormOption, &form.DecimalFormOption, &form.WebFormOption}) each->SetValue(false);
     return;
   }
   POINT centre = ScreenCentreOf(*button);
@@ -105,19 +105,19 @@ TEST_F(ColourFormTest, StartupShowsTheDesignColourAndLeavesTheValueFieldAlone) {
   EXPECT_EQ(shown.blue, L"247");
   EXPECT_EQ(shown.value, L"\x1EHF7AD6B\x1F") << "nothing refreshes the value field at startup";
   for (COLORREF pixel : shown.swatch) EXPECT_EQ(pixel, 0xF7AD6Bu);
-  EXPECT_TRUE(form().Option1.Value());
+  EXPECT_TRUE(form().VbFormOption.Value());
 }
 
 TEST_F(ColourFormTest, NegativeColourChangesNothing) {
-  form().zhuan(0x030201);
+  form().ShowColour(0x030201);
   for (std::int32_t colour : {-1, -256, INT_MIN}) {
     const Shown before = ShownColour(form());
-    const COLORREF backColour = form().Picture1.BackColor();
-    ChangeLog log(form().txthex);
-    form().zhuan(colour);
-    EXPECT_EQ(ShownColour(form()), before) << "zhuan(" << colour << ")";
-    EXPECT_EQ(form().Picture1.BackColor(), backColour) << "zhuan(" << colour << ")";
-    EXPECT_EQ(log.count, 0) << "zhuan(" << colour << ")";
+    const COLORREF backColour = form().Swatch.BackColor();
+    ChangeLog log(form().ValueField);
+    form().ShowColour(colour);
+    EXPECT_EQ(ShownColour(form()), before) << "ShowColour(" << colour << ")";
+    EXPECT_EQ(form().Swatch.BackColor(), backColour) << "ShowColour(" << colour << ")";
+    EXPECT_EQ(log.count, 0) << "ShowColour(" << colour << ")";
   }
 }
 
@@ -139,60 +139,60 @@ TEST_F(ColourFormTest, ZhuanShowsTheColourInEachTextForm) {
   for (Choice choice : {Choice::Vb, Choice::Decimal, Choice::Web, Choice::None}) {
     Choose(form(), choice);
     for (const Case& c : cases) {
-      SCOPED_TRACE(testing::Message() << NameOf(choice) << ", zhuan(" << c.colour << ")");
-      form().zhuan(c.colour);
+      SCOPED_TRACE(testing::Message() << NameOf(choice) << ", ShowColour(" << c.colour << ")");
+      form().ShowColour(c.colour);
       const Shown shown = ShownColour(form());
       EXPECT_EQ(shown.red, c.red);
       EXPECT_EQ(shown.green, c.green);
       EXPECT_EQ(shown.blue, c.blue);
       const wchar_t* expected = choice == Choice::Vb ? c.vb : choice == Choice::Decimal ? c.decimal : c.web;
       EXPECT_EQ(shown.value, expected);
-      EXPECT_EQ(form().txthex.Text(), expected);
+      EXPECT_EQ(form().ValueField.Text(), expected);
       for (COLORREF pixel : shown.swatch) EXPECT_EQ(pixel, static_cast<COLORREF>(c.colour)) << std::hex << pixel;
     }
   }
 }
 
 TEST_F(ColourFormTest, PureBlueIsPaintedThoughItIsTheWindowsTransparencyKey) {
-  form().zhuan(0xFF0000);
+  form().ShowColour(0xFF0000);
   // The window's own surface holds the colour; only the screen composition lets
   // the desktop show through it.
   for (COLORREF pixel : SwatchPixels(form())) EXPECT_EQ(pixel, 0xFF0000u) << std::hex << pixel;
-  EXPECT_EQ(form().Picture1.BackColor(), 0xFF0000u);
+  EXPECT_EQ(form().Swatch.BackColor(), 0xFF0000u);
 }
 
 TEST_F(ColourFormTest, RefreshRunsTwiceForANewTextAndOnceForTheSameText) {
-  form().zhuan(255);
-  ASSERT_EQ(WindowText(form().txthex.Handle()), L"&HFF&");
+  form().ShowColour(255);
+  ASSERT_EQ(WindowText(form().ValueField.Handle()), L"&HFF&");
   {
-    ChangeLog log(form().txthex);
-    form().txthex_Change();  // same fields, same form: the same text
+    ChangeLog log(form().ValueField);
+    form().RefreshValueField();  // same fields, same form: the same text
     EXPECT_EQ(log.count, 0) << "an unchanged text must not notify";
   }
   {
-    ChangeLog log(form().txthex);
-    form().zhuan(0xFF0000);  // the direct run writes a new text; the nested run writes it again
+    ChangeLog log(form().ValueField);
+    form().ShowColour(0xFF0000);  // the direct run writes a new text; the nested run writes it again
     EXPECT_EQ(log.count, 1);
     EXPECT_FALSE(log.runaway);
-    EXPECT_EQ(WindowText(form().txthex.Handle()), L"&HFF0000&");
+    EXPECT_EQ(WindowText(form().ValueField.Handle()), L"&HFF0000&");
   }
   {
-    ChangeLog log(form().txthex);
-    form().zhuan(0xFF0000);  // the same colour again
+    ChangeLog log(form().ValueField);
+    form().ShowColour(0xFF0000);  // the same colour again
     EXPECT_EQ(log.count, 0);
   }
 }
 
 TEST_F(ColourFormTest, NewTextFormShowsFromTheNextColourOn) {
-  form().zhuan(255);
-  ASSERT_EQ(WindowText(form().txthex.Handle()), L"&HFF&");
-  ChangeLog log(form().txthex);
+  form().ShowColour(255);
+  ASSERT_EQ(WindowText(form().ValueField.Handle()), L"&HFF&");
+  ChangeLog log(form().ValueField);
   Choose(form(), Choice::Decimal);
   Pump(50);
-  EXPECT_EQ(WindowText(form().txthex.Handle()), L"&HFF&");
+  EXPECT_EQ(WindowText(form().ValueField.Handle()), L"&HFF&");
   EXPECT_EQ(log.count, 0);
-  form().zhuan(255);  // the same colour shown again is the next colour
-  EXPECT_EQ(WindowText(form().txthex.Handle()), L"255");
+  form().ShowColour(255);  // the same colour shown again is the next colour
+  EXPECT_EQ(WindowText(form().ValueField.Handle()), L"255");
 }
 
 // Another program can put any text into the read-only fields; reading them back
@@ -208,17 +208,17 @@ TEST_F(ColourFormTest, ForeignFieldTextIsReadSafelyAndReplacedByTheNextColour) {
   Choose(form(), Choice::Decimal);
   const std::int32_t start = 0x030201, next = 0x0A0B0C;
   for (int field = 0; field < 3; ++field) {
-    TextBox& box = field == 0 ? form().Text1 : field == 1 ? form().Text2 : form().Text3;
+    TextBox& box = field == 0 ? form().RedField : field == 1 ? form().GreenField : form().BlueField;
     for (const Garbage& g : garbage) {
       SCOPED_TRACE(testing::Message() << "Text" << field + 1 << " = " << g.text.size() << " chars "
                                       << testing::PrintToString(g.text.substr(0, 8)));
-      form().zhuan(start);
+      form().ShowColour(start);
       ::SendMessageW(box.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(g.text.c_str()));
       ASSERT_EQ(WindowText(box.Handle()), g.text);
-      form().txthex_Change();
+      form().RefreshValueField();
       const std::int32_t expected = (start & ~(0xFF << (8 * field))) | (g.reads << (8 * field));
-      EXPECT_EQ(WindowText(form().txthex.Handle()), std::to_wstring(expected));
-      form().zhuan(next);
+      EXPECT_EQ(WindowText(form().ValueField.Handle()), std::to_wstring(expected));
+      form().ShowColour(next);
       const Shown shown = ShownColour(form());
       EXPECT_EQ(shown, (Shown{L"12", L"11", L"10", std::to_wstring(next), {0x0A0B0C, 0x0A0B0C}}));
     }
@@ -226,15 +226,15 @@ TEST_F(ColourFormTest, ForeignFieldTextIsReadSafelyAndReplacedByTheNextColour) {
 }
 
 TEST_F(ColourFormTest, ForeignValueFieldTextIsRewrittenAtOnce) {
-  form().zhuan(0x030201);
+  form().ShowColour(0x030201);
   for (const wchar_t* text : {L"junk", L"", L"&HFFFFFFFF&"}) {
-    ::SendMessageW(form().txthex.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    EXPECT_EQ(WindowText(form().txthex.Handle()), L"&H30201&") << "after " << testing::PrintToString(text);
+    ::SendMessageW(form().ValueField.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(WindowText(form().ValueField.Handle()), L"&H30201&") << "after " << testing::PrintToString(text);
   }
 }
 
 // ---- The colour dialog, driven by a thread timer: it fires inside the dialog's
-// own modal loop, on the thread that waits in Command1_Click.
+// own modal loop, on the thread that waits in ChooseWithColourDialog.
 
 struct DialogScript {
   HWND owner = nullptr;
@@ -289,15 +289,15 @@ void CALLBACK StepDialogScript(HWND, UINT, UINT_PTR timer, DWORD) {
   }
 }
 
-// Clicks Command1 for real and lets the script work the dialog it opens.
-void ClickPaletteButton(Form1& form, std::function<void(HWND)> act) {
+// Clicks ColourDialogButton for real and lets the script work the dialog it opens.
+void ClickPaletteButton(MainWindow& form, std::function<void(HWND)> act) {
   DialogScript script;
   script.owner = form.hWnd();
   script.act = std::move(act);
   script.startedAt = ::GetTickCount();
   g_script = &script;
   ::SetTimer(nullptr, 0, 20, StepDialogScript);
-  POINT centre = ScreenCentreOf(form.Command1);
+  POINT centre = ScreenCentreOf(form.ColourDialogButton);
   pointer::ClickAt(centre.x, centre.y);
   PumpUntil([&] { return script.done; }, 10000);
   g_script = nullptr;
@@ -338,10 +338,10 @@ std::ostream& operator<<(std::ostream& out, const Rgb& c) {
 }
 
 TEST_F(ColourFormTest, CancelledDialogChangesNothing) {
-  form().zhuan(0x030201);
+  form().ShowColour(0x030201);
   Choose(form(), Choice::Web);
   const Shown before = ShownColour(form());
-  ChangeLog log(form().txthex);
+  ChangeLog log(form().ValueField);
   Rgb start{};
   ClickPaletteButton(form(), [&](HWND dialog) {
     start = DialogColour(dialog);
@@ -367,9 +367,9 @@ TEST_F(ColourFormTest, ConfirmedColourBecomesTheCurrentColour) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << NameOf(c.choice) << ", chosen " << c.chosen);
-    form().zhuan(0xF7AD6B);
+    form().ShowColour(0xF7AD6B);
     Choose(form(), c.choice);
-    ChangeLog log(form().txthex);
+    ChangeLog log(form().ValueField);
     ClickPaletteButton(form(), [&](HWND dialog) {
       SetDialogColour(dialog, c.chosen);
       Press(dialog, IDOK);
@@ -387,7 +387,7 @@ TEST_F(ColourFormTest, ConfirmedColourBecomesTheCurrentColour) {
 }
 
 TEST_F(ColourFormTest, DialogStartsBlackCollapsedAndForgetsCustomColours) {
-  form().zhuan(0x123456);
+  form().ShowColour(0x123456);
   Rgb firstStart{1, 1, 1}, secondStart{1, 1, 1};
   COLORREF customBefore = 1, customAdded = 0, customAfter = 1;
   bool expandedAtStart = true, expandedAgain = true, helpShown = true;
@@ -402,7 +402,7 @@ TEST_F(ColourFormTest, DialogStartsBlackCollapsedAndForgetsCustomColours) {
     customAdded = FirstCustomColour(dialog);
     Press(dialog, IDOK);
   });
-  EXPECT_EQ(WindowText(form().txthex.Handle()), L"&HFF8000&");
+  EXPECT_EQ(WindowText(form().ValueField.Handle()), L"&HFF8000&");
   ClickPaletteButton(form(), [&](HWND dialog) {
     secondStart = DialogColour(dialog);
     expandedAgain = ::IsWindowVisible(::GetDlgItem(dialog, COLOR_RAINBOW));

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "support/main_window_fixture.h"
-#include "tray/form2.h"
+#include "tray/tray_menu_owner.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
 
@@ -83,13 +83,13 @@ TEST_F(DisplayChangeTest, TheWholeWindowScalesAndComesBackPixelForPixel) {
     const RECT expected = RoundRegionBox(client, dpi);
     EXPECT_TRUE(EqualRect(&box, &expected)) << "region box " << box.right << " x " << box.bottom;
     // Every picture at its scaled size: pen, its cursor, the window icon, a caption-button look.
-    EXPECT_EQ(ScaledLength(48, dpi), form().Picture2.Picture()->Size().cx);
-    form().Picture2.SetMousePointer(MousePointer::Custom);
-    EXPECT_EQ(ScaledLength(48, dpi), IconSize(reinterpret_cast<HICON>(form().Picture2.Cursor())).cx);
-    form().Picture2.SetMousePointer(MousePointer::Default);
+    EXPECT_EQ(ScaledLength(48, dpi), form().Pen.Picture()->Size().cx);
+    form().Pen.SetMousePointer(MousePointer::Custom);
+    EXPECT_EQ(ScaledLength(48, dpi), IconSize(reinterpret_cast<HICON>(form().Pen.Cursor())).cx);
+    form().Pen.SetMousePointer(MousePointer::Default);
     EXPECT_EQ(ScaledLength(48, dpi), IconSize(form().Icon()).cy);
-    EXPECT_EQ(ScaledLength(44, dpi), form().关闭1.Picture()->Size().cx);
-    EXPECT_EQ(ScaledLength(18, dpi), form().最小2.Picture()->Size().cy);
+    EXPECT_EQ(ScaledLength(44, dpi), form().CloseNormalLook.Picture()->Size().cx);
+    EXPECT_EQ(ScaledLength(18, dpi), form().MinimiseHoverLook.Picture()->Size().cy);
     // The skin covers the client and is nowhere see-through.
     SIZE printed{};
     std::vector<std::uint32_t> pixels = PrintedClient(window, printed);
@@ -97,11 +97,11 @@ TEST_F(DisplayChangeTest, TheWholeWindowScalesAndComesBackPixelForPixel) {
     for (std::uint32_t p : pixels) keyed += p == 0x0000FF;
     EXPECT_EQ(0, keyed) << "pixels in the see-through key";
     // The palette's marker keeps its place in twips, so it stands at the scaled pixel.
-    EXPECT_EQ(TwipsToPixelsAt(2160, dpi), form().Shape1.PixelRect().left);
+    EXPECT_EQ(TwipsToPixelsAt(2160, dpi), form().PaletteMarker.PixelRect().left);
   }
   // The main window alone owns the resolution: told to the tray's form, whose monitor is at
   // another one, or to a control, a change lays nothing out again.
-  for (HWND other : {TheForm2().hWnd(), form().Picture2.Parent().Window()})
+  for (HWND other : {TheTrayMenuOwner().hWnd(), form().Pen.Parent().Window()})
     ::SendMessageW(other, WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
   EXPECT_EQ(Display::Dpi(), 192) << "another window's change of resolution laid the main window out";
   // Whatever another program sends, the rectangle is not read: the window takes its monitor's own

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "formlayer/form.h"
+#include "controls/form.h"
 #include "support/message_log.h"
 #include "support/pointer.h"
 
@@ -22,7 +22,7 @@ const FormSpec kSpec{.caption = L"FormLayerProbe", .clientWidth = 3000, .clientH
 class ProbeForm : public Form {
  public:
   ProbeForm() : Form(kSpec) {}
-  short cancelWith = 0;
+  bool keepOnClose = false;
   int unloads = 0;
   int activations = 0;
   MessageLog log;  // closing, deactivation and destruction
@@ -34,11 +34,11 @@ class ProbeForm : public Form {
     if (msg == WM_ACTIVATE && LOWORD(wp) == WA_INACTIVE) return log.Around({msg, WA_INACTIVE}, handle);
     return handle();
   }
-  void Form_Unload(short& cancel) override {
+  bool OnCloseRequest() override {
     ++unloads;
-    cancel = cancelWith;
+    return keepOnClose;
   }
-  void Form_Activate() override { ++activations; }
+  void OnActivate() override { ++activations; }
 };
 
 class FormLayerTest : public ::testing::Test {
@@ -165,15 +165,15 @@ TEST_F(FormLayerTest, APressKeepsThePointerUntilReleaseEvenOutsideTheWindow) {
 TEST_F(FormLayerTest, UnloadWithCancelKeepsTheForm) {
   HWND window = form.hWnd();
   form.log.Clear();
-  form.cancelWith = 1;
+  form.keepOnClose = true;
   ::SendMessageW(form.hWnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(form.unloads, 1);
   EXPECT_TRUE(::IsWindow(form.hWnd()));
-  form.RequestUnload();
+  form.RequestClose();
   EXPECT_EQ(form.unloads, 2);
   EXPECT_TRUE(::IsWindow(form.hWnd()));
-  form.cancelWith = 0;
-  form.RequestUnload();
+  form.keepOnClose = false;
+  form.RequestClose();
   EXPECT_FALSE(::IsWindow(window));
   EXPECT_EQ(form.hWnd(), nullptr) << "the form kept the handle of a window that is gone";
   // Deactivation comes only when the form was the active window at the end.
@@ -193,16 +193,16 @@ TEST_F(FormLayerTest, ActivateIsRaisedOnEachActivation) {
 }
 
 TEST_F(FormLayerTest, WindowStateAndVisibility) {
-  EXPECT_EQ(form.WindowState(), 0);
-  form.SetWindowState(1);
-  EXPECT_EQ(form.WindowState(), 1);
+  EXPECT_FALSE(form.Minimised());
+  form.SetMinimised(true);
+  EXPECT_TRUE(form.Minimised());
   form.Hide();
   EXPECT_FALSE(form.Visible());
-  EXPECT_EQ(form.WindowState(), 1);
-  form.SetWindowState(0);
+  EXPECT_TRUE(form.Minimised());
+  form.SetMinimised(false);
   form.Show();
   EXPECT_TRUE(form.Visible());
-  EXPECT_EQ(form.WindowState(), 0);
+  EXPECT_FALSE(form.Minimised());
 }
 
 TEST_F(FormLayerTest, PointReadGivesTheColourInsideAndMinusOneOutside) {

@@ -18,8 +18,8 @@ namespace {
 WNDPROC Installed(HWND window) { return reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC)); }
 
 std::string NameOf(WNDPROC proc) {
-  if (proc == &托盘图标::TrayWndProc) return "TrayWndProc";
-  if (proc == &响应任务栏菜单::TaskbarMenuWndProc) return "TaskbarMenuWndProc";
+  if (proc == &TrayIcon::TrayWndProc) return "TrayWndProc";
+  if (proc == &TaskbarMenu::TaskbarMenuWndProc) return "TaskbarMenuWndProc";
   return proc ? "the window's own" : "nothing";
 }
 
@@ -30,10 +30,10 @@ std::string ChainOf(HWND window) {
   WNDPROC proc = Installed(window);
   for (int step = 0; step < 4; ++step) {
     chain += (chain.empty() ? "" : " -> ") + NameOf(proc);
-    if (proc == &托盘图标::TrayWndProc)
-      proc = 托盘图标::TrayPrevProc;
-    else if (proc == &响应任务栏菜单::TaskbarMenuWndProc)
-      proc = 响应任务栏菜单::TaskbarPrevProc;
+    if (proc == &TrayIcon::TrayWndProc)
+      proc = TrayIcon::TrayPrevProc;
+    else if (proc == &TaskbarMenu::TaskbarMenuWndProc)
+      proc = TaskbarMenu::TaskbarPrevProc;
     else
       return chain;
   }
@@ -56,14 +56,14 @@ TEST_F(HookChainTest, HookingAgainLeavesEachProcedureOnceInFrontOfTheOwn) {
   const std::string taskbarOnly = "TaskbarMenuWndProc -> the window's own";
   const struct {
     const char* name;
-    std::function<void(Form1&)> act;
+    std::function<void(MainWindow&)> act;
     std::string chain;
   } rows[] = {
-      {"taskbar hook again", [](Form1& f) { 响应任务栏菜单::HookTaskbarMenu(f.hWnd()); }, full},
+      {"taskbar hook again", [](MainWindow& f) { TaskbarMenu::HookTaskbarMenu(f.hWnd()); }, full},
       {"taskbar hook again with no icon",
-       [](Form1& f) {
-         托盘图标::RemoveTrayIcon(f);
-         响应任务栏菜单::HookTaskbarMenu(f.hWnd());
+       [](MainWindow& f) {
+         TrayIcon::RemoveTrayIcon(f);
+         TaskbarMenu::HookTaskbarMenu(f.hWnd());
        },
        taskbarOnly},
   };
@@ -77,9 +77,9 @@ TEST_F(HookChainTest, HookingAgainLeavesEachProcedureOnceInFrontOfTheOwn) {
     // Both hooks still answer: Close from the taskbar button hides the window.
     ::SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_FALSE(form().Visible());
-    form().SetWindowState(0);
+    form().SetMinimised(false);
     form().Show();
-    if (!托盘图标::TrayPrevProc) 托盘图标::SetTrayIcon(form(), L"back", L"", NIIF_INFO, 5000);
+    if (!TrayIcon::TrayPrevProc) TrayIcon::SetTrayIcon(form(), L"back", L"", NIIF_INFO, 5000);
   }
 }
 
@@ -87,11 +87,11 @@ TEST_F(HookChainTest, DestroyedWindowTakesItsHooksAndIconAndTheNextWindowGetsIts
   HWND first = form().hWnd();
   ASSERT_TRUE(ShellHasIcon(first));
   ::DestroyWindow(first);
-  EXPECT_EQ(托盘图标::TrayPrevProc, nullptr) << "a hook left behind by the destroyed window";
-  EXPECT_EQ(响应任务栏菜单::TaskbarPrevProc, nullptr) << "a hook left behind by the destroyed window";
-  ::KillTimer(nullptr, 圆角窗体::HoverTimerId);
+  EXPECT_EQ(TrayIcon::TrayPrevProc, nullptr) << "a hook left behind by the destroyed window";
+  EXPECT_EQ(TaskbarMenu::TaskbarPrevProc, nullptr) << "a hook left behind by the destroyed window";
+  ::KillTimer(nullptr, HoverTracking::HoverTimerId);
 
-  Form1 next;
+  MainWindow next;
   next.Show();
   Pump(20);
   EXPECT_EQ(ChainOf(next.hWnd()), "TrayWndProc -> TaskbarMenuWndProc -> the window's own");

@@ -14,37 +14,37 @@ struct Expected {
   RECT pixels;               // left, top, right, bottom in the container
 };
 
-// Whole pixels at 96 dpi; Text3 and Label3 stand at 1660 twips, placed at 111.
+// Whole pixels at 96 dpi; BlueField and BlueLabel stand at 1660 twips, placed at 111.
 const Expected kLayout[] = {
-    {L"Frame3", ControlKind::Frame, nullptr, {8, 136, 289, 225}},
-    {L"调色板1", ControlKind::PictureBox, L"Frame3", {8, 16, 275, 81}},
-    {L"Shape1", ControlKind::Shape, L"调色板1", {144, 24, 153, 33}},
-    {L"Command1", ControlKind::CommandButton, nullptr, {240, 226, 289, 246}},
-    {L"Frame2", ControlKind::Frame, nullptr, {176, 40, 289, 134}},
-    {L"Picture1", ControlKind::PictureBox, L"Frame2", {8, 16, 105, 89}},
-    {L"Picture2", ControlKind::Image, L"Picture1", {24, 8, 72, 56}},
-    {L"Frame1", ControlKind::Frame, nullptr, {472, 24, 553, 105}},
-    {L"最小3", ControlKind::Image, L"Frame1", {8, 48, 34, 66}},
-    {L"最小2", ControlKind::Image, L"Frame1", {8, 32, 34, 50}},
-    {L"最小1", ControlKind::Image, L"Frame1", {8, 16, 34, 34}},
-    {L"关闭3", ControlKind::Image, L"Frame1", {32, 48, 76, 66}},
-    {L"关闭2", ControlKind::Image, L"Frame1", {32, 32, 76, 50}},
-    {L"关闭1", ControlKind::Image, L"Frame1", {32, 16, 76, 34}},
-    {L"Option1", ControlKind::OptionButton, nullptr, {8, 225, 81, 245}},
-    {L"Option2", ControlKind::OptionButton, nullptr, {80, 225, 161, 245}},
-    {L"Option3", ControlKind::OptionButton, nullptr, {160, 225, 241, 245}},
-    {L"Text3", ControlKind::TextBox, nullptr, {80, 111, 169, 129}},
-    {L"Text2", ControlKind::TextBox, nullptr, {80, 88, 169, 106}},
-    {L"Text1", ControlKind::TextBox, nullptr, {80, 64, 169, 82}},
-    {L"Picture3", ControlKind::PictureBox, nullptr, {384, 32, 441, 81}},
-    {L"txthex", ControlKind::TextBox, nullptr, {80, 40, 169, 58}},
-    {L"最小0", ControlKind::Image, nullptr, {232, 0, 258, 18}},
-    {L"关闭0", ControlKind::Image, nullptr, {256, 0, 300, 18}},
-    {L"Label3", ControlKind::Label, nullptr, {24, 111, 84, 130}},
-    {L"Label2", ControlKind::Label, nullptr, {24, 88, 84, 107}},
-    {L"Label1", ControlKind::Label, nullptr, {24, 64, 84, 83}},
-    {L"Image1", ControlKind::Image, nullptr, {544, 160, 553, 177}},
-    {L"Label4", ControlKind::Label, nullptr, {8, 40, 88, 59}},
+    {L"PaletteFrame", ControlKind::Frame, nullptr, {8, 136, 289, 225}},
+    {L"PaletteChart", ControlKind::PictureBox, L"PaletteFrame", {8, 16, 275, 81}},
+    {L"PaletteMarker", ControlKind::Shape, L"PaletteChart", {144, 24, 153, 33}},
+    {L"ColourDialogButton", ControlKind::CommandButton, nullptr, {240, 226, 289, 246}},
+    {L"PenFrame", ControlKind::Frame, nullptr, {176, 40, 289, 134}},
+    {L"Swatch", ControlKind::PictureBox, L"PenFrame", {8, 16, 105, 89}},
+    {L"Pen", ControlKind::Image, L"Swatch", {24, 8, 72, 56}},
+    {L"CaptionLooks", ControlKind::Frame, nullptr, {472, 24, 553, 105}},
+    {L"MinimisePressedLook", ControlKind::Image, L"CaptionLooks", {8, 48, 34, 66}},
+    {L"MinimiseHoverLook", ControlKind::Image, L"CaptionLooks", {8, 32, 34, 50}},
+    {L"MinimiseNormalLook", ControlKind::Image, L"CaptionLooks", {8, 16, 34, 34}},
+    {L"ClosePressedLook", ControlKind::Image, L"CaptionLooks", {32, 48, 76, 66}},
+    {L"CloseHoverLook", ControlKind::Image, L"CaptionLooks", {32, 32, 76, 50}},
+    {L"CloseNormalLook", ControlKind::Image, L"CaptionLooks", {32, 16, 76, 34}},
+    {L"VbFormOption", ControlKind::OptionButton, nullptr, {8, 225, 81, 245}},
+    {L"DecimalFormOption", ControlKind::OptionButton, nullptr, {80, 225, 161, 245}},
+    {L"WebFormOption", ControlKind::OptionButton, nullptr, {160, 225, 241, 245}},
+    {L"BlueField", ControlKind::TextBox, nullptr, {80, 111, 169, 129}},
+    {L"GreenField", ControlKind::TextBox, nullptr, {80, 88, 169, 106}},
+    {L"RedField", ControlKind::TextBox, nullptr, {80, 64, 169, 82}},
+    {L"PenStore", ControlKind::PictureBox, nullptr, {384, 32, 441, 81}},
+    {L"ValueField", ControlKind::TextBox, nullptr, {80, 40, 169, 58}},
+    {L"MinimiseButton", ControlKind::Image, nullptr, {232, 0, 258, 18}},
+    {L"CloseButton", ControlKind::Image, nullptr, {256, 0, 300, 18}},
+    {L"BlueLabel", ControlKind::Label, nullptr, {24, 111, 84, 130}},
+    {L"GreenLabel", ControlKind::Label, nullptr, {24, 88, 84, 107}},
+    {L"RedLabel", ControlKind::Label, nullptr, {24, 64, 84, 83}},
+    {L"Grip", ControlKind::Image, nullptr, {544, 160, 553, 177}},
+    {L"ValueLabel", ControlKind::Label, nullptr, {8, 40, 88, 59}},
 };
 
 std::string Narrow(const std::wstring& text) {
@@ -99,40 +99,40 @@ TEST_F(LayoutTest, WindowIsBorderlessWithItsCaptionAndClientSize) {
 
 TEST_F(LayoutTest, InitialTextsCaptionsAndChoice) {
   const std::pair<const wchar_t*, const wchar_t*> texts[] = {
-      {L"Text1", L"107"},         {L"Text2", L"173"},       {L"Text3", L"247"},
-      {L"txthex", L"\x1EHF7AD6B\x1F"}, {L"Option1", L"VB专用值"}, {L"Option2", L"通用RGB值"},
-      {L"Option3", L"Web(其他)"},  {L"Command1", L"调色板"},  {L"Frame2", L"拖动鼠标进行拾色"},
-      {L"Frame1", L"Frame1"},     {L"Frame3", L"调色板（拖动鼠标到色板或点击色板即可取色）"}};
+      {L"RedField", L"107"},         {L"GreenField", L"173"},       {L"BlueField", L"247"},
+      {L"ValueField", L"\x1EHF7AD6B\x1F"}, {L"VbFormOption", L"VB专用值"}, {L"DecimalFormOption", L"通用RGB值"},
+      {L"WebFormOption", L"Web(其他)"},  {L"ColourDialogButton", L"调色板"},  {L"PenFrame", L"拖动鼠标进行拾色"},
+      {L"CaptionLooks", L"Frame1"},     {L"PaletteFrame", L"调色板（拖动鼠标到色板或点击色板即可取色）"}};
   for (const auto& [name, text] : texts) {
     SCOPED_TRACE(Narrow(name));
     EXPECT_EQ(ReadWindowText(form().FindControl(name).Handle()), text);
   }
-  EXPECT_EQ(form().Label1.Caption(), L"红色：");
-  EXPECT_EQ(form().Label2.Caption(), L"绿色：");
-  EXPECT_EQ(form().Label3.Caption(), L"蓝色：");
-  EXPECT_EQ(form().Label4.Caption(), L"颜色值：");
-  EXPECT_EQ(form().Label1.ForeColor(), 0x000000FFu);
-  EXPECT_EQ(form().Label2.ForeColor(), 0x00008000u);
-  EXPECT_TRUE(form().Option1.Value());
-  EXPECT_FALSE(form().Option2.Value());
-  EXPECT_FALSE(form().Option3.Value());
-  EXPECT_EQ(form().Picture1.BackColor(), 0x00F7AD6Bu);
+  EXPECT_EQ(form().RedLabel.Caption(), L"红色：");
+  EXPECT_EQ(form().GreenLabel.Caption(), L"绿色：");
+  EXPECT_EQ(form().BlueLabel.Caption(), L"蓝色：");
+  EXPECT_EQ(form().ValueLabel.Caption(), L"颜色值：");
+  EXPECT_EQ(form().RedLabel.ForeColor(), 0x000000FFu);
+  EXPECT_EQ(form().GreenLabel.ForeColor(), 0x00008000u);
+  EXPECT_TRUE(form().VbFormOption.Value());
+  EXPECT_FALSE(form().DecimalFormOption.Value());
+  EXPECT_FALSE(form().WebFormOption.Value());
+  EXPECT_EQ(form().Swatch.BackColor(), 0x00F7AD6Bu);
 }
 
 TEST_F(LayoutTest, PicturesAreSharedWhereTheLayoutSaysSo) {
-  EXPECT_TRUE(form().Picture2.Picture());
-  EXPECT_EQ(form().最小0.Picture(), form().最小1.Picture());
-  EXPECT_EQ(form().关闭0.Picture(), form().关闭1.Picture());
-  EXPECT_EQ(form().关闭3.Picture(), form().关闭1.Picture());
-  EXPECT_NE(form().关闭2.Picture(), form().关闭1.Picture());
-  EXPECT_NE(form().最小2.Picture(), form().最小1.Picture());
-  EXPECT_NE(form().最小3.Picture(), form().最小1.Picture());
-  EXPECT_TRUE(form().Picture3.Picture());
-  EXPECT_FALSE(form().Image1.Picture());
+  EXPECT_TRUE(form().Pen.Picture());
+  EXPECT_EQ(form().MinimiseButton.Picture(), form().MinimiseNormalLook.Picture());
+  EXPECT_EQ(form().CloseButton.Picture(), form().CloseNormalLook.Picture());
+  EXPECT_EQ(form().ClosePressedLook.Picture(), form().CloseNormalLook.Picture());
+  EXPECT_NE(form().CloseHoverLook.Picture(), form().CloseNormalLook.Picture());
+  EXPECT_NE(form().MinimiseHoverLook.Picture(), form().MinimiseNormalLook.Picture());
+  EXPECT_NE(form().MinimisePressedLook.Picture(), form().MinimiseNormalLook.Picture());
+  EXPECT_TRUE(form().PenStore.Picture());
+  EXPECT_FALSE(form().Grip.Picture());
 }
 
 TEST_F(LayoutTest, ValueFieldsAreReadOnlyButTheirTextCanBeCopied) {
-  for (TextBox* box : {&form().Text1, &form().Text2, &form().Text3, &form().txthex}) {
+  for (TextBox* box : {&form().RedField, &form().GreenField, &form().BlueField, &form().ValueField}) {
     EXPECT_TRUE(::GetWindowLongPtrW(box->Handle(), GWL_STYLE) & ES_READONLY);
     ::SendMessageW(box->Handle(), EM_SETSEL, 0, -1);
     ::SendMessageW(box->Handle(), WM_CHAR, L'9', 0);  // typing changes nothing
@@ -144,8 +144,8 @@ TEST_F(LayoutTest, ValueFieldsAreReadOnlyButTheirTextCanBeCopied) {
 }
 
 TEST_F(LayoutTest, TabOrderFollowsTheLayout) {
-  const wchar_t* const order[] = {L"txthex", L"Picture3", L"Text1", L"Text2", L"Text3", L"Option3",
-                                  L"Option2", L"Option1", L"Frame1", L"Frame2", L"Command1", L"Frame3"};
+  const wchar_t* const order[] = {L"ValueField", L"PenStore", L"RedField", L"GreenField", L"BlueField", L"WebFormOption",
+                                  L"DecimalFormOption", L"VbFormOption", L"CaptionLooks", L"PenFrame", L"ColourDialogButton", L"PaletteFrame"};
   HWND child = ::GetWindow(form().hWnd(), GW_CHILD);
   for (const wchar_t* name : order) {
     SCOPED_TRACE(Narrow(name));

@@ -24,9 +24,9 @@ class LostCaptureTest : public MainWindowTest {
     MainWindowTest::TearDown();
   }
   void ExpectNoColourTaken(const char* where) {
-    EXPECT_EQ(form().Text1.Text(), std::to_wstring(GetRValue(kEarlier))) << where;
-    EXPECT_EQ(form().Text2.Text(), std::to_wstring(GetGValue(kEarlier))) << where;
-    EXPECT_EQ(form().Text3.Text(), std::to_wstring(GetBValue(kEarlier))) << where;
+    EXPECT_EQ(form().RedField.Text(), std::to_wstring(GetRValue(kEarlier))) << where;
+    EXPECT_EQ(form().GreenField.Text(), std::to_wstring(GetGValue(kEarlier))) << where;
+    EXPECT_EQ(form().BlueField.Text(), std::to_wstring(GetBValue(kEarlier))) << where;
   }
   HWND other_ = nullptr;
 };
@@ -39,17 +39,17 @@ TEST_F(LostCaptureTest, ALostCaptureEndsTheDragAsAReleaseWould) {
       {"another window takes the pointer", [](HWND, HWND other) { ::SetCapture(other); }},
       {"a modal box cancels the pointer mode", [](HWND holder, HWND) { ::SendMessageW(holder, WM_CANCELMODE, 0, 0); }},
   };
-  Form1& f = form();
-  const HCURSOR penCursor = f.Picture3.Picture()->AsCursor();
-  const RECT chart = ScreenRectOf(f.调色板1);
+  MainWindow& f = form();
+  const HCURSOR penCursor = f.PenStore.Picture()->AsCursor();
+  const RECT chart = ScreenRectOf(f.PaletteChart);
   const struct {
     const char* drag;
     POINT press, hover;
     HWND holder;
   } drags[] = {
-      {"pen", ScreenCentreOf(f.Picture2), {ScreenCentreOf(f.Picture2).x + 7, ScreenCentreOf(f.Picture2).y + 5},
-       f.Picture1.Handle()},
-      {"palette", {chart.left + 130, chart.top + 30}, {chart.left + 40, chart.top + 12}, f.调色板1.Handle()},
+      {"pen", ScreenCentreOf(f.Pen), {ScreenCentreOf(f.Pen).x + 7, ScreenCentreOf(f.Pen).y + 5},
+       f.Swatch.Handle()},
+      {"palette", {chart.left + 130, chart.top + 30}, {chart.left + 40, chart.top + 12}, f.PaletteChart.Handle()},
   };
   for (const auto& drag : drags) {
     for (const auto& taking : takings) {
@@ -60,13 +60,13 @@ TEST_F(LostCaptureTest, ALostCaptureEndsTheDragAsAReleaseWould) {
       ASSERT_EQ(::GetCapture(), drag.holder) << "the press did not capture the pointer";
       taking.take(drag.holder, other_);
       Pump(20);
-      EXPECT_EQ(f.Picking, kFalse);
-      EXPECT_EQ(f.PalettePressed, kFalse);
-      EXPECT_EQ(f.Picture2.Pointer(), MousePointer::Default);
-      EXPECT_EQ(f.Picture2.Picture(), f.Picture3.Picture()) << "the pen picture is not back";
+      EXPECT_EQ(f.PenDragging, false);
+      EXPECT_EQ(f.PalettePressed, false);
+      EXPECT_EQ(f.Pen.Pointer(), MousePointer::Default);
+      EXPECT_EQ(f.Pen.Picture(), f.PenStore.Picture()) << "the pen picture is not back";
       pointer::Release();
       ::ReleaseCapture();
-      f.zhuan(kEarlier);
+      f.ShowColour(kEarlier);
       pointer::MoveTo(drag.hover.x, drag.hover.y);
       pointer::MoveTo(drag.press.x, drag.press.y);
       ExpectNoColourTaken("hovering after the drag");

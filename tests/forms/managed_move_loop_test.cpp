@@ -50,8 +50,8 @@ TEST_F(ManagedMoveLoopTest, ASurfaceDragRunsOneMoveLoopAtATime) {
   const std::wstring request = BesideTheTests(L"managed-drag-request.txt");
   const std::wstring done = BesideTheTests(L"managed-drag-done.txt");
   ::DeleteFileW(done.c_str());
-  g_ownProcedure = 响应任务栏菜单::TaskbarPrevProc;
-  响应任务栏菜单::TaskbarPrevProc = CountingMoveLoops;
+  g_ownProcedure = TaskbarMenu::TaskbarPrevProc;
+  TaskbarMenu::TaskbarPrevProc = CountingMoveLoops;
   RECT before{};
   ::GetWindowRect(form().hWnd(), &before);
   if (FILE* out = _wfopen(request.c_str(), L"w")) {
@@ -60,7 +60,7 @@ TEST_F(ManagedMoveLoopTest, ASurfaceDragRunsOneMoveLoopAtATime) {
   }
   const bool dragged = PumpUntil([&] { return Exists(done); }, 30000);
   Pump(200);
-  响应任务栏菜单::TaskbarPrevProc = g_ownProcedure;
+  TaskbarMenu::TaskbarPrevProc = g_ownProcedure;
   ::DeleteFileW(request.c_str());
   ASSERT_TRUE(dragged) << "the drag from outside never came";
   RECT after{};

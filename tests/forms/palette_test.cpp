@@ -8,15 +8,15 @@
 
 namespace {
 
-void ExpectFields(Form1& form, COLORREF colour, const std::string& where) {
-  EXPECT_EQ(form.Text1.Text(), std::to_wstring(GetRValue(colour))) << where;
-  EXPECT_EQ(form.Text2.Text(), std::to_wstring(GetGValue(colour))) << where;
-  EXPECT_EQ(form.Text3.Text(), std::to_wstring(GetBValue(colour))) << where;
+void ExpectFields(MainWindow& form, COLORREF colour, const std::string& where) {
+  EXPECT_EQ(form.RedField.Text(), std::to_wstring(GetRValue(colour))) << where;
+  EXPECT_EQ(form.GreenField.Text(), std::to_wstring(GetGValue(colour))) << where;
+  EXPECT_EQ(form.BlueField.Text(), std::to_wstring(GetBValue(colour))) << where;
 }
 
 class PaletteTest : public MainWindowTest {
  protected:
-  PictureBox& chart() { return form().调色板1; }
+  PictureBox& chart() { return form().PaletteChart; }
   // A point given in chart pixels, as a screen point.
   POINT OnScreen(int x, int y) {
     RECT box = ScreenRectOf(chart());
@@ -31,8 +31,8 @@ class PaletteTest : public MainWindowTest {
   COLORREF ShownAt(int x, int y) { return WindowPixel(chart().Handle(), x, y); }
   COLORREF ChartAt(int x, int y) { return static_cast<COLORREF>(chart().Point(x * 15.0f, y * 15.0f)); }
   void ExpectMarkerAt(float left, float top, const std::string& where) {
-    EXPECT_FLOAT_EQ(form().Shape1.Left(), left) << where;
-    EXPECT_FLOAT_EQ(form().Shape1.Top(), top) << where;
+    EXPECT_FLOAT_EQ(form().PaletteMarker.Left(), left) << where;
+    EXPECT_FLOAT_EQ(form().PaletteMarker.Top(), top) << where;
   }
 };
 
@@ -53,9 +53,9 @@ TEST_F(PaletteTest, ClickTakesTheColourUnderThePointerWithoutClamping) {
     POINT p = OnScreen(click.x, click.y);
     pointer::ClickAt(p.x, p.y);
     ExpectFields(form(), shown, where);
-    EXPECT_EQ(form().Picture1.BackColor(), shown) << where;
+    EXPECT_EQ(form().Swatch.BackColor(), shown) << where;
     ExpectMarkerAt(click.left, click.top, where);
-    EXPECT_EQ(form().PalettePressed, kFalse) << where;
+    EXPECT_EQ(form().PalettePressed, false) << where;
   }
 }
 
@@ -90,12 +90,12 @@ TEST_F(PaletteTest, DragHoldsTheMarkerInsideAndTakesColoursOnlyWhereAllowed) {
     MoveTo(kStartX, kStartY);
     pointer::Press();
     ExpectFields(form(), start, where + ", press");
-    EXPECT_EQ(form().PalettePressed, kTrue) << where;
+    EXPECT_EQ(form().PalettePressed, true) << where;
     MoveTo(drag.x, drag.y);
     ExpectMarkerAt(drag.left, drag.top, where);
     ExpectFields(form(), drag.takesColour ? ChartAt(drag.x, drag.y) : start, where);
     pointer::Release();
-    EXPECT_EQ(form().PalettePressed, kFalse) << where;
+    EXPECT_EQ(form().PalettePressed, false) << where;
   }
 }
 
@@ -104,7 +104,7 @@ TEST_F(PaletteTest, MarkerStaysWhereTheDragLeftItAfterRelease) {
   pointer::Press(MOUSEEVENTF_RIGHTDOWN);
   MoveTo(-40, 100);
   pointer::Release(MOUSEEVENTF_RIGHTUP);
-  EXPECT_EQ(form().PalettePressed, kFalse);
+  EXPECT_EQ(form().PalettePressed, false);
   ExpectMarkerAt(5, 835, "after release");
   const COLORREF taken = ChartAt(50, 30);
   MoveTo(120, 20);

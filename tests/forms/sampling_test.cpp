@@ -16,17 +16,17 @@ constexpr COLORREF kEarlier = 0x123456;
 
 std::wstring Decimal(int v) { return std::to_wstring(v); }
 
-void ExpectFields(Form1& form, COLORREF colour, const char* where) {
-  EXPECT_EQ(form.Text1.Text(), Decimal(GetRValue(colour))) << where;
-  EXPECT_EQ(form.Text2.Text(), Decimal(GetGValue(colour))) << where;
-  EXPECT_EQ(form.Text3.Text(), Decimal(GetBValue(colour))) << where;
+void ExpectFields(MainWindow& form, COLORREF colour, const char* where) {
+  EXPECT_EQ(form.RedField.Text(), Decimal(GetRValue(colour))) << where;
+  EXPECT_EQ(form.GreenField.Text(), Decimal(GetGValue(colour))) << where;
+  EXPECT_EQ(form.BlueField.Text(), Decimal(GetBValue(colour))) << where;
 }
 
 // Fields, swatch and value field all show the colour (value field in the "&H...&" form).
-void ExpectShown(Form1& form, COLORREF colour, const std::wstring& valueText, const char* where) {
+void ExpectShown(MainWindow& form, COLORREF colour, const std::wstring& valueText, const char* where) {
   ExpectFields(form, colour, where);
-  EXPECT_EQ(form.Picture1.BackColor(), colour) << where;
-  EXPECT_EQ(form.txthex.Text(), valueText) << where;
+  EXPECT_EQ(form.Swatch.BackColor(), colour) << where;
+  EXPECT_EQ(form.ValueField.Text(), valueText) << where;
 }
 
 class PenTest : public MainWindowTest {
@@ -46,7 +46,7 @@ class PenTest : public MainWindowTest {
     MainWindowTest::TearDown();
   }
 
-  POINT PenCentre() { return ScreenCentreOf(form().Picture2); }
+  POINT PenCentre() { return ScreenCentreOf(form().Pen); }
   void PressPen(DWORD downFlag = MOUSEEVENTF_LEFTDOWN) {
     MoveOver(PenCentre());
     pointer::Press(downFlag);
@@ -58,7 +58,7 @@ class PenTest : public MainWindowTest {
     ::GetCursorPos(&now);
     ASSERT_TRUE(now.x == p.x && now.y == p.y) << "pointer at " << now.x << "," << now.y;
   }
-  HCURSOR PenCursor() { return form().Picture3.Picture()->AsCursor(); }
+  HCURSOR PenCursor() { return form().PenStore.Picture()->AsCursor(); }
   bool Magnified() { return form().CurrentPick && form().CurrentPick->Magnified(); }
 
   std::unique_ptr<PatchWindow> patches_;
@@ -68,7 +68,7 @@ TEST_F(PenTest, DragSamplesEveryPatchInTheChosenTextForm) {
   const struct {
     std::size_t patch;
     COLORREF colour;
-    const wchar_t* text[3];  // Option1, Option2, Option3
+    const wchar_t* text[3];  // VbFormOption, DecimalFormOption, WebFormOption
   } kVisits[] = {
       {0, kPureBlue, {L"&HFF0000&", L"16711680", L"#0000FF"}},
       {1, kNearBlack, {L"&H30201&", L"197121", L"#010203"}},
@@ -77,7 +77,7 @@ TEST_F(PenTest, DragSamplesEveryPatchInTheChosenTextForm) {
       {4, kMid, {L"&H80C040&", L"8437824", L"#40C080"}},
       {1, kNearBlack, {L"&H30201&", L"197121", L"#010203"}},  // back again: a fresh sample
   };
-  OptionButton* options[] = {&form().Option1, &form().Option2, &form().Option3};
+  OptionButton* options[] = {&form().VbFormOption, &form().DecimalFormOption, &form().WebFormOption};
   for (int chosen = 0; chosen < 3; ++chosen) {
     options[chosen]->SetValue(true);
     PressPen();
@@ -87,7 +87,7 @@ TEST_F(PenTest, DragSamplesEveryPatchInTheChosenTextForm) {
       ExpectShown(form(), visit.colour, visit.text[chosen], where.c_str());
     }
     pointer::Release();
-    EXPECT_EQ(form().Picking, kFalse);
+    EXPECT_EQ(form().PenDragging, false);
   }
 }
 
@@ -110,7 +110,7 @@ TEST_F(PenTest, ClickWithoutMoveChangesTheFieldsOnly) {
   // The press samples before the pen picture goes, so it reads the pen itself: already the
   // mean over the square, as the magnifier outlines it.
   for (int side : {1, 9}) {
-    form().zhuan(kEarlier);
+    form().ShowColour(kEarlier);
     form().PickSquare = side;
     form().LastSampleX = -1;
     const COLORREF penMean = ScreenMean(pen, side);
@@ -119,8 +119,8 @@ TEST_F(PenTest, ClickWithoutMoveChangesTheFieldsOnly) {
     ExpectFields(form(), penMean, side == 1 ? "after the press" : "after the press, 9 x 9");
     pointer::Release();
     ExpectFields(form(), penMean, "after the release");
-    EXPECT_EQ(form().Picture1.BackColor(), kEarlier);
-    EXPECT_EQ(form().txthex.Text(), L"&H123456&");
+    EXPECT_EQ(form().Swatch.BackColor(), kEarlier);
+    EXPECT_EQ(form().ValueField.Text(), L"&H123456&");
   }
 }
 
@@ -133,9 +133,9 @@ TEST_F(PenTest, LeftDragHidesThePenAndShowsItAsTheCursorUntilRelease) {
   EXPECT_EQ(info.yHotspot, 24u);
 
   PressPen();
-  EXPECT_EQ(form().Picking, kTrue);
-  EXPECT_EQ(form().Picture2.Picture(), nullptr);
-  EXPECT_EQ(form().Picture2.Pointer(), MousePointer::Custom);
+  EXPECT_EQ(form().PenDragging, true);
+  EXPECT_EQ(form().Pen.Picture(), nullptr);
+  EXPECT_EQ(form().Pen.Pointer(), MousePointer::Custom);
   EXPECT_EQ(::GetCursor(), PenCursor());
   MoveOver(patches_->At(2));
   ExpectShown(form(), kWhite, L"&HFFFFFF&", "outside the window");
@@ -144,10 +144,10 @@ TEST_F(PenTest, LeftDragHidesThePenAndShowsItAsTheCursorUntilRelease) {
   SendKey(VK_ESCAPE);  // before the release reached the pen: it takes nothing back
   Pump(50);
   ExpectShown(form(), kWhite, L"&HFFFFFF&", "after an Escape right after the release");
-  EXPECT_EQ(form().Picking, kFalse);
-  EXPECT_EQ(form().Picture2.Picture(), form().Picture3.Picture());
-  EXPECT_NE(form().Picture2.Picture(), nullptr);
-  EXPECT_EQ(form().Picture2.Pointer(), MousePointer::Default);
+  EXPECT_EQ(form().PenDragging, false);
+  EXPECT_EQ(form().Pen.Picture(), form().PenStore.Picture());
+  EXPECT_NE(form().Pen.Picture(), nullptr);
+  EXPECT_EQ(form().Pen.Pointer(), MousePointer::Default);
   EXPECT_NE(::GetCursor(), PenCursor());
 }
 
@@ -182,16 +182,16 @@ TEST_F(PenTest, OtherButtonsSampleButKeepThePenAndTheCursor) {
                   {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, "middle"}};
   for (const auto& button : kButtons) {
     PressPen(button.down);
-    EXPECT_EQ(form().Picking, kTrue) << button.name;
+    EXPECT_EQ(form().PenDragging, true) << button.name;
     MoveOver(patches_->At(4));
     ExpectShown(form(), kMid, L"&H80C040&", button.name);
     MoveOver(patches_->At(0));
     ExpectShown(form(), kPureBlue, L"&HFF0000&", button.name);
-    EXPECT_NE(form().Picture2.Picture(), nullptr) << button.name;
-    EXPECT_EQ(form().Picture2.Pointer(), MousePointer::Default) << button.name;
+    EXPECT_NE(form().Pen.Picture(), nullptr) << button.name;
+    EXPECT_EQ(form().Pen.Pointer(), MousePointer::Default) << button.name;
     EXPECT_NE(::GetCursor(), PenCursor()) << button.name;
     pointer::Release(button.up);
-    EXPECT_EQ(form().Picking, kFalse) << button.name;
+    EXPECT_EQ(form().PenDragging, false) << button.name;
   }
 }
 
@@ -205,8 +205,8 @@ TEST_F(PenTest, MoveToTheSamePositionSamplesNothingEvenWhenTheScreenChanged) {
   // window system sends when something moves under a still pointer.
   pointer::MoveTo(spot.x, spot.y);
   POINT client = spot;
-  ::ScreenToClient(form().Picture1.Handle(), &client);
-  ::SendMessageW(form().Picture1.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+  ::ScreenToClient(form().Swatch.Handle(), &client);
+  ::SendMessageW(form().Swatch.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
   Pump(20);
   ExpectFields(form(), kNearBlack, "same position");
   MoveOver(patches_->At(1, 1, 0));
@@ -221,12 +221,12 @@ TEST_F(PenTest, FirstSampleAtTheScreenOriginIsSkipped) {
   POINT pen = PenCentre();
   ::SetWindowPos(form().hWnd(), HWND_TOPMOST, placed.left - pen.x, placed.top - pen.y, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE);
-  form().zhuan(kEarlier);
+  form().ShowColour(kEarlier);
   Pump(100);
   pen = PenCentre();
   ASSERT_EQ(pen.x, 0);
   ASSERT_EQ(pen.y, 0);
-  ASSERT_EQ(::WindowFromPoint(pen), form().Picture1.Handle());
+  ASSERT_EQ(::WindowFromPoint(pen), form().Swatch.Handle());
   COLORREF atOrigin = ScreenPixel(0, 0);
   ASSERT_NE(atOrigin, kEarlier) << "a sample at the origin would go unnoticed";
   ASSERT_EQ(form().LastSampleX, 0);
@@ -234,7 +234,7 @@ TEST_F(PenTest, FirstSampleAtTheScreenOriginIsSkipped) {
 
   pointer::MoveTo(0, 0);
   pointer::Press(MOUSEEVENTF_RIGHTDOWN);
-  EXPECT_EQ(form().Picking, kTrue);
+  EXPECT_EQ(form().PenDragging, true);
   ExpectFields(form(), kEarlier, "press at the origin");
   MoveOver(patches_->At(3));
   ExpectFields(form(), kBlack, "first move");
@@ -242,7 +242,7 @@ TEST_F(PenTest, FirstSampleAtTheScreenOriginIsSkipped) {
 }
 
 TEST_F(PenTest, SamplesOverItsOwnWindowReadItsOwnPixels) {
-  PictureBox& chart = form().调色板1;
+  PictureBox& chart = form().PaletteChart;
   RECT box = ScreenRectOf(chart);
   // Away from the marker, which stands at (144, 24) in the chart.
   const POINT kInChart[] = {{20, 10}, {230, 50}, {60, 40}};
@@ -252,13 +252,13 @@ TEST_F(PenTest, SamplesOverItsOwnWindowReadItsOwnPixels) {
     MoveOver({box.left + p.x, box.top + p.y});
     std::string where = "chart " + std::to_string(p.x) + "," + std::to_string(p.y);
     ExpectFields(form(), expected, where.c_str());
-    EXPECT_EQ(form().Picture1.BackColor(), expected) << where;
+    EXPECT_EQ(form().Swatch.BackColor(), expected) << where;
   }
   // A swatch in the colour key is a hole in the window: the pen reads what shows
   // through, not the key colour that the window itself holds there.
   MoveOver(patches_->At(0));
   Pump(100);
-  POINT hole{ScreenRectOf(form().Picture1).left + 10, ScreenRectOf(form().Picture1).top + 10};
+  POINT hole{ScreenRectOf(form().Swatch).left + 10, ScreenRectOf(form().Swatch).top + 10};
   EXPECT_NE(ScreenPixel(hole.x, hole.y), kPureBlue) << "the key colour does not let the screen through";
   MoveOver(hole);
   ExpectFields(form(), ScreenPixel(hole.x, hole.y), "through the swatch in the key colour");
@@ -266,16 +266,16 @@ TEST_F(PenTest, SamplesOverItsOwnWindowReadItsOwnPixels) {
 }
 
 TEST_F(PenTest, MouseUpWithoutMouseDownChangesNothing) {
-  form().zhuan(kEarlier);
-  PictureRef pen = form().Picture2.Picture();
+  form().ShowColour(kEarlier);
+  PictureRef pen = form().Pen.Picture();
   POINT centre = PenCentre();
   pointer::MoveTo(centre.x, centre.y);
   pointer::Release(MOUSEEVENTF_LEFTUP);
   pointer::Release(MOUSEEVENTF_RIGHTUP);
-  EXPECT_EQ(form().Picking, kFalse);
+  EXPECT_EQ(form().PenDragging, false);
   ExpectShown(form(), kEarlier, L"&H123456&", "after a lone release");
-  EXPECT_EQ(form().Picture2.Picture(), pen);
-  EXPECT_EQ(form().Picture2.Pointer(), MousePointer::Default);
+  EXPECT_EQ(form().Pen.Picture(), pen);
+  EXPECT_EQ(form().Pen.Pointer(), MousePointer::Default);
 }
 
 // A pixel on a window's frame. Wine's pixel read on a client DC is clipped to the
@@ -307,15 +307,15 @@ TEST_F(PenTest, FramePixelWhereGetPixelFailsComesThroughTheOnePixelCopy) {
     ASSERT_NE(expected, CLR_INVALID) << where;
     ASSERT_NE(expected, kMid) << where;
     EXPECT_EQ(form().ReadPixel(framedDc.get(), client), expected) << where;
-    EXPECT_EQ(form().Picture1.Point(0, 0), static_cast<long>(expected)) << where << ": the swatch's corner";
+    EXPECT_EQ(form().Swatch.Point(0, 0), static_cast<long>(expected)) << where << ": the swatch's corner";
 
     MoveOver(patches_->At(4));
     MoveOver(p);
     ExpectFields(form(), expected, where.c_str());
-    EXPECT_EQ(form().Picture1.BackColor(), expected) << where;
+    EXPECT_EQ(form().Swatch.BackColor(), expected) << where;
   }
   // A context that gives nothing at all, as a screen that cannot be read, still leaves a colour.
-  EXPECT_EQ(form().ReadPixel(nullptr, {5, 5}), static_cast<COLORREF>(form().Picture1.Point(0, 0)));
+  EXPECT_EQ(form().ReadPixel(nullptr, {5, 5}), static_cast<COLORREF>(form().Swatch.Point(0, 0)));
   pointer::Release();
 }
 

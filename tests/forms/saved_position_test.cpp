@@ -15,7 +15,7 @@ constexpr POINT kBareSurface{120, 25};  // window pixels below the caption butto
 constexpr long kTwipsPerPixel = 15;     // the test display runs at 96 dpi
 
 std::wstring Stored(const wchar_t* key) {
-  return GetSetting(记录窗体位置::kApplication, 记录窗体位置::kSection, key);
+  return GetSetting(SavedPosition::kApplication, SavedPosition::kSection, key);
 }
 
 // Left, top, width and height as the store holds them, and as they should read for a window.
@@ -32,7 +32,7 @@ std::wstring PlaceInTwips(HWND window) {
 }
 
 void PutStored(const wchar_t* key, const wchar_t* value) {
-  SaveSetting(记录窗体位置::kApplication, 记录窗体位置::kSection, key, value);
+  SaveSetting(SavedPosition::kApplication, SavedPosition::kSection, key, value);
 }
 
 class SavedPositionTest : public MainWindowTest {
@@ -70,11 +70,11 @@ TEST_F(SavedPositionTest, ASaveLeavesThisWindowsPlaceWhoeverWroteTheStoreSince) 
 }
 
 TEST_F(SavedPositionTest, NothingIsSavedWhileMinimisedAndAllAgainAfterTheRestore) {
-  form().SetWindowState(1);
-  ASSERT_EQ(form().WindowState(), 1);
+  form().SetMinimised(true);
+  ASSERT_TRUE(form().Minimised());
   SurfaceMove();
   EXPECT_EQ(StoredPlace(), L"   ") << "saved while minimised";
-  form().SetWindowState(0);
+  form().SetMinimised(false);
   SurfaceMove();
   EXPECT_EQ(StoredPlace(), PlaceInTwips(form().hWnd()));
 }

@@ -21,33 +21,33 @@ TEST_F(StartupFormTest, LoadLeavesTheWindowKeyedAndHookedWithTheHoverTimerAtRest
   EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY));
   EXPECT_EQ(form().BackColor(), 0x00FF0000u);
   EXPECT_TRUE(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) << "not topmost";
-  EXPECT_EQ(圆角窗体::HoverTimerId, 0u) << "the pointer is away: nothing needs the hover timer";
-  EXPECT_EQ(托盘图标::BalloonFlag, 1);
-  EXPECT_NE(托盘图标::TrayPrevProc, nullptr);
+  EXPECT_EQ(HoverTracking::HoverTimerId, 0u) << "the pointer is away: nothing needs the hover timer";
+  EXPECT_TRUE(TrayIcon::RemindOnClose);
+  EXPECT_NE(TrayIcon::TrayPrevProc, nullptr);
   // The chain: tray procedure, then the taskbar menu's, then the window's own.
-  EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC)), &托盘图标::TrayWndProc);
-  EXPECT_EQ(托盘图标::TrayPrevProc, &响应任务栏菜单::TaskbarMenuWndProc);
-  EXPECT_NE(响应任务栏菜单::TaskbarPrevProc, nullptr);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC)), &TrayIcon::TrayWndProc);
+  EXPECT_EQ(TrayIcon::TrayPrevProc, &TaskbarMenu::TaskbarMenuWndProc);
+  EXPECT_NE(TaskbarMenu::TaskbarPrevProc, nullptr);
   // Hooked in the wide form, the window's text messages still carry Unicode.
   EXPECT_TRUE(::IsWindowUnicode(window));
 }
 
 TEST_F(StartupFormTest, HoverRectangleDescribesTheWindowAtTheOrigin) {
   // Taken before the saved place is restored: the window then still stood at (0, 0).
-  EXPECT_FLOAT_EQ(圆角窗体::HoverRect.Left, 0.0f);
-  EXPECT_FLOAT_EQ(圆角窗体::HoverRect.Top, 0.0f);
-  EXPECT_FLOAT_EQ(圆角窗体::HoverRect.Width, 300.0f);
-  EXPECT_FLOAT_EQ(圆角窗体::HoverRect.Height, 263.0f);
+  EXPECT_FLOAT_EQ(HoverTracking::HoverRect.Left, 0.0f);
+  EXPECT_FLOAT_EQ(HoverTracking::HoverRect.Top, 0.0f);
+  EXPECT_FLOAT_EQ(HoverTracking::HoverRect.Width, 300.0f);
+  EXPECT_FLOAT_EQ(HoverTracking::HoverRect.Height, 263.0f);
   RECT placed{};
   ::GetWindowRect(form().hWnd(), &placed);
   EXPECT_NE(placed.left, 0) << "with nothing stored the window is centred";
 }
 
 TEST_F(StartupFormTest, UnloadIsRefusedAndTheWindowHidesMinimised) {
-  form().RequestUnload();
+  form().RequestClose();
   EXPECT_TRUE(::IsWindow(form().hWnd()));
   EXPECT_FALSE(form().Visible());
-  EXPECT_EQ(form().WindowState(), 1);
+  EXPECT_TRUE(form().Minimised());
   ::SendMessageW(form().hWnd(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(::IsWindow(form().hWnd()));
   EXPECT_FALSE(form().Visible());
@@ -57,20 +57,20 @@ TEST_F(StartupFormTest, UnloadIsRefusedAndTheWindowHidesMinimised) {
 TEST_F(StartupFormTest, EachActivationGivesTheRoundedRegion) {
   const struct {
     const char* activation;
-    void (*enter)(Form1&);
+    void (*enter)(MainWindow&);
   } rows[] = {
-      {"first show", [](Form1&) {}},
+      {"first show", [](MainWindow&) {}},
       {"restore from the tray",
-       [](Form1& f) {
+       [](MainWindow& f) {
          ::SendMessageW(f.hWnd(), WM_CLOSE, 0, 0);
          ::SetWindowRgn(f.hWnd(), nullptr, TRUE);
          ::SendMessageW(f.hWnd(), WM_TRAYCALLBACK, 0, WM_LBUTTONUP);
        }},
       {"minimise and restore",
-       [](Form1& f) {
-         f.SetWindowState(1);
+       [](MainWindow& f) {
+         f.SetMinimised(true);
          ::SetWindowRgn(f.hWnd(), nullptr, TRUE);
-         f.SetWindowState(0);
+         f.SetMinimised(false);
        }},
   };
   HWND window = form().hWnd();

@@ -15,7 +15,7 @@
 #include "support/main_window_fixture.h"
 #include "support/patch_window.h"
 #include "support/message_log.h"
-#include "tray/form2.h"
+#include "tray/tray_menu_owner.h"
 #include "tray/taskbar_menu.h"
 #include "tray/tray_icon.h"
 #include "tray/tray_record.h"
@@ -128,14 +128,14 @@ class TrayFormTest : public MainWindowTest {
     MainWindowTest::SetUp();
     startupCalls_ = g_shellCalls;
     g_shellCalls.clear();
-    g_ownProcedure = 响应任务栏菜单::TaskbarPrevProc;
-    响应任务栏菜单::TaskbarPrevProc = LoggingProc;
+    g_ownProcedure = TaskbarMenu::TaskbarPrevProc;
+    TaskbarMenu::TaskbarPrevProc = LoggingProc;
     g_log.Clear();
     g_log.Name(WM_TRAYCALLBACK, "WM_TRAYCALLBACK");
     g_log.Name(TaskbarCreated(), "TaskbarCreated");
   }
   void TearDown() override {
-    响应任务栏菜单::TaskbarPrevProc = g_ownProcedure;
+    TaskbarMenu::TaskbarPrevProc = g_ownProcedure;
     MainWindowTest::TearDown();
   }
   HWND window() { return form().hWnd(); }
@@ -150,7 +150,7 @@ class TrayFormTest : public MainWindowTest {
 };
 
 TEST_F(TrayFormTest, StartupAddsTheIconWithTheVersionTipAndNoBalloon) {
-  EXPECT_EQ(托盘图标::VersionTip(form()), kVersionTip);
+  EXPECT_EQ(TrayIcon::VersionTip(form()), kVersionTip);
   g_shellCalls = startupCalls_;
   ExpectShellCalls({{NIM_ADD, kVersionTip, L""}}, window());
   if (!g_shellCalls.empty()) {
@@ -167,8 +167,8 @@ TEST_F(TrayFormTest, CloseFromTheTaskbarMenuHidesToTheTrayWithTheReminder) {
                           {WM_SYSCOMMAND, SC_CLOSE, 0, 0},
                           {WM_CLOSE, 0, 0, 1}}));
   EXPECT_FALSE(form().Visible());
-  EXPECT_EQ(form().WindowState(), 1);
-  EXPECT_EQ(托盘图标::BalloonFlag, 1);
+  EXPECT_TRUE(form().Minimised());
+  EXPECT_TRUE(TrayIcon::RemindOnClose);
   ExpectShellCalls({{NIM_MODIFY, kReminderTip, kReminderBalloon}, {NIM_MODIFY, kReminderTip, kReminderBalloon}},
                    window());
 }
@@ -186,7 +186,7 @@ TEST_F(TrayFormTest, CloseCommandWithLowBitsSetIsOnlyPassedOn) {
       if (m.msg == WM_CLOSE) {
         EXPECT_GT(m.depth, 0) << "a close from outside the command" << g_log.Dump();
       }
-    form().SetWindowState(0);
+    form().SetMinimised(false);
     form().Show();
   }
 }
@@ -196,13 +196,13 @@ TEST_F(TrayFormTest, LeftClickOnTheIconBringsBackOnlyAMinimisedWindow) {
   // Only a minimised window comes back, hidden or not.
   const struct {
     const char* state;
-    void (*enter)(Form1&);
+    void (*enter)(MainWindow&);
     bool shownAfter;
   } rows[] = {
-      {"minimised", [](Form1& f) { f.SetWindowState(1); }, true},
-      {"closed", [](Form1& f) { ::SendMessageW(f.hWnd(), WM_CLOSE, 0, 0); }, true},
-      {"hidden", [](Form1& f) { f.Hide(); }, false},
-      {"normal", [](Form1&) {}, true},
+      {"minimised", [](MainWindow& f) { f.SetMinimised(true); }, true},
+      {"closed", [](MainWindow& f) { ::SendMessageW(f.hWnd(), WM_CLOSE, 0, 0); }, true},
+      {"hidden", [](MainWindow& f) { f.Hide(); }, false},
+      {"normal", [](MainWindow&) {}, true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.state);
@@ -213,7 +213,7 @@ TEST_F(TrayFormTest, LeftClickOnTheIconBringsBackOnlyAMinimisedWindow) {
     Pump(20);
     EXPECT_TRUE(g_log.Is({{WM_TRAYCALLBACK, 0, WM_LBUTTONUP, 0}}));
     EXPECT_EQ(form().Visible(), row.shownAfter);
-    EXPECT_EQ(form().WindowState(), 0);
+    EXPECT_FALSE(form().Minimised());
     const RECT now = Place();
     if (row.shownAfter) {
       EXPECT_TRUE(::EqualRect(&home, &now)) << "not back at its place: " << now.left << "," << now.top;
@@ -223,7 +223,7 @@ TEST_F(TrayFormTest, LeftClickOnTheIconBringsBackOnlyAMinimisedWindow) {
 }
 
 TEST_F(TrayFormTest, OtherCallbacksDoNothingAndArePassedOn) {
-  form().SetWindowState(1);
+  form().SetMinimised(true);
   Pump(20);
   const struct {
     WPARAM id;
@@ -237,8 +237,8 @@ TEST_F(TrayFormTest, OtherCallbacksDoNothingAndArePassedOn) {
     g_shellCalls.clear();
     Callback(row.id, row.event);
     EXPECT_TRUE(g_log.Is({{WM_TRAYCALLBACK, row.id, row.event, 0}}));
-    EXPECT_EQ(form().WindowState(), 1);
-    EXPECT_EQ(托盘图标::BalloonFlag, 1);
+    EXPECT_TRUE(form().Minimised());
+    EXPECT_TRUE(TrayIcon::RemindOnClose);
     EXPECT_TRUE(g_shellCalls.empty()) << "the icon was changed";
   }
 }
@@ -251,7 +251,7 @@ TEST_F(TrayFormTest, BalloonClickEndsTheRemindersForTheRun) {
 
   g_shellCalls.clear();
   Callback(0, NIN_BALLOONUSERCLICK);
-  EXPECT_EQ(托盘图标::BalloonFlag, 5);
+  EXPECT_FALSE(TrayIcon::RemindOnClose);
   ExpectShellCalls({{NIM_MODIFY, kVersionTip, L""}}, window());
 
   g_shellCalls.clear();
@@ -260,22 +260,22 @@ TEST_F(TrayFormTest, BalloonClickEndsTheRemindersForTheRun) {
   EXPECT_TRUE(g_shellCalls.empty()) << "bringing the window back changed the icon";
   ::SendMessageW(window(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(form().Visible());
-  EXPECT_EQ(托盘图标::BalloonFlag, 5);
+  EXPECT_FALSE(TrayIcon::RemindOnClose);
   ExpectShellCalls({{NIM_MODIFY, kVersionTip, L""}}, window());
 }
 
 TEST_F(TrayFormTest, SecondSetTrayIconModifiesWithoutHookingAgain) {
-  托盘图标::SetTrayIcon(form(), L"second", L"", NIIF_INFO, 5000);
+  TrayIcon::SetTrayIcon(form(), L"second", L"", NIIF_INFO, 5000);
   ExpectShellCalls({{NIM_MODIFY, L"second", L""}}, window());
-  EXPECT_EQ(InstalledProcedure(window()), &托盘图标::TrayWndProc);
-  EXPECT_EQ(托盘图标::TrayPrevProc, &响应任务栏菜单::TaskbarMenuWndProc);
+  EXPECT_EQ(InstalledProcedure(window()), &TrayIcon::TrayWndProc);
+  EXPECT_EQ(TrayIcon::TrayPrevProc, &TaskbarMenu::TaskbarMenuWndProc);
   // A hook that had saved itself as its own successor would never reach the window.
   Callback(0, WM_MOUSEMOVE);
   EXPECT_TRUE(g_log.Is({{WM_TRAYCALLBACK, 0, WM_MOUSEMOVE, 0}}));
 }
 
 TEST_F(TrayFormTest, RemoveDeletesOnceAndUnhooks) {
-  托盘图标::RemoveTrayIcon(form());
+  TrayIcon::RemoveTrayIcon(form());
   ASSERT_EQ(g_shellCalls.size(), 1u);
   const NOTIFYICONDATAW& r = g_shellCalls[0].record;
   EXPECT_EQ(g_shellCalls[0].action, static_cast<DWORD>(NIM_DELETE));
@@ -287,20 +287,20 @@ TEST_F(TrayFormTest, RemoveDeletesOnceAndUnhooks) {
   EXPECT_EQ(std::wstring(r.szInfo, std::size(r.szInfo)), std::wstring(std::size(r.szInfo), L'\0'));
   EXPECT_EQ(r.uTimeout, 0u);
   EXPECT_EQ(r.dwInfoFlags, 0u);
-  EXPECT_EQ(托盘图标::TrayPrevProc, nullptr);
-  EXPECT_EQ(InstalledProcedure(window()), &响应任务栏菜单::TaskbarMenuWndProc);
+  EXPECT_EQ(TrayIcon::TrayPrevProc, nullptr);
+  EXPECT_EQ(InstalledProcedure(window()), &TaskbarMenu::TaskbarMenuWndProc);
 
   // With no icon, a remove neither calls the shell nor touches the chain.
-  for (int again = 0; again < 2; ++again) 托盘图标::RemoveTrayIcon(form());
+  for (int again = 0; again < 2; ++again) TrayIcon::RemoveTrayIcon(form());
   EXPECT_EQ(g_shellCalls.size(), 1u);
-  EXPECT_EQ(InstalledProcedure(window()), &响应任务栏菜单::TaskbarMenuWndProc);
+  EXPECT_EQ(InstalledProcedure(window()), &TaskbarMenu::TaskbarMenuWndProc);
 
   // With the icon gone, the next set adds it and hooks again.
-  托盘图标::SetTrayIcon(form(), kVersionTip, L"", NIIF_INFO, 5000);
+  TrayIcon::SetTrayIcon(form(), kVersionTip, L"", NIIF_INFO, 5000);
   ASSERT_EQ(g_shellCalls.size(), 2u);
   EXPECT_EQ(g_shellCalls[1].action, static_cast<DWORD>(NIM_ADD));
-  EXPECT_EQ(InstalledProcedure(window()), &托盘图标::TrayWndProc);
-  EXPECT_EQ(托盘图标::TrayPrevProc, &响应任务栏菜单::TaskbarMenuWndProc);
+  EXPECT_EQ(InstalledProcedure(window()), &TrayIcon::TrayWndProc);
+  EXPECT_EQ(TrayIcon::TrayPrevProc, &TaskbarMenu::TaskbarMenuWndProc);
 }
 
 TEST_F(TrayFormTest, RestartedShellGetsTheIconAgainWithTheCurrentTip) {
@@ -310,8 +310,8 @@ TEST_F(TrayFormTest, RestartedShellGetsTheIconAgainWithTheCurrentTip) {
   ::SendMessageW(window(), TaskbarCreated(), 0, 0);
   EXPECT_TRUE(g_log.Is({{TaskbarCreated(), 0, 0, 0}}));
   ExpectShellCalls({{NIM_ADD, kReminderTip, L""}}, window());
-  EXPECT_EQ(InstalledProcedure(window()), &托盘图标::TrayWndProc) << "the add must not hook again";
-  EXPECT_EQ(托盘图标::TrayPrevProc, &响应任务栏菜单::TaskbarMenuWndProc);
+  EXPECT_EQ(InstalledProcedure(window()), &TrayIcon::TrayWndProc) << "the add must not hook again";
+  EXPECT_EQ(TrayIcon::TrayPrevProc, &TaskbarMenu::TaskbarMenuWndProc);
 }
 
 // --- The tray menu, driven from a second thread while the pop-up's loop runs ------------------
@@ -458,7 +458,7 @@ TEST_F(TrayFormTest, RightClickOpensTheMenuInFrontOfTheHiddenWindow) {
       ::UnregisterHotKey(holder.hwnd(), 7);
     }
     if (menu.recent) {
-      form().Option3.SetValue(true);
+      form().WebFormOption.SetValue(true);
       RecentColours::Take(0x0000FF);
       RecentColours::Take(0x102030);
     }
@@ -495,7 +495,7 @@ TEST_F(TrayFormTest, AboutShowsTheThanksBoxWithoutShowingTheWindow) {
   EXPECT_EQ(lines[0], L"感谢您使用 Huevik  ");
   for (std::size_t i = 1; i < 4; ++i) EXPECT_FALSE(lines[i].empty()) << "line " << i + 1;
   EXPECT_FALSE(form().Visible());
-  EXPECT_EQ(托盘图标::TrayPrevProc, &响应任务栏菜单::TaskbarMenuWndProc) << "About touched the icon";
+  EXPECT_EQ(TrayIcon::TrayPrevProc, &TaskbarMenu::TaskbarMenuWndProc) << "About touched the icon";
 }
 
 }  // namespace

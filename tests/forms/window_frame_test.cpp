@@ -22,12 +22,12 @@ RECT WindowRect(HWND window) {
 }
 
 std::wstring Stored(const wchar_t* key) {
-  return GetSetting(记录窗体位置::kApplication, 记录窗体位置::kSection, key);
+  return GetSetting(SavedPosition::kApplication, SavedPosition::kSection, key);
 }
 
 void StopHoverTimer() {
-  ::KillTimer(nullptr, 圆角窗体::HoverTimerId);
-  圆角窗体::HoverTimerId = 0;
+  ::KillTimer(nullptr, HoverTracking::HoverTimerId);
+  HoverTracking::HoverTimerId = 0;
 }
 
 // A move loop entered with no button down waits for a click. Should that happen, this guard
@@ -71,7 +71,7 @@ struct Drag {
 
 DWORD WINAPI RunDrag(void* param) {
   auto* drag = static_cast<Drag*>(param);
-  HWND window = MainWindow().hWnd();
+  HWND window = RunningMainWindow().hWnd();
   pointer::Press();
   ::Sleep(30);
   drag->afterPress = WindowRect(window);
@@ -100,10 +100,10 @@ TEST_F(WindowFrameTest, SurfaceMoveWithNoButtonMovesNothingButRefreshesResetsAnd
   HWND window = form().hWnd();
   StopHoverTimer();  // so that only the surface move can put the normal pictures back
   const RECT before = WindowRect(window);
-  ASSERT_NE(圆角窗体::HoverRect.Left, static_cast<float>(before.left)) << "the start leaves the rectangle stale";
+  ASSERT_NE(HoverTracking::HoverRect.Left, static_cast<float>(before.left)) << "the start leaves the rectangle stale";
   ASSERT_EQ(Stored(L"Left"), L"");
-  form().关闭0.SetPicture(form().关闭2.Picture());
-  form().最小0.SetPicture(form().最小2.Picture());
+  form().CloseButton.SetPicture(form().CloseHoverLook.Picture());
+  form().MinimiseButton.SetPicture(form().MinimiseHoverLook.Picture());
   {
     ClickRescue rescue(3000);
     pointer::MoveTo(before.left + kBareSurface.x, before.top + kBareSurface.y);
@@ -112,12 +112,12 @@ TEST_F(WindowFrameTest, SurfaceMoveWithNoButtonMovesNothingButRefreshesResetsAnd
   const RECT after = WindowRect(window);
   EXPECT_EQ(after.left, before.left);
   EXPECT_EQ(after.top, before.top);
-  EXPECT_FLOAT_EQ(圆角窗体::HoverRect.Left, static_cast<float>(before.left));
-  EXPECT_FLOAT_EQ(圆角窗体::HoverRect.Top, static_cast<float>(before.top));
-  EXPECT_FLOAT_EQ(圆角窗体::HoverRect.Width, static_cast<float>(before.right - before.left));
-  EXPECT_FLOAT_EQ(圆角窗体::HoverRect.Height, static_cast<float>(before.bottom - before.top));
-  EXPECT_EQ(form().关闭0.Picture(), form().关闭1.Picture()) << "close button not reset";
-  EXPECT_EQ(form().最小0.Picture(), form().最小1.Picture()) << "minimise button not reset";
+  EXPECT_FLOAT_EQ(HoverTracking::HoverRect.Left, static_cast<float>(before.left));
+  EXPECT_FLOAT_EQ(HoverTracking::HoverRect.Top, static_cast<float>(before.top));
+  EXPECT_FLOAT_EQ(HoverTracking::HoverRect.Width, static_cast<float>(before.right - before.left));
+  EXPECT_FLOAT_EQ(HoverTracking::HoverRect.Height, static_cast<float>(before.bottom - before.top));
+  EXPECT_EQ(form().CloseButton.Picture(), form().CloseNormalLook.Picture()) << "close button not reset";
+  EXPECT_EQ(form().MinimiseButton.Picture(), form().MinimiseNormalLook.Picture()) << "minimise button not reset";
   EXPECT_EQ(Stored(L"Left"), std::to_wstring(before.left * kTwipsPerPixel));
   EXPECT_EQ(Stored(L"Top"), std::to_wstring(before.top * kTwipsPerPixel));
   EXPECT_EQ(Stored(L"Width"), std::to_wstring((before.right - before.left) * kTwipsPerPixel));
@@ -156,8 +156,8 @@ TEST_F(WindowFrameTest, LeftDragOnTheBareSurfaceOnlyMovesTheWindowAndSavesWhereI
     if (!c.moves) continue;
     EXPECT_EQ(Stored(L"Left"), std::to_wstring(after.left * kTwipsPerPixel));
     EXPECT_EQ(Stored(L"Top"), std::to_wstring(after.top * kTwipsPerPixel));
-    EXPECT_FLOAT_EQ(圆角窗体::HoverRect.Left, static_cast<float>(after.left));
-    EXPECT_FLOAT_EQ(圆角窗体::HoverRect.Top, static_cast<float>(after.top));
+    EXPECT_FLOAT_EQ(HoverTracking::HoverRect.Left, static_cast<float>(after.left));
+    EXPECT_FLOAT_EQ(HoverTracking::HoverRect.Top, static_cast<float>(after.top));
   }
 }
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "formlayer/picture.h"
+#include "controls/picture.h"
 #include "support/huevik_process.h"
 #include "support/patch_window.h"
 #include "support/pointer.h"

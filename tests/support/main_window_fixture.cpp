@@ -18,17 +18,17 @@ POINT ScreenCentreOf(const Control& control) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-void StopMainWindowServices(Form1& form) {
-  托盘图标::RemoveTrayIcon(form);
-  if (圆角窗体::HoverTimerId) ::KillTimer(nullptr, 圆角窗体::HoverTimerId);
-  圆角窗体::HoverTimerId = 0;
+void StopMainWindowServices(MainWindow& form) {
+  TrayIcon::RemoveTrayIcon(form);
+  if (HoverTracking::HoverTimerId) ::KillTimer(nullptr, HoverTracking::HoverTimerId);
+  HoverTracking::HoverTimerId = 0;
 }
 
 void MainWindowTest::SetUp() {
   ClearStoredSettings();
   // Away from where the window will stand, so no stray pointer move reaches it.
   pointer::MoveTo(::GetSystemMetrics(SM_CXSCREEN) - 5, ::GetSystemMetrics(SM_CYSCREEN) - 5);
-  form_ = std::make_unique<Form1>();
+  form_ = std::make_unique<MainWindow>();
   form_->Show();
   ::SetForegroundWindow(form_->hWnd());
   Pump(50);

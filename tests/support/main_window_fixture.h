@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "support/observe.h"
 #include "support/pointer.h"
 
@@ -19,12 +19,12 @@ class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
-  Form1& form() { return *form_; }
+  MainWindow& form() { return *form_; }
 
  private:
-  std::unique_ptr<Form1> form_;
+  std::unique_ptr<MainWindow> form_;
 };
 
-// Stops what the startup of a Form1 left running in this process: the tray icon
+// Stops what the startup of a MainWindow left running in this process: the tray icon
 // and its window procedure, the hover timer.
-void StopMainWindowServices(Form1& form);
+void StopMainWindowServices(MainWindow& form);

@@ -1,6 +1,6 @@
 #include "support/observe.h"
 
-#include "formlayer/runtime.h"
+#include "controls/runtime.h"
 #include "settings/window_position.h"
 #include "win32/handles.h"
 
@@ -40,9 +40,9 @@ std::wstring ClipboardText() {
 
 namespace stored {
 
-std::wstring KeyPath() { return SettingsKeyPath(记录窗体位置::kApplication, 记录窗体位置::kSection); }
+std::wstring KeyPath() { return SettingsKeyPath(SavedPosition::kApplication, SavedPosition::kSection); }
 
-void Clear() { ::RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKeyPath(记录窗体位置::kApplication).c_str()); }
+void Clear() { ::RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKeyPath(SavedPosition::kApplication).c_str()); }
 
 void Write(const wchar_t* key, const wchar_t* value) {
   ::RegSetKeyValueW(HKEY_CURRENT_USER, KeyPath().c_str(), key, REG_SZ, value,

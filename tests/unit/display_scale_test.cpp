@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/frame_math.h"
-#include "sampling/palette_marker.h"
+#include "picking/palette_marker.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sampling/magnifier_geometry.h"
+#include "picking/magnifier_geometry.h"
 
 #include <gtest/gtest.h>
 

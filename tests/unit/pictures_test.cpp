@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "formlayer/picture.h"
-#include "formlayer/runtime.h"
+#include "controls/picture.h"
+#include "controls/runtime.h"
 #include "mainwindow/palette_picture.h"
 #include "resource.h"
 #include "win32/handles.h"

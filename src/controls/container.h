@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "formlayer/controls.h"
+#include "controls/controls.h"
 #include "win32/base_window.h"
 
 class Container : public BaseWindow {

@@ -1,11 +1,11 @@
-#include "formlayer/picture.h"
+#include "controls/picture.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
-#include "formlayer/runtime.h"
+#include "controls/runtime.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
 

@@ -1,10 +1,10 @@
-#include "formlayer/form.h"
+#include "controls/form.h"
 
 #include <commctrl.h>
 
 #include <cmath>
 
-#include "formlayer/runtime.h"
+#include "controls/runtime.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
 #include "win32/handles.h"
@@ -27,7 +27,7 @@ Form::Form(const FormSpec& layout) {
 void Form::Load() {
   if (loaded_) return;
   loaded_ = true;
-  RaiseEvent([this] { Form_Load(); });
+  RaiseEvent([this] { OnLoad(); });
 }
 
 void Form::CreateWindowFor(const FormSpec& layout) {
@@ -84,7 +84,7 @@ void Form::ApplyDpi(int dpi) {
   ::SetWindowPos(Window(), nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   ::RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-  RaiseEvent([this] { Form_Rescaled(); });
+  RaiseEvent([this] { OnRescaled(); });
 }
 
 // The message's parameters are not read: anyone may post or send it, with any rectangle or
@@ -230,17 +230,15 @@ void Form::Show() {
 }
 void Form::Hide() { ::ShowWindow(Window(), SW_HIDE); }
 bool Form::Visible() const { return ::IsWindowVisible(Window()) != FALSE; }
-short Form::WindowState() const { return ::IsIconic(Window()) ? 1 : 0; }
+bool Form::Minimised() const { return ::IsIconic(Window()) != FALSE; }
 
-void Form::SetWindowState(short state) {
-  if (state == WindowState()) return;
-  ::ShowWindow(Window(), state == 1 ? SW_MINIMIZE : SW_RESTORE);
+void Form::SetMinimised(bool minimised) {
+  if (minimised == Minimised()) return;
+  ::ShowWindow(Window(), minimised ? SW_MINIMIZE : SW_RESTORE);
 }
 
-void Form::RequestUnload() {
-  short cancel = 0;
-  Form_Unload(cancel);
-  if (cancel != 0) return;
+void Form::RequestClose() {
+  if (OnCloseRequest()) return;
   DestroyAndNotify();
 }
 
@@ -364,10 +362,10 @@ void Form::PopupMenu(const Menu& menu) {
 LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) RaiseEvent([this] { Form_Activate(); });
+      if (LOWORD(wp) != WA_INACTIVE) RaiseEvent([this] { OnActivate(); });
       break;
     case WM_CLOSE:
-      RaiseEvent([this] { RequestUnload(); });
+      RaiseEvent([this] { RequestClose(); });
       return 0;
     case WM_DPICHANGED:
       if (ownsResolution_) OnDpiChanged();

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "sampling/frozen_screen.h"
-#include "sampling/magnifier.h"
-#include "sampling/screen_read.h"
+#include "picking/frozen_screen.h"
+#include "picking/magnifier.h"
+#include "picking/screen_read.h"
 #include "win32/handles.h"
 
 class Container;
-class Form1;
+class MainWindow;
 
 // Posted to the main window when a frozen pick has ended.
 inline constexpr UINT kPickEnded = WM_APP + 0x12F;
@@ -30,10 +30,10 @@ class Pick {
  public:
   // The pen pressed: the pen's container holds the pointer until the release. For the
   // whole drag the keys and the wheel are the pick's, wherever the focus is.
-  static std::unique_ptr<Pick> WithPen(Form1& form);
+  static std::unique_ptr<Pick> WithPen(MainWindow& form);
   // The hotkey: the screen as it is now, frozen over every monitor. Nothing, after one
   // beep, where the screen cannot be copied.
-  static std::unique_ptr<Pick> OnFrozenScreen(Form1& form);
+  static std::unique_ptr<Pick> OnFrozenScreen(MainWindow& form);
   Pick(const Pick&) = delete;
   Pick& operator=(const Pick&) = delete;
   ~Pick();
@@ -64,7 +64,7 @@ class Pick {
   const ShownColour& ShownBefore() const { return shownBefore_; }
 
  private:
-  Pick(Form1& form, std::unique_ptr<ScreenCopy> copy);
+  Pick(MainWindow& form, std::unique_ptr<ScreenCopy> copy);
   void WatchPen();
   // Escape, the arrows, + and - (and Enter on a frozen screen) go to `target`, wherever the focus is.
   void WatchKeys(HWND target);
@@ -81,7 +81,7 @@ class Pick {
   friend LRESULT CALLBACK PenPointer(int code, WPARAM wp, LPARAM lp);
   friend bool WatchPenDrag(void* context, UINT msg, WPARAM wp, LPARAM lp);
 
-  Form1& form_;
+  MainWindow& form_;
   ShownColour shownBefore_;
   std::unique_ptr<Magnifier> magnifier_;
   // Where this pick's latest steps put the pointer, the newest at stepCount_ - 1.

@@ -1,21 +1,21 @@
 // The hidden form that owns the tray icon's menu.
 #pragma once
-#include "formlayer/form.h"
+#include "controls/form.h"
 
-class Form2 : public Form {
+class TrayMenuOwner : public Form {
  public:
-  Form2();
-  Menu MnuTray;
+  TrayMenuOwner();
+  Menu TrayMenuItems;
 
   // The menu as it stands now: the shortcut's state and the recent colours change it.
   const Menu& TrayMenu();
-  void AboutMe_Click();
-  [[noreturn]] void Ends_Click();
+  void ShowAbout();
+  [[noreturn]] void Exit();
 
  protected:
   // The menu's owner stays for the program's life, whoever asks it to close.
-  void Form_Unload(short& cancel) override { cancel = 1; }
+  bool OnCloseRequest() override { return true; }
 };
 
 // Created hidden the first time its menu is used, never shown or unloaded.
-Form2& TheForm2();
+TrayMenuOwner& TheTrayMenuOwner();

@@ -8,15 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "formlayer/picture.h"
+#include "controls/picture.h"
 #include "win32/handles.h"
 
 enum class ControlKind { PictureBox, Image, Frame, OptionButton, TextBox, Label, CommandButton, Shape };
 
 // Mouse buttons as events report them.
 constexpr short kLeftButton = 1, kRightButton = 2, kMiddleButton = 4;
-// Booleans shared with the form runtime are 16-bit: true is -1.
-constexpr short kTrue = -1, kFalse = 0;
 
 // System colours are written as 0x80000000 | index, as the form runtime stores them.
 constexpr COLORREF SystemColor(int index) { return 0x80000000u | static_cast<COLORREF>(index); }

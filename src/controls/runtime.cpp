@@ -1,4 +1,4 @@
-#include "formlayer/runtime.h"
+#include "controls/runtime.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,7 +55,7 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-int MsgBox(const std::wstring& text, UINT style, const std::wstring& title) {
+int ShowMessageBox(const std::wstring& text, UINT style, const std::wstring& title) {
   return ::MessageBoxW(::GetActiveWindow(), text.c_str(), title.c_str(), style);
 }
 

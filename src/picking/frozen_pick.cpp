@@ -4,8 +4,8 @@
 // window whichever program has the focus.
 #include "colour/colour_value.h"
 #include "colour/recent_colours.h"
-#include "mainwindow/form1.h"
-#include "sampling/pick.h"
+#include "mainwindow/main_window.h"
+#include "picking/pick.h"
 #include "win32/clipboard.h"
 
 namespace {
@@ -15,13 +15,13 @@ constexpr UINT_PTR kMenuPickTimer = 0x4856;
 constexpr UINT kAfterMenuMs = 150, kAfterFadingMenuMs = 400;
 }  // namespace
 
-void Form1::RegisterPickHotkey() {
+void MainWindow::RegisterPickHotkey() {
   if (PickHotkeyRegistered) return;
   PickHotkeyRegistered =
       ::RegisterHotKey(hWnd(), kPickHotkeyId, kPickHotkeyModifiers | MOD_NOREPEAT, kPickHotkeyKey) != FALSE;
 }
 
-void Form1::StartOrEndFrozenPick() {
+void MainWindow::StartOrEndFrozenPick() {
   if (CurrentPick && CurrentPick->Ended()) CurrentPick.reset();
   if (!CurrentPick) {
     CurrentPick = Pick::OnFrozenScreen(*this);
@@ -31,19 +31,19 @@ void Form1::StartOrEndFrozenPick() {
   // A pen drag under way keeps going: one pick at a time.
 }
 
-void Form1::StartFrozenPickSoon() {
+void MainWindow::StartFrozenPickSoon() {
   BOOL fading = FALSE;
   ::SystemParametersInfoW(SPI_GETSELECTIONFADE, 0, &fading, 0);
   ::SetTimer(hWnd(), kMenuPickTimer, fading ? kAfterFadingMenuMs : kAfterMenuMs, nullptr);
 }
 
-bool Form1::IsPickMessage(UINT msg, WPARAM wp) {
+bool MainWindow::IsPickMessage(UINT msg, WPARAM wp) {
   return (msg == WM_HOTKEY && wp == kPickHotkeyId) || msg == kPickEnded || (msg == WM_TIMER && wp == kMenuPickTimer);
 }
 
 // Whoever sent it: an end destroys only a pick that has ended, and the hotkey or the timer
 // do what the user's key would.
-void Form1::OnPickMessage(UINT msg) {
+void MainWindow::OnPickMessage(UINT msg) {
   if (msg == WM_TIMER) ::KillTimer(hWnd(), kMenuPickTimer);
   if (msg == kPickEnded) {
     if (CurrentPick && CurrentPick->Ended()) CurrentPick.reset();
@@ -52,12 +52,12 @@ void Form1::OnPickMessage(UINT msg) {
   StartOrEndFrozenPick();
 }
 
-void Form1::TakeColour(COLORREF colour) {
+void MainWindow::TakeColour(COLORREF colour) {
   ShowTakenColour(colour);
   RecentColours::Take(colour & 0xFFFFFF);
 }
 
-void Form1::ShowTakenColour(COLORREF colour) {
-  zhuan(static_cast<std::int32_t>(colour & 0xFFFFFF));
-  CopyTextToClipboard(hWnd(), txthex.Text());
+void MainWindow::ShowTakenColour(COLORREF colour) {
+  ShowColour(static_cast<std::int32_t>(colour & 0xFFFFFF));
+  CopyTextToClipboard(hWnd(), ValueField.Text());
 }

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "sampling/magnifier_geometry.h"
-#include "sampling/screen_read.h"
+#include "picking/magnifier_geometry.h"
+#include "picking/screen_read.h"
 #include "win32/base_window.h"
 #include "win32/handles.h"
 

@@ -7,28 +7,28 @@
 #include <string>
 
 #include "colour/colour_value.h"
-#include "formlayer/form.h"
-#include "mainwindow/form1_controls.h"
-#include "sampling/pick.h"
+#include "controls/form.h"
+#include "mainwindow/main_window_controls.h"
+#include "picking/pick.h"
 
-class Form1 : public Form {
+class MainWindow : public Form {
  public:
-  Form1();
-  ~Form1() override;
+  MainWindow();
+  ~MainWindow() override;
 
   // Controls, in creation order.
-#define FORM1_MEMBER(Class, control, ...) Class& control;
-  FORM1_CONTROLS(FORM1_MEMBER)
-#undef FORM1_MEMBER
+#define MAIN_WINDOW_MEMBER(Class, control, ...) Class& control;
+  MAIN_WINDOW_CONTROLS(MAIN_WINDOW_MEMBER)
+#undef MAIN_WINDOW_MEMBER
 
   // Shows a colour value in the fields, the swatch and the value field.
-  void zhuan(std::int32_t colour);
+  void ShowColour(std::int32_t colour);
   // The value field's change handler, also run directly to refresh it.
-  void txthex_Change();
+  void RefreshValueField();
   // Takes the window's rectangle into the hover tracking.
-  void 获取鼠标坐标();
+  void UpdateHoverRect();
   // Both caption buttons show their normal pictures.
-  void PicEn();
+  void ShowNormalCaptionButtons();
   // What a left click on the tray icon does, and a second start asks for.
   void BringBack();
   // The current colour, packed from the component fields.
@@ -58,8 +58,8 @@ class Form1 : public Form {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   // State of the pick pen and the palette chart.
-  short Picking = kFalse;
-  short PalettePressed = kFalse;
+  bool PenDragging = false;
+  bool PalettePressed = false;
   long LastSampleX = 0;
   long LastSampleY = 0;
   // The pick under way, a pen drag or a frozen screen; null between picks.
@@ -67,14 +67,14 @@ class Form1 : public Form {
   // The side of the square a pick's colour is the mean of, 1 to 9: held from pick to pick.
   int PickSquare = magnifier::kSmallestSquare;
   bool PaletteTook = false;  // the palette press under way took a colour
-  float Image1GrabX = 0;
-  float Image1GrabY = 0;
+  float GripGrabX = 0;
+  float GripGrabY = 0;
 
  protected:
-  void Form_Load() override;
-  void Form_Activate() override;
-  void Form_Unload(short& cancel) override;
-  void Form_Rescaled() override;
+  void OnLoad() override;
+  void OnActivate() override;
+  bool OnCloseRequest() override;
+  void OnRescaled() override;
 
  private:
   void BindEvents();
@@ -86,15 +86,15 @@ class Form1 : public Form {
   std::int32_t PackRgb(const RgbBytes& components) const;
   void ShowSwatch();
   std::wstring ValueFieldText() const;
-  void Command1_Click();
+  void ChooseWithColourDialog();
 
   // Pick pen
-  void Picture2_MouseDown(short button, short shift, float x, float y);
-  void Picture2_MouseMove(short button, short shift, float x, float y);
-  void Picture2_MouseUp(short button, short shift, float x, float y);
+  void OnPenPress(short button, short shift, float x, float y);
+  void OnPenMove(short button, short shift, float x, float y);
+  void OnPenRelease(short button, short shift, float x, float y);
   // Ends a pen drag, on its release or when the pointer is taken away before it.
   void EndPenDrag();
-  void PickPixel();
+  void SamplePointer();
   // Writes a sample into the fields; where the magnifier gave none, reads the one pixel.
   void ShowSample(POINT hot, std::optional<COLORREF> colour);
   // The sample, then the swatch and the value field, as a move shows them.
@@ -104,9 +104,9 @@ class Form1 : public Form {
   friend class Pick;
 
   // Palette chart
-  void 调色板1_MouseDown(short button, short shift, float x, float y);
-  void 调色板1_MouseMove(short button, short shift, float x, float y);
-  void 调色板1_MouseUp(short button, short shift, float x, float y);
+  void OnPalettePress(short button, short shift, float x, float y);
+  void OnPaletteMove(short button, short shift, float x, float y);
+  void OnPaletteRelease(short button, short shift, float x, float y);
   void PaletteTake(std::int32_t colour);
   void EndPaletteDrag();
 
@@ -116,20 +116,20 @@ class Form1 : public Form {
   // Window frame
   void ApplyRoundRegion(int cornerWidth, int cornerHeight);
   void DragMoveWindow();
-  void Form_MouseMove(short button, short shift, float x, float y);
-  void Image1_MouseDown(short button, short shift, float x, float y);
-  void Image1_MouseMove(short button, short shift, float x, float y);
+  void OnSurfaceMove(short button, short shift, float x, float y);
+  void OnGripPress(short button, short shift, float x, float y);
+  void OnGripMove(short button, short shift, float x, float y);
 
   // Caption buttons
-  void 关闭0_MouseDown(short button, short shift, float x, float y);
-  void 关闭0_MouseMove(short button, short shift, float x, float y);
-  void 关闭0_MouseUp(short button, short shift, float x, float y);
-  void 最小0_MouseDown(short button, short shift, float x, float y);
-  void 最小0_MouseMove(short button, short shift, float x, float y);
-  void 最小0_MouseUp(short button, short shift, float x, float y);
-  void Picture1_MouseMove(short button, short shift, float x, float y);
+  void OnClosePress(short button, short shift, float x, float y);
+  void OnCloseHover(short button, short shift, float x, float y);
+  void OnCloseRelease(short button, short shift, float x, float y);
+  void OnMinimisePress(short button, short shift, float x, float y);
+  void OnMinimiseHover(short button, short shift, float x, float y);
+  void OnMinimiseRelease(short button, short shift, float x, float y);
+  void OnSwatchHover(short button, short shift, float x, float y);
 };
 
 // The running program's main window (the form runtime's default instance).
-Form1& MainWindow();
+MainWindow& RunningMainWindow();
 bool MainWindowExists();

@@ -1,8 +1,8 @@
-#include "sampling/frozen_screen.h"
+#include "picking/frozen_screen.h"
 
 #include <utility>
 
-#include "formlayer/runtime.h"
+#include "controls/runtime.h"
 
 FrozenWindow::FrozenWindow(const ScreenCopy& copy, const RECT& monitor, Input input)
     : copy_(copy), monitor_(monitor), input_(std::move(input)) {

@@ -1,4 +1,4 @@
-#include "formlayer/controls.h"
+#include "controls/controls.h"
 
 #include <commctrl.h>
 
@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "formlayer/container.h"
-#include "formlayer/runtime.h"
+#include "controls/container.h"
+#include "controls/runtime.h"
 #include "win32/display.h"
 
 COLORREF ResolveColor(COLORREF color) {

@@ -16,12 +16,12 @@
 // pointer and the wheel come to them without any hook. The keys come through the same
 // keyboard hook, to the front frozen window: where the system kept the focus elsewhere,
 // Escape and Enter still end the pick.
-#include "sampling/pick.h"
+#include "picking/pick.h"
 
 #include <algorithm>
 
-#include "formlayer/runtime.h"
-#include "mainwindow/form1.h"
+#include "controls/runtime.h"
+#include "mainwindow/main_window.h"
 #include "win32/display.h"
 #include "win32/library_search.h"
 
@@ -113,9 +113,9 @@ LRESULT CALLBACK PenPointer(int code, WPARAM wp, LPARAM lp) {
 // watch: nothing of the pick is touched after it.
 bool WatchPenDrag(void* context, UINT msg, WPARAM wp, LPARAM lp) {
   auto& pick = *static_cast<Pick*>(context);
-  Form1& form = pick.form_;
+  MainWindow& form = pick.form_;
   HWND window = pick.penContainer_;
-  const bool dragging = form.Picking && ::GetCapture() == window;
+  const bool dragging = form.PenDragging && ::GetCapture() == window;
   switch (msg) {
     case kPickKey:
       if (dragging) pick.Key(static_cast<UINT>(wp), lp != 0);
@@ -125,7 +125,7 @@ bool WatchPenDrag(void* context, UINT msg, WPARAM wp, LPARAM lp) {
       return true;
     case kPenMoved:
       pick.movePending_ = false;
-      if (dragging && !pick.IsEcho(PointerNow())) form.Picture2.MouseMove(kLeftButton, 0, 0, 0);
+      if (dragging && !pick.IsEcho(PointerNow())) form.Pen.MouseMove(kLeftButton, 0, 0, 0);
       return true;
     case kPenReleased:
       // The release went elsewhere: end the drag as the release would have.
@@ -140,19 +140,19 @@ bool WatchPenDrag(void* context, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-Pick::Pick(Form1& form, std::unique_ptr<ScreenCopy> copy) : form_(form), copy_(std::move(copy)) {
-  shownBefore_ = {form.Text1.Text(), form.Text2.Text(), form.Text3.Text(), form.txthex.Text(),
-                  form.Picture1.BackColor()};
+Pick::Pick(MainWindow& form, std::unique_ptr<ScreenCopy> copy) : form_(form), copy_(std::move(copy)) {
+  shownBefore_ = {form.RedField.Text(), form.GreenField.Text(), form.BlueField.Text(), form.ValueField.Text(),
+                  form.Swatch.BackColor()};
 }
 
-std::unique_ptr<Pick> Pick::WithPen(Form1& form) {
+std::unique_ptr<Pick> Pick::WithPen(MainWindow& form) {
   std::unique_ptr<Pick> pick(new Pick(form, nullptr));
   pick->WatchPen();
   return pick;
 }
 
 void Pick::WatchPen() {
-  Container& container = form_.Picture2.Parent();
+  Container& container = form_.Pen.Parent();
   penContainer_ = container.Window();
   container.Watch(WatchPenDrag, this);
   watched_ = &container;
@@ -166,7 +166,7 @@ void Pick::WatchKeys(HWND target) {
   keyHook_.reset(::SetWindowsHookExW(WH_KEYBOARD_LL, PickKeys, App::Instance(), 0));
 }
 
-std::unique_ptr<Pick> Pick::OnFrozenScreen(Form1& form) {
+std::unique_ptr<Pick> Pick::OnFrozenScreen(MainWindow& form) {
   PhysicalPixelScope physical;
   HWND foreground = ::GetForegroundWindow();
   auto copy = std::make_unique<ScreenCopy>();
@@ -331,7 +331,7 @@ void Pick::Step(UINT virtualKey, bool shift) {
   if (Frozen())
     magnifier_->Follow(to);
   else
-    form_.Picture2_MouseMove(kLeftButton, 0, 0, 0);
+    form_.OnPenMove(kLeftButton, 0, 0, 0);
 }
 
 POINT Pick::LatestStep() const { return steps_[(stepCount_ - 1) % steps_.size()]; }

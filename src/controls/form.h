@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "formlayer/container.h"
-#include "formlayer/runtime.h"
+#include "controls/container.h"
+#include "controls/runtime.h"
 
 // One control of a stored layout. Geometry is in twips relative to the container.
 struct ControlSpec {
@@ -80,9 +80,9 @@ class Form : public Container, public EventTarget {
   void Show();
   void Hide();
   bool Visible() const;
-  short WindowState() const;  // 0 normal, 1 minimised
-  void SetWindowState(short state);
-  void RequestUnload();  // raises Unload; a cancel keeps the form
+  bool Minimised() const;
+  void SetMinimised(bool minimised);
+  void RequestClose();  // asks OnCloseRequest; a form that keeps itself stays
 
   // Outer rectangle in screen twips, whatever the scale mode.
   float Left() const;
@@ -118,11 +118,12 @@ class Form : public Container, public EventTarget {
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnPaint(HDC dc, const RECT& area) override;
-  virtual void Form_Load() {}
-  virtual void Form_Activate() {}
-  virtual void Form_Unload(short& /*cancel*/) {}
+  virtual void OnLoad() {}
+  virtual void OnActivate() {}
+  // True keeps the form: the close goes no further.
+  virtual bool OnCloseRequest() { return false; }
   // After the form was laid out again at another display resolution.
-  virtual void Form_Rescaled() {}
+  virtual void OnRescaled() {}
 
  private:
   void CreateWindowFor(const FormSpec& layout);

@@ -1,9 +1,9 @@
-#include "sampling/magnifier.h"
+#include "picking/magnifier.h"
 
 #include <array>
 #include <utility>
 
-#include "sampling/screen_read.h"
+#include "picking/screen_read.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "sampling/screen_read.h"
+#include "picking/screen_read.h"
 #include "win32/base_window.h"
 
 class FrozenWindow : public BaseWindow {

@@ -1,4 +1,4 @@
-#include "formlayer/container.h"
+#include "controls/container.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -8,7 +8,7 @@
 #include <map>
 #include <utility>
 
-#include "formlayer/runtime.h"
+#include "controls/runtime.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
 

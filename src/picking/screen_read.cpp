@@ -1,4 +1,4 @@
-#include "sampling/screen_read.h"
+#include "picking/screen_read.h"
 
 #include <versionhelpers.h>
 

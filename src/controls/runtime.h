@@ -73,7 +73,7 @@ int TwipsToPixelsY(float twips);
 std::wstring WindowText(HWND window);
 
 // Modal message box owned by the thread's active window; returns the button pressed.
-int MsgBox(const std::wstring& text, UINT style, const std::wstring& title);
+int ShowMessageBox(const std::wstring& text, UINT style, const std::wstring& title);
 
 // The per-user settings store: text values by application, section and key.
 void SaveSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key,

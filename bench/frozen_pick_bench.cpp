@@ -104,14 +104,14 @@ int main() {
       LARGE_INTEGER begin;
       ::QueryPerformanceCounter(&begin);
       if ((turn + i) % 2 == 0) {
-        form.StartOrEndFrozenPick();
+        form.Picks().StartOrEndFrozenPick();
         SettleDisplay();
         if (i >= kWarmUp) ours.push_back(MillisecondsSince(begin));
-        if (!form.CurrentPick) {
+        if (!form.Picks().CurrentPick()) {
           std::fprintf(stderr, "the screen did not freeze\n");
           ::ExitProcess(1);
         }
-        form.StartOrEndFrozenPick();  // the hotkey again: cancelled
+        form.Picks().StartOrEndFrozenPick();  // the hotkey again: cancelled
       } else {
         OneFrozenWindow shown;
         SettleDisplay();

@@ -14,7 +14,8 @@
 #include <vector>
 
 #include "bench_report.h"
-#include "controls/runtime.h"
+#include "settings/settings_store.h"
+#include "win32/this_program.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/hover_tracking.h"
 #include "settings/window_position.h"

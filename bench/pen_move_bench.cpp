@@ -122,9 +122,9 @@ struct PerMove {
 
 // A pen pick for the way the next moves read: its square sized, its magnifier shown or not.
 void ReadNextMovesBy(MainWindow& form, Way way) {
-  form.PickSquare = way == kMean ? magnifier::kLargestSquare : magnifier::kSmallestSquare;
-  form.CurrentPick = Pick::WithPen(form);
-  if (way != kAlone) form.CurrentPick->Magnify();
+  form.Picks().EndPenDrag();
+  form.Picks().SetSquareSide(way == kMean ? magnifier::kLargestSquare : magnifier::kSmallestSquare);
+  form.Picks().StartPenDrag(way != kAlone);
   Pump();
 }
 
@@ -132,7 +132,7 @@ void ReadNextMovesBy(MainWindow& form, Way way) {
 // never lands in them: the window under the pointer is told, as the system tells it.
 double FrozenMoveMicroseconds(MainWindow& form, POINT origin, int moves) {
   Stopwatch clock;
-  form.CurrentPick = Pick::OnFrozenScreen(form);
+  form.Picks().StartOrEndFrozenPick();
   Pump(200);
   LONGLONG spent = 0;
   for (int i = 0; i < kWarmUp + moves; ++i) {
@@ -144,7 +144,8 @@ double FrozenMoveMicroseconds(MainWindow& form, POINT origin, int moves) {
     ::SendMessageW(::WindowFromPoint(at), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
     if (i >= kWarmUp) spent += clock.Now() - t0;
   }
-  form.CurrentPick.reset();
+  form.Picks().StartOrEndFrozenPick();  // dropped, and let go once its end arrives
+  Pump(50);
   return clock.Microseconds(spent) / moves;
 }
 
@@ -154,7 +155,6 @@ PerMove MeasureMoves(MainWindow& form, PlainFields& floorFields, PlainFields& sy
   Stopwatch clock;
   LONGLONG spent[kParts] = {}, oursBy[kWays] = {};
   int counted[kWays] = {};
-  form.PenDragging = true;
   for (int i = 0; i < kWarmUp + moves; ++i) {
     Way way = static_cast<Way>((i / kBlock) % kWays);
     POINT at{origin.x + i % kColumns, origin.y + (i / kColumns) % kRows};
@@ -164,7 +164,7 @@ PerMove MeasureMoves(MainWindow& form, PlainFields& floorFields, PlainFields& sy
       Part part = static_cast<Part>((turn + i) % kParts);
       LONGLONG t0 = clock.Now();
       switch (part) {
-        case kOurs: form.Pen.MouseMove(kLeftButton, 0, 0, 0); break;
+        case kOurs: form.Picks().FollowPen(); break;
         case kBare: g_sink = BarePixelRead(); break;
         case kFloor: floorFields.Move(); break;
         case kSystemFontFloor: systemFontFields.Move(); break;
@@ -180,8 +180,7 @@ PerMove MeasureMoves(MainWindow& form, PlainFields& floorFields, PlainFields& sy
     }
     if (i >= kWarmUp) ++counted[way];
   }
-  form.PenDragging = false;
-  form.CurrentPick.reset();
+  form.Picks().EndPenDrag();
   PerMove result;
   for (int part = 0; part < kParts; ++part) result.part[part] = clock.Microseconds(spent[part]) / moves;
   for (int way = 0; way < kWays; ++way) result.ours[way] = clock.Microseconds(oursBy[way]) / counted[way];

@@ -4,9 +4,7 @@
 
 #include <string>
 
-#include "colour/recent_colours.h"
-#include "controls/runtime.h"
-#include "mainwindow/main_window.h"
+#include "win32/this_program.h"
 #include "win32/library_search.h"
 
 namespace ColourDialog {
@@ -28,29 +26,17 @@ BOOL ChooseColour(CHOOSECOLORA* record) {
 }
 }  // namespace
 
-std::optional<std::int32_t> OpenColourDialog(HWND owner) {
+std::optional<COLORREF> OpenColourDialog(HWND owner) {
   COLORREF customColours[16] = {};  // lives for this call only: always 16 blacks
   CHOOSECOLORA record{};
   record.lStructSize = sizeof record;
   record.hwndOwner = owner;
-  record.hInstance = reinterpret_cast<HWND>(App::Instance());
+  record.hInstance = reinterpret_cast<HWND>(ThisProgram::Instance());
   record.rgbResult = 0;
   record.lpCustColors = customColours;
   record.Flags = 0;
-  if (ChooseColour(&record) >= 1) return static_cast<std::int32_t>(record.rgbResult);
+  if (ChooseColour(&record) >= 1) return record.rgbResult & 0xFFFFFF;
   return std::nullopt;
 }
 
 }  // namespace ColourDialog
-
-void MainWindow::ChooseWithColourDialog() {
-  std::optional<std::int32_t> chosen = ColourDialog::OpenColourDialog(hWnd());
-  if (!chosen) return;
-  Components c = SplitColour(*chosen);
-  RedField.SetText(DecimalText(c.red));
-  GreenField.SetText(DecimalText(c.green));
-  BlueField.SetText(DecimalText(c.blue));
-  ValueField.SetText(ValueFieldText());
-  ShowSwatch();
-  RecentColours::Take(static_cast<COLORREF>(CurrentColour()));
-}

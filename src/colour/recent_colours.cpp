@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "colour/colour_value.h"
-#include "controls/runtime.h"
+#include "settings/settings_store.h"
 #include "settings/window_position.h"
 
 namespace RecentColours {
@@ -33,9 +33,7 @@ long ParseEntry(std::wstring_view entry) {
 
 // Whatever the list holds now goes to the store; a store that cannot be written keeps the
 // list for this run only.
-void Save() {
-  ResumeNext([] { SaveSetting(SavedPosition::kApplication, SavedPosition::kSection, kKey, Text(g_list)); });
-}
+void Save() { WriteSetting(SavedPosition::kApplication, SavedPosition::kSection, kKey, Text(g_list)); }
 
 }  // namespace
 
@@ -70,7 +68,7 @@ bool PutFirst(std::vector<COLORREF>& colours, COLORREF colour) {
 
 const std::vector<COLORREF>& List() { return g_list; }
 
-void Load() { g_list = Parse(GetSetting(SavedPosition::kApplication, SavedPosition::kSection, kKey)); }
+void Load() { g_list = Parse(ReadSetting(SavedPosition::kApplication, SavedPosition::kSection, kKey)); }
 
 void Take(COLORREF colour) {
   if (PutFirst(g_list, colour & 0xFFFFFF)) Save();

@@ -8,32 +8,38 @@
 #include <map>
 #include <utility>
 
-#include "controls/runtime.h"
+#include "win32/this_program.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
 
 namespace {
 
-short ButtonOf(UINT msg) {
+MouseButton ButtonOf(UINT msg) {
   switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
-      return kLeftButton;
+      return MouseButton::Left;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
-      return kRightButton;
+      return MouseButton::Right;
     default:
-      return kMiddleButton;
+      return MouseButton::Middle;
   }
 }
 
-short ButtonsHeld(WPARAM wp) {
-  return static_cast<short>((wp & MK_LBUTTON ? kLeftButton : 0) | (wp & MK_RBUTTON ? kRightButton : 0) |
-                            (wp & MK_MBUTTON ? kMiddleButton : 0));
+MouseButton ButtonHeld(WPARAM wp) {
+  if (wp & MK_LBUTTON) return MouseButton::Left;
+  if (wp & MK_RBUTTON) return MouseButton::Right;
+  if (wp & MK_MBUTTON) return MouseButton::Middle;
+  return MouseButton::None;
 }
 
-short ShiftState(WPARAM wp) {
-  return static_cast<short>((wp & MK_SHIFT ? 1 : 0) | (wp & MK_CONTROL ? 2 : 0) | (::GetKeyState(VK_MENU) < 0 ? 4 : 0));
+constexpr WPARAM kAnyButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
+
+// The point in the target's own pixels.
+POINT Within(const EventTarget& target, POINT pt) {
+  const POINT origin = target.PointerOrigin();
+  return {pt.x - origin.x, pt.y - origin.y};
 }
 
 }  // namespace
@@ -57,17 +63,9 @@ EventTarget& Container::TargetAt(POINT pt) {
   return Surface();
 }
 
-void Container::Raise(EventTarget& target, const MouseHandler& handler, short button, short shift, POINT pt) {
-  if (!handler) return;
-  TwipsPoint origin = target.PointerOrigin();
-  float x = static_cast<float>(pt.x) * Display::TwipsPerPixel() - origin.x;
-  float y = static_cast<float>(pt.y) * Display::TwipsPerPixel() - origin.y;
-  RaiseEvent([&] { handler(button, shift, x / TwipsPerUnitX(), y / TwipsPerUnitY()); });
-}
-
 void Container::LoseCapture() {
   EventTarget* target = std::exchange(captured_, nullptr);
-  if (target && target->CaptureLost) RaiseEvent([&] { target->CaptureLost(); });
+  if (target && target->Pointer()) target->Pointer()->OnPointerLost();
 }
 
 void Container::ShowCursorOf(EventTarget& target) const {
@@ -81,41 +79,33 @@ void Container::RelayToToolTips(UINT msg, WPARAM wp, LPARAM lp) const {
   ::SendMessageW(toolTips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
+// A press sends the pressed target its moves and its release, wherever the pointer goes, until
+// no button is held: the one place that rule lives.
 bool Container::RoutePointer(UINT msg, WPARAM wp, LPARAM lp) {
-  POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-  switch (msg) {
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
-      EventTarget& target = captured_ ? *captured_ : TargetAt(pt);
-      if (!captured_) {
-        captured_ = &target;
-        ::SetCapture(Window());
-      }
-      Raise(target, target.MouseDown, ButtonOf(msg), ShiftState(wp), pt);
-      return true;
-    }
-    case WM_MOUSEMOVE: {
-      EventTarget& target = captured_ ? *captured_ : TargetAt(pt);
-      Raise(target, target.MouseMove, ButtonsHeld(wp), ShiftState(wp), pt);
-      if (captured_ == &target) ShowCursorOf(target);
-      return true;
-    }
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP: {
-      EventTarget& target = captured_ ? *captured_ : TargetAt(pt);
-      Raise(target, target.MouseUp, ButtonOf(msg), ShiftState(wp), pt);
-      if (ButtonsHeld(wp) == 0 && captured_) {
-        captured_ = nullptr;
-        if (::GetCapture() == Window()) ::ReleaseCapture();
-        ShowCursorOf(TargetAt(pt));
-      }
-      return true;
-    }
-    default:
-      return false;
+  const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  const bool press = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
+  const bool release = msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP;
+  if (!press && !release && msg != WM_MOUSEMOVE) return false;
+  EventTarget& target = captured_ ? *captured_ : TargetAt(pt);
+  if (press && !captured_) {
+    captured_ = &target;
+    ::SetCapture(Window());
   }
+  PointerHandler* handler = target.Pointer();
+  if (press && handler) handler->OnPress(ButtonOf(msg), Within(target, pt));
+  if (msg == WM_MOUSEMOVE) {
+    if (handler) handler->OnMove(ButtonHeld(wp), Within(target, pt));
+    if (captured_ == &target) ShowCursorOf(target);
+  }
+  if (release) {
+    if (handler) handler->OnRelease(ButtonOf(msg), Within(target, pt));
+    if ((wp & kAnyButton) == 0 && captured_) {
+      captured_ = nullptr;
+      if (::GetCapture() == Window()) ::ReleaseCapture();
+      ShowCursorOf(TargetAt(pt));
+    }
+  }
+  return true;
 }
 
 WindowedControl* Container::WindowedChild(HWND window) const {
@@ -152,7 +142,7 @@ HBRUSH Container::ChildBackground(HWND child, HDC dc) {
 
 // The message handling shared by every container window.
 LRESULT Container::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (watcher_ && watcher_(watchContext_, msg, wp, lp)) return 0;
+  if (watcher_ && watcher_->OnWatchedMessage(msg, wp, lp)) return 0;
   if (msg == WM_MOUSEMOVE || (msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONUP)) RelayToToolTips(msg, wp, lp);
   if (RoutePointer(msg, wp, lp)) return 0;
   switch (msg) {
@@ -169,7 +159,7 @@ LRESULT Container::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_COMMAND:
       if (WindowedControl* child = lp ? WindowedChild(reinterpret_cast<HWND>(lp)) : nullptr)
-        RaiseEvent([&] { child->OnCommand(HIWORD(wp)); });
+        child->OnCommand(HIWORD(wp));
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
@@ -190,7 +180,7 @@ Frame::Frame(std::wstring name, Container& parent, TwipsRect place, std::wstring
     : WindowedControl(ControlKind::Frame, std::move(name), parent, place), caption_(std::move(caption)) {
   if (!CreateOwnWindow(L"HuevikFrame", caption_, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, PixelRect(),
                        parent.Window()))
-    throw FormError("frame window cannot be created");
+    throw ControlError("frame window cannot be created");
   Parent().AdoptWindowed(*this);
 }
 
@@ -234,7 +224,7 @@ PictureBox::PictureBox(std::wstring name, Container& parent, TwipsRect place, CO
       picture_(std::move(picture)) {
   if (!CreateOwnWindow(L"HuevikPicture", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, PixelRect(),
                        parent.Window()))
-    throw FormError("picture box window cannot be created");
+    throw ControlError("picture box window cannot be created");
   Parent().AdoptWindowed(*this);
   MakeBacking();
 }
@@ -252,7 +242,7 @@ void PictureBox::MakeBacking() {
   originalBitmap_ = nullptr;
   backing_ = TopDownBitmap(pixels_, nullptr);
   if (!backingDc_) backingDc_.reset(::CreateCompatibleDC(nullptr));
-  if (!backing_ || !backingDc_) throw FormError("picture box memory cannot be made");
+  if (!backing_ || !backingDc_) throw ControlError("picture box memory cannot be made");
   originalBitmap_ = ::SelectObject(backingDc_.get(), backing_.get());
   Redraw();
 }
@@ -277,11 +267,9 @@ void PictureBox::SetPicture(PictureRef picture) {
 
 void PictureBox::Refresh() const { ::InvalidateRect(Window(), nullptr, FALSE); }
 
-long PictureBox::Point(float x, float y) const {
-  double px = std::floor(static_cast<double>(x) * TwipsPerUnitX() / Display::TwipsPerPixel());
-  double py = std::floor(static_cast<double>(y) * TwipsPerUnitY() / Display::TwipsPerPixel());
-  if (!(px >= 0 && py >= 0 && px < pixels_.cx && py < pixels_.cy)) return -1;
-  return static_cast<long>(::GetPixel(backingDc_.get(), static_cast<int>(px), static_cast<int>(py)));
+std::optional<COLORREF> PictureBox::ColourAt(POINT at) const {
+  if (at.x < 0 || at.y < 0 || at.x >= pixels_.cx || at.y >= pixels_.cy) return std::nullopt;
+  return ::GetPixel(backingDc_.get(), at.x, at.y);
 }
 
 void PictureBox::PaintBackground(HDC dc, const RECT& rect) const {
@@ -294,10 +282,7 @@ void PictureBox::OnPaint(HDC dc, const RECT& area) {
   PaintDrawnControls(dc);
 }
 
-LRESULT PictureBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY && originalBitmap_) {
-    ::SelectObject(backingDc_.get(), originalBitmap_);
-    originalBitmap_ = nullptr;
-  }
-  return Container::OnMessage(msg, wp, lp);
+// The bitmap goes back out of the memory context before either is let go.
+PictureBox::~PictureBox() {
+  if (originalBitmap_) ::SelectObject(backingDc_.get(), originalBitmap_);
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -12,9 +13,6 @@
 
 class Container : public BaseWindow {
  public:
-  // Twips per scale unit of this container: 1 when it measures in twips.
-  virtual float TwipsPerUnitX() const { return 1.0f; }
-  virtual float TwipsPerUnitY() const { return 1.0f; }
   // The container's own pointer events (a form's surface, a picture box).
   virtual EventTarget& Surface() = 0;
   // Paints what shows behind the children at rect (in this container's pixels).
@@ -33,11 +31,14 @@ class Container : public BaseWindow {
   // Hands every message to `watcher` first, until it is taken away (nullptr); a message it
   // answers true to goes no further. For an interaction under way, with no subclass: under
   // Wine a subclass costs a server look-up on every message.
-  using Watcher = bool (*)(void* context, UINT msg, WPARAM wp, LPARAM lp);
-  void Watch(Watcher watcher, void* context) {
-    watcher_ = watcher;
-    watchContext_ = context;
-  }
+  class Watcher {
+   public:
+    virtual bool OnWatchedMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;
+
+   protected:
+    ~Watcher() = default;
+  };
+  void Watch(Watcher* watcher) { watcher_ = watcher; }
 
  protected:
   // The message handling shared by every container window.
@@ -47,10 +48,8 @@ class Container : public BaseWindow {
   void BackgroundChanged();
 
  private:
-  Watcher watcher_ = nullptr;
-  void* watchContext_ = nullptr;
+  Watcher* watcher_ = nullptr;
   EventTarget& TargetAt(POINT pt);
-  void Raise(EventTarget& target, const MouseHandler& handler, short button, short shift, POINT pt);
   bool RoutePointer(UINT msg, WPARAM wp, LPARAM lp);
   void RelayToToolTips(UINT msg, WPARAM wp, LPARAM lp) const;
   WindowedControl* WindowedChild(HWND window) const;
@@ -86,6 +85,7 @@ class Frame : public WindowedControl, public Container {
 class PictureBox : public WindowedControl, public Container {
  public:
   PictureBox(std::wstring name, Container& parent, TwipsRect place, COLORREF backColor, PictureRef picture);
+  ~PictureBox() override;
   HWND Handle() const override { return Window(); }
   Container* AsContainer() override { return this; }
   EventTarget& Surface() override { return *this; }
@@ -97,14 +97,13 @@ class PictureBox : public WindowedControl, public Container {
   void SetPicture(PictureRef picture);
   const PictureRef& Picture() const { return picture_; }
   HDC hDC() const { return backingDc_.get(); }
-  // Colour at (x, y) in the box's unit (twips), -1 outside the box.
-  long Point(float x, float y) const;
+  // The colour at a pixel of the box; none outside it.
+  std::optional<COLORREF> ColourAt(POINT at) const;
   void Refresh() const;
   // The persistent graphics start again at the new size: back colour and picture.
   void Rescale() override;
 
  protected:
-  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnPaint(HDC dc, const RECT& area) override;
 
  private:

@@ -1,7 +1,5 @@
 #include "controls/controls.h"
 
-#include <commctrl.h>
-
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -9,8 +7,9 @@
 #include <vector>
 
 #include "controls/container.h"
-#include "controls/runtime.h"
+#include "win32/this_program.h"
 #include "win32/display.h"
+#include "win32/display_scale.h"
 
 COLORREF ResolveColor(COLORREF color) {
   return (color & 0x80000000u) ? ::GetSysColor(static_cast<int>(color & 0xFFu)) : color;
@@ -32,28 +31,27 @@ HFONT SharedFont(const FontSpec& font) {
 Control::Control(ControlKind kind, std::wstring name, Container& parent, TwipsRect place)
     : kind_(kind), name_(std::move(name)), parent_(parent), place_(place) {}
 
-float Control::Left() const { return place_.left / parent_.TwipsPerUnitX(); }
-float Control::Top() const { return place_.top / parent_.TwipsPerUnitY(); }
-float Control::Width() const { return place_.width / parent_.TwipsPerUnitX(); }
-float Control::Height() const { return place_.height / parent_.TwipsPerUnitY(); }
-
-void Control::SetLeft(float left) {
+void Control::SetPlace(TwipsPoint topLeft) {
   RECT before = PixelRect();
-  place_.left = left * parent_.TwipsPerUnitX();
+  place_.left = topLeft.x;
+  place_.top = topLeft.y;
   RECT after = PixelRect();
   if (!::EqualRect(&before, &after)) PlaceChanged(before);
 }
 
-void Control::SetTop(float top) {
-  RECT before = PixelRect();
-  place_.top = top * parent_.TwipsPerUnitY();
-  RECT after = PixelRect();
-  if (!::EqualRect(&before, &after)) PlaceChanged(before);
+void Control::MoveBy(POINT pixels) {
+  const float perPixel = Display::TwipsPerPixel();
+  SetPlace({place_.left + static_cast<float>(pixels.x) * perPixel, place_.top + static_cast<float>(pixels.y) * perPixel});
+}
+
+POINT Control::PointerOrigin() const {
+  const RECT place = PixelRect();
+  return {place.left, place.top};
 }
 
 RECT Control::PixelRect() const {
-  int left = TwipsToPixelsX(place_.left), top = TwipsToPixelsY(place_.top);
-  return {left, top, left + TwipsToPixelsX(place_.width), top + TwipsToPixelsY(place_.height)};
+  int left = LayoutPixels(place_.left), top = LayoutPixels(place_.top);
+  return {left, top, left + LayoutPixels(place_.width), top + LayoutPixels(place_.height)};
 }
 
 void Control::PlaceChanged(const RECT& before) {
@@ -127,9 +125,9 @@ SystemControl::~SystemControl() {
 void SystemControl::Create(const wchar_t* windowClass, const std::wstring& text, DWORD style, DWORD exStyle) {
   RECT r = PixelRect();
   window_ = ::CreateWindowExW(exStyle, windowClass, text.c_str(), style | WS_CHILD | WS_VISIBLE, r.left, r.top,
-                              r.right - r.left, r.bottom - r.top, Parent().Window(), nullptr, App::Instance(),
+                              r.right - r.left, r.bottom - r.top, Parent().Window(), nullptr, ThisProgram::Instance(),
                               nullptr);
-  if (!window_) throw FormError("control window cannot be created");
+  if (!window_) throw ControlError("control window cannot be created");
   ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(SharedFont(FontSpec{})), FALSE);
   Parent().AdoptWindowed(*this);
 }
@@ -252,3 +250,5 @@ CommandButton::CommandButton(std::wstring name, Container& parent, TwipsRect pla
 void CommandButton::OnCommand(WORD code) {
   if (code == BN_CLICKED && Click) Click();
 }
+
+int LayoutPixels(float twips) { return TwipsToPixelsAt(twips, Display::Dpi()); }

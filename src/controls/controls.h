@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,14 +14,25 @@
 
 enum class ControlKind { PictureBox, Image, Frame, OptionButton, TextBox, Label, CommandButton, Shape };
 
-// Mouse buttons as events report them.
-constexpr short kLeftButton = 1, kRightButton = 2, kMiddleButton = 4;
+// A window or a control that could not be made: the window it belongs to cannot be built.
+class ControlError : public std::exception {
+ public:
+  explicit ControlError(const char* what) noexcept : what_(what) {}
+  const char* what() const noexcept override { return what_; }
 
-// System colours are written as 0x80000000 | index, as the form runtime stores them.
+ private:
+  const char* what_;
+};
+
+// Twips of the control table as whole pixels at the resolution windows are laid out at now;
+// halves away from zero.
+int LayoutPixels(float twips);
+
+enum class MouseButton { None, Left, Right, Middle };
+
+// System colours are written as 0x80000000 | index, as the control table stores them.
 constexpr COLORREF SystemColor(int index) { return 0x80000000u | static_cast<COLORREF>(index); }
 COLORREF ResolveColor(COLORREF color);
-
-using MouseHandler = std::function<void(short button, short shift, float x, float y)>;
 
 struct TwipsRect {
   float left, top, width, height;
@@ -29,17 +41,34 @@ struct TwipsPoint {
   float x, y;
 };
 
-// Anything that raises pointer events: a form's own surface or one of its controls.
+// What a control does with the pointer. A press sends the pressed control its moves and its
+// release wherever the pointer goes, until the release; points are in the control's own pixels.
+class PointerHandler {
+ public:
+  virtual void OnPress(MouseButton /*button*/, POINT /*at*/) {}
+  // `held`: Left while the left button is held, else the first other button held, or None.
+  virtual void OnMove(MouseButton /*held*/, POINT /*at*/) {}
+  virtual void OnRelease(MouseButton /*button*/, POINT /*at*/) {}
+  // The pointer held since a press was taken away before the release (a modal box, a task
+  // switch, another window's capture): no release will come.
+  virtual void OnPointerLost() {}
+
+ protected:
+  ~PointerHandler() = default;
+};
+
+// Anything that takes the pointer: a form's own surface or one of its controls.
 class EventTarget {
  public:
   virtual ~EventTarget() = default;
-  MouseHandler MouseDown, MouseMove, MouseUp;
-  // The pointer held since a press was taken away before the release (a modal box, a task
-  // switch, another window's capture): no release will come.
-  std::function<void()> CaptureLost;
+  PointerHandler* Pointer() const { return pointer_; }
+  void SetPointerHandler(PointerHandler* handler) { pointer_ = handler; }
   virtual HCURSOR Cursor() const { return nullptr; }
-  // Where the target's own coordinates start, in twips of the window that gets its pointer input.
-  virtual TwipsPoint PointerOrigin() const { return {0, 0}; }
+  // Where the target's own pixels start, in the client pixels of the window that gets its input.
+  virtual POINT PointerOrigin() const { return {0, 0}; }
+
+ private:
+  PointerHandler* pointer_ = nullptr;
 };
 
 class Container;
@@ -54,19 +83,17 @@ class Control : public EventTarget {
   // The container a frame or picture box is; nullptr for a control that holds none.
   virtual Container* AsContainer() { return nullptr; }
 
-  // Position and size in the container's scale unit.
-  float Left() const;
-  float Top() const;
-  float Width() const;
-  float Height() const;
-  void SetLeft(float left);
-  void SetTop(float top);
+  // The place as the control table keeps it, in twips of the container.
+  const TwipsRect& Place() const { return place_; }
+  void SetPlace(TwipsPoint topLeft);
+  // Moves by whole pixels of the layout.
+  void MoveBy(POINT pixels);
   RECT PixelRect() const;  // in the container's client pixels
 
   // Drawn controls paint themselves into their container and may take pointer input.
   virtual void Paint(HDC) const {}
   virtual bool TakesPointer() const { return true; }
-  TwipsPoint PointerOrigin() const override { return {place_.left, place_.top}; }
+  POINT PointerOrigin() const override;
   // The display resolution changed: a windowed control takes its new place and size.
   virtual void Rescale() {}
 
@@ -142,7 +169,7 @@ class WindowedControl : public Control {
   using Control::Control;
   HWND Handle() const override = 0;
   // Its own window gets its pointer input, in its own client coordinates.
-  TwipsPoint PointerOrigin() const override { return {0, 0}; }
+  POINT PointerOrigin() const override { return {0, 0}; }
   // A notification the window sent its container (WM_COMMAND's code).
   virtual void OnCommand(WORD /*code*/) {}
   // The brush the container answers WM_CTLCOLOR* with: by default its own background.

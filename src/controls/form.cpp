@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "controls/runtime.h"
+#include "win32/this_program.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
 #include "win32/handles.h"
@@ -27,7 +27,7 @@ Form::Form(const FormSpec& layout) {
 void Form::Load() {
   if (loaded_) return;
   loaded_ = true;
-  RaiseEvent([this] { OnLoad(); });
+  OnLoad();
 }
 
 void Form::CreateWindowFor(const FormSpec& layout) {
@@ -38,7 +38,7 @@ void Form::CreateWindowFor(const FormSpec& layout) {
   Display::SettleThreadAwareness();
   if (!CreateOwnWindow(L"HuevikForm", layout.caption, style, exStyle,
                        RECT{0, 0, LaidOutSize().cx, LaidOutSize().cy}, nullptr))
-    throw FormError("window cannot be created");
+    throw ControlError("window cannot be created");
   // The monitor the main window came up on may differ from the system's resolution: lay out for
   // the monitor, before any control is made.
   if (int dpi = Display::DpiOfWindow(Window()); ownsResolution_ && dpi != Display::Dpi()) {
@@ -50,7 +50,7 @@ void Form::CreateWindowFor(const FormSpec& layout) {
 }
 
 SIZE Form::LaidOutSize() const {
-  RECT rect{0, 0, TwipsToPixelsX(clientTwips_.x), TwipsToPixelsY(clientTwips_.y)};
+  RECT rect{0, 0, LayoutPixels(clientTwips_.x), LayoutPixels(clientTwips_.y)};
   const auto style = static_cast<DWORD>(Window() ? ::GetWindowLongPtrW(Window(), GWL_STYLE) : WS_POPUP);
   const auto exStyle = static_cast<DWORD>(Window() ? ::GetWindowLongPtrW(Window(), GWL_EXSTYLE) : 0);
   if (!(style & WS_POPUP) || (style & WS_CAPTION) == WS_CAPTION) ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
@@ -84,7 +84,7 @@ void Form::ApplyDpi(int dpi) {
   ::SetWindowPos(Window(), nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   ::RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-  RaiseEvent([this] { OnRescaled(); });
+  OnRescaled();
 }
 
 // The message's parameters are not read: anyone may post or send it, with any rectangle or
@@ -94,44 +94,33 @@ void Form::OnDpiChanged() {
   if (dpi != Display::Dpi()) ApplyDpi(dpi);
 }
 
-// A picture that cannot be loaded or drawn leaves its control without one: that step alone fails.
+// A picture that cannot be loaded leaves its control without one: that step alone fails.
 PictureRef Form::LoadPicture(int id) {
   auto found = pictures_.find(id);
   if (found != pictures_.end()) return found->second;
-  PictureRef picture;
-  try {
-    bool isIcon = ::FindResourceW(App::Instance(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
-    picture = isIcon ? Picture::FromIconResource(id) : Picture::FromBitmapResource(id);
-  } catch (...) {
-  }
+  const bool isIcon =
+      ::FindResourceW(ThisProgram::Instance(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
+  PictureRef picture = isIcon ? Picture::FromIconResource(id) : Picture::FromBitmapResource(id);
   pictures_[id] = picture;
   return picture;
-}
-
-PictureRef Form::DrawPicture(PictureRef (*draw)()) {
-  try {
-    return draw();
-  } catch (...) {
-    return nullptr;
-  }
 }
 
 Container& Form::ContainerNamed(const wchar_t* name) {
   if (!name) return *this;
   Container* container = FindControl(name).AsContainer();
-  if (!container) throw FormError("a control that holds no controls");
+  if (!container) throw ControlError("a control that holds no controls");
   return *container;
 }
 
 Control& Form::FindControl(const std::wstring& name) const {
   for (const auto& control : controls_)
     if (control->Name() == name) return *control;
-  throw FormError("no such control");
+  throw ControlError("no such control");
 }
 
 void Form::CreateControl(const ControlSpec& layout) {
   Container& parent = ContainerNamed(layout.container);
-  PictureRef picture = layout.drawnPicture ? DrawPicture(layout.drawnPicture)
+  PictureRef picture = layout.drawnPicture ? layout.drawnPicture()
                        : layout.picture    ? LoadPicture(layout.picture)
                                            : nullptr;
   std::unique_ptr<Control> control;
@@ -192,7 +181,7 @@ void Form::AddToolTip(const Control& control, const wchar_t* text) {
     ::InitCommonControlsEx(&init);
     // Unowned: an owned topmost tip keeps its owner from becoming topmost on some platforms.
     toolTips_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0,
-                                      0, nullptr, nullptr, App::Instance(), nullptr));
+                                      0, nullptr, nullptr, ThisProgram::Instance(), nullptr));
   }
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
@@ -242,36 +231,16 @@ void Form::RequestClose() {
   DestroyAndNotify();
 }
 
-namespace {
-RECT OuterRect(HWND window) {
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  return r;
-}
-}  // namespace
-
-// The place is measured by the system's resolution and the size by the layout's, so a
-// stored place is the same physical pixel and a stored size the same layout on any monitor.
-float Form::Left() const { return static_cast<float>(OuterRect(Window()).left) * Screen::TwipsPerPixelX(); }
-float Form::Top() const { return static_cast<float>(OuterRect(Window()).top) * Screen::TwipsPerPixelY(); }
-float Form::Width() const {
-  RECT r = OuterRect(Window());
-  return static_cast<float>(r.right - r.left) * Display::TwipsPerPixel();
-}
-float Form::Height() const {
-  RECT r = OuterRect(Window());
-  return static_cast<float>(r.bottom - r.top) * Display::TwipsPerPixel();
+RECT Form::Place() const {
+  RECT place{};
+  ::GetWindowRect(Window(), &place);
+  return place;
 }
 
-void Form::Move(float left, float top, float width, float height) {
-  ::SetWindowPos(Window(), nullptr, static_cast<int>(std::lround(left / Screen::TwipsPerPixelX())),
-                 static_cast<int>(std::lround(top / Screen::TwipsPerPixelY())), TwipsToPixelsX(width),
-                 TwipsToPixelsY(height), SWP_NOZORDER | SWP_NOACTIVATE);
+void Form::MoveTo(const RECT& place) {
+  ::SetWindowPos(Window(), nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
-void Form::SetScaleMode(int mode) { scaleMode_ = mode; }
-float Form::TwipsPerUnitX() const { return scaleMode_ == 3 ? Display::TwipsPerPixel() : 1.0f; }
-float Form::TwipsPerUnitY() const { return scaleMode_ == 3 ? Display::TwipsPerPixel() : 1.0f; }
 
 void Form::SetBackColor(COLORREF color) {
   backColor_ = ResolveColor(color);
@@ -345,7 +314,16 @@ HMENU BuildMenu(const std::vector<MenuItem>& items, BuiltMenu& built) {
 
 }  // namespace
 
-void Form::PopupMenu(const Menu& menu) {
+std::wstring MenuText(std::wstring_view text) {
+  std::wstring caption;
+  for (wchar_t c : text) {
+    if (c == L'&') caption += L'&';
+    caption += c;
+  }
+  return caption;
+}
+
+void Form::PopupMenu(Menu menu) {
   BuiltMenu built;
   unique_menu popup(BuildMenu(menu.items, built));
   POINT at{};
@@ -357,15 +335,17 @@ void Form::PopupMenu(const Menu& menu) {
   if (chosen < 1 || chosen > built.chosenBy.size()) return;
   // A copy: the item's click may change the menu it came from.
   if (std::function<void()> click = built.chosenBy[chosen - 1]->Click) click();
+  // The items go only now: whatever ran while the menu was open (another pop-up, a change of
+  // the lists it was made from) left these as they were shown.
 }
 
 LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) RaiseEvent([this] { OnActivate(); });
+      if (LOWORD(wp) != WA_INACTIVE) OnActivate();
       break;
     case WM_CLOSE:
-      RaiseEvent([this] { RequestClose(); });
+      RequestClose();
       return 0;
     case WM_DPICHANGED:
       if (ownsResolution_) OnDpiChanged();

@@ -9,10 +9,10 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "controls/container.h"
-#include "controls/runtime.h"
 
 // One control of a stored layout. Geometry is in twips relative to the container.
 struct ControlSpec {
@@ -47,10 +47,13 @@ struct FormSpec {
   std::span<const wchar_t* const> tabOrder{};
 };
 
-// A menu of a form, shown only as a pop-up.
+// A menu of a form, shown only as a pop-up. The menu shown owns its items, and what they do,
+// for as long as it is open.
 struct MenuItem {
   std::wstring name;
-  std::wstring caption;  // "-" is a separator line; a tab puts the rest at the right
+  // As the system reads it: "&" marks the mnemonic after it, and a text that should read "&"
+  // passes through MenuText. "-" is a separator line; a tab puts the rest at the right.
+  std::wstring caption;
   std::function<void()> Click;
   std::vector<MenuItem> items = {};  // a submenu's
   bool enabled = true;
@@ -61,6 +64,8 @@ struct Menu {
   std::wstring caption;
   std::vector<MenuItem> items;
 };
+// A caption that reads exactly as the text does: each "&" doubled, so that none marks a mnemonic.
+std::wstring MenuText(std::wstring_view text);
 
 class Form : public Container, public EventTarget {
  public:
@@ -70,7 +75,7 @@ class Form : public Container, public EventTarget {
   Form& operator=(const Form&) = delete;
   ~Form() override;
 
-  // Raises Load once; Show loads a form that is not loaded yet.
+  // Runs OnLoad once; Show loads a form that is not loaded yet.
   void Load();
   HWND hWnd() const { return Window(); }
   EventTarget& Surface() override { return *this; }
@@ -84,16 +89,9 @@ class Form : public Container, public EventTarget {
   void SetMinimised(bool minimised);
   void RequestClose();  // asks OnCloseRequest; a form that keeps itself stays
 
-  // Outer rectangle in screen twips, whatever the scale mode.
-  float Left() const;
-  float Top() const;
-  float Width() const;
-  float Height() const;
-  void Move(float left, float top, float width, float height);
-
-  void SetScaleMode(int mode);  // 1 twips, 3 pixels
-  float TwipsPerUnitX() const override;
-  float TwipsPerUnitY() const override;
+  // The outer rectangle in screen pixels.
+  RECT Place() const;
+  void MoveTo(const RECT& place);
   void SetBackColor(COLORREF color);
   COLORREF BackColor() const { return backColor_; }
   void PaintBackground(HDC dc, const RECT& rect) const override;
@@ -101,16 +99,16 @@ class Form : public Container, public EventTarget {
   // Lays the form out at another display resolution and places it: see RescaledPlace.
   void ApplyDpi(int dpi);
 
-  // Pops a menu up at the pointer, made afresh from its items; returns after the chosen
-  // item's Click ran.
-  void PopupMenu(const Menu& menu);
+  // Pops a menu up at the pointer, made afresh from its items, which it keeps until it returns:
+  // after the chosen item's Click ran.
+  void PopupMenu(Menu menu);
 
   Control& FindControl(const std::wstring& name) const;
   // The control of that name as its own class.
   template <typename T>
   T& Get(const std::wstring& name) const {
     auto* control = dynamic_cast<T*>(&FindControl(name));
-    if (!control) throw FormError("control of another kind");
+    if (!control) throw ControlError("control of another kind");
     return *control;
   }
   const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
@@ -133,7 +131,6 @@ class Form : public Container, public EventTarget {
   void MoveToolTips() const;
   Container& ContainerNamed(const wchar_t* name);
   PictureRef LoadPicture(int id);
-  static PictureRef DrawPicture(PictureRef (*draw)());
   SIZE LaidOutSize() const;  // the window's size at the current resolution
   void ShowIcon() const;
   void OnDpiChanged();
@@ -142,7 +139,6 @@ class Form : public Container, public EventTarget {
   bool ownsResolution_ = false;
   bool moving_ = false;  // inside the system's move loop
   unique_window toolTips_;
-  int scaleMode_ = 1;
   TwipsPoint clientTwips_{};
   COLORREF backColor_ = 0;
   PictureRef picture_;

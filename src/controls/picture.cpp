@@ -5,18 +5,18 @@
 #include <cstring>
 #include <vector>
 
-#include "controls/runtime.h"
+#include "win32/this_program.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
 
 PictureRef Picture::FromBitmapResource(int id) {
-  const HRSRC found = ::FindResourceW(App::Instance(), MAKEINTRESOURCEW(id), RT_BITMAP);
-  const HGLOBAL loaded = found ? ::LoadResource(App::Instance(), found) : nullptr;
+  const HRSRC found = ::FindResourceW(ThisProgram::Instance(), MAKEINTRESOURCEW(id), RT_BITMAP);
+  const HGLOBAL loaded = found ? ::LoadResource(ThisProgram::Instance(), found) : nullptr;
   const auto* data = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
-  if (!data) throw FormError("bitmap resource missing");
+  if (!data) return nullptr;
   auto picture = std::make_shared<Picture>();
-  picture->bitmap_ = SectionFromRle8({data, ::SizeofResource(App::Instance(), found)});
-  if (!picture->bitmap_) throw FormError("bitmap resource damaged");
+  picture->bitmap_ = SectionFromRle8({data, ::SizeofResource(ThisProgram::Instance(), found)});
+  if (!picture->bitmap_) return nullptr;
   BITMAP info{};
   ::GetObjectW(picture->bitmap_.get(), sizeof info, &info);
   picture->size_ = {info.bmWidth, info.bmHeight};
@@ -26,8 +26,8 @@ PictureRef Picture::FromBitmapResource(int id) {
 PictureRef Picture::FromIconResource(int id) {
   auto picture = std::make_shared<Picture>();
   picture->icon_.reset(
-      static_cast<HICON>(::LoadImageW(App::Instance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 48, 48, LR_DEFAULTCOLOR)));
-  if (!picture->icon_) throw FormError("icon resource missing");
+      static_cast<HICON>(::LoadImageW(ThisProgram::Instance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 48, 48, LR_DEFAULTCOLOR)));
+  if (!picture->icon_) return nullptr;
   picture->size_ = {48, 48};
   return picture;
 }
@@ -164,11 +164,10 @@ unique_icon ScaledIcon(HICON source, SIZE from, SIZE to) {
 }  // namespace
 
 PictureRef Picture::FromPixels(SIZE size, std::span<const std::uint32_t> pixels) {
-  if (pixels.size() != static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy))
-    throw FormError("picture of the wrong size");
+  if (pixels.size() != static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy)) return nullptr;
   auto picture = std::make_shared<Picture>();
   picture->bitmap_ = BitmapOf(pixels, size);
-  if (!picture->bitmap_) throw FormError("picture memory cannot be made");
+  if (!picture->bitmap_) return nullptr;
   picture->size_ = size;
   return picture;
 }

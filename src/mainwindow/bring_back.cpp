@@ -1,15 +1,6 @@
 #include "mainwindow/bring_back.h"
 
-#include "controls/runtime.h"
 #include "mainwindow/main_window.h"
-
-// Hidden or minimised, the window comes back normal, at its place.
-void MainWindow::BringBack() {
-  if (Minimised()) {
-    SetMinimised(false);
-    Show();
-  }
-}
 
 namespace RunningCopy {
 
@@ -22,12 +13,10 @@ bool IsBringBackRequest(UINT msg) { return msg != 0 && msg == BringBackMessage()
 
 LRESULT AnswerBringBack(MainWindow& window, WPARAM request) {
   if (request != kBringBack) return kHuevikAnswers;
-  RaiseEvent([&] {
-    window.BringBack();
-    // A copy asked while still starting shows itself, in front, when its startup ends. While the
-    // colour dialog is open the window is disabled: the dialog takes the front in its place.
-    if (window.Visible()) ::SetForegroundWindow(::GetLastActivePopup(window.hWnd()));
-  });
+  window.BringBack();
+  // A copy asked while still starting shows itself, in front, when its startup ends. While the
+  // colour dialog is open the window is disabled: the dialog takes the front in its place.
+  if (window.Visible()) ::SetForegroundWindow(::GetLastActivePopup(window.hWnd()));
   return kHuevikAnswers;
 }
 

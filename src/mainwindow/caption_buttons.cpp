@@ -1,49 +1,38 @@
-// The drawn close and minimise buttons and their three pictures; the hover tracking that puts
-// the normal pictures back when the pointer has left lives beside them.
-#include "controls/runtime.h"
-#include "mainwindow/main_window.h"
+#include "mainwindow/caption_buttons.h"
+
 #include "mainwindow/hover_tracking.h"
-#include "win32/display.h"
 
-void MainWindow::UpdateHoverRect() {
-  HoverTracking::HoverRect = HoverRectFrom(Left(), Top(), Width(), Height(), Display::SystemDpi(), Display::Dpi());
+CaptionButtons::CaptionButtons(Form& window, Controls controls)
+    : window_(window),
+      close_(*this, controls.close, controls.closeLooks, controls.minimise, controls.minimiseLooks,
+             [](Form& form) { form.RequestClose(); }),
+      minimise_(*this, controls.minimise, controls.minimiseLooks, controls.close, controls.closeLooks,
+                [](Form& form) { form.SetMinimised(true); }),
+      swatch_(*this) {
+  controls.close.SetPointerHandler(&close_);
+  controls.minimise.SetPointerHandler(&minimise_);
+  controls.swatch.SetPointerHandler(&swatch_);
 }
 
-void MainWindow::ShowNormalCaptionButtons() {
-  CloseButton.SetPicture(CloseNormalLook.Picture());
-  MinimiseButton.SetPicture(MinimiseNormalLook.Picture());
+void CaptionButtons::ShowNormal() {
+  close_.ShowNormal();
+  minimise_.ShowNormal();
 }
 
-void MainWindow::OnClosePress(short, short, float, float) { CloseButton.SetPicture(ClosePressedLook.Picture()); }
+bool CaptionButtons::ShowingNormal() const { return close_.ShowingNormal() && minimise_.ShowingNormal(); }
 
-void MainWindow::OnCloseHover(short, short, float, float) {
+void CaptionButtons::Button::OnPress(MouseButton, POINT) { image_.SetPicture(looks_.pressed.Picture()); }
+
+void CaptionButtons::Button::OnMove(MouseButton, POINT) {
   if (HoverTracking::NotForeground) {
-    ShowNormalCaptionButtons();
+    buttons_.ShowNormal();
     return;
   }
-  MinimiseButton.SetPicture(MinimiseNormalLook.Picture());
-  CloseButton.SetPicture(CloseHoverLook.Picture());
+  other_.SetPicture(otherLooks_.normal.Picture());
+  image_.SetPicture(looks_.hover.Picture());
 }
 
-void MainWindow::OnCloseRelease(short, short, float, float) {
-  CloseButton.SetPicture(CloseHoverLook.Picture());
-  RequestClose();
+void CaptionButtons::Button::OnRelease(MouseButton, POINT) {
+  image_.SetPicture(looks_.hover.Picture());
+  act_(buttons_.Window());
 }
-
-void MainWindow::OnMinimisePress(short, short, float, float) { MinimiseButton.SetPicture(MinimisePressedLook.Picture()); }
-
-void MainWindow::OnMinimiseHover(short, short, float, float) {
-  if (HoverTracking::NotForeground) {
-    ShowNormalCaptionButtons();
-    return;
-  }
-  CloseButton.SetPicture(CloseNormalLook.Picture());
-  MinimiseButton.SetPicture(MinimiseHoverLook.Picture());
-}
-
-void MainWindow::OnMinimiseRelease(short, short, float, float) {
-  MinimiseButton.SetPicture(MinimiseHoverLook.Picture());
-  SetMinimised(true);
-}
-
-void MainWindow::OnSwatchHover(short, short, float, float) { ShowNormalCaptionButtons(); }

@@ -1,19 +1,6 @@
 #include "mainwindow/frame_math.h"
 
-#include <climits>
-#include <cmath>
-
 #include "win32/display_scale.h"
-
-int RoundHalfEven(double v) {
-  if (std::isnan(v)) return 0;
-  // nearbyint follows the current rounding mode, which is round-to-nearest-even unless someone
-  // changed it; this program never does.
-  const double rounded = std::nearbyint(v);
-  if (rounded <= INT_MIN) return INT_MIN;
-  if (rounded >= INT_MAX) return INT_MAX;
-  return static_cast<int>(rounded);
-}
 
 bool PointerInside(const HoverRectangle& r, int px, int py) {
   // The right and bottom edges are single-precision sums, as the rectangle itself is; the
@@ -25,14 +12,9 @@ bool PointerInside(const HoverRectangle& r, int px, int py) {
   return x > r.Left && x < right && y > r.Top && y < bottom;
 }
 
-HoverRectangle HoverRectFrom(float left, float top, float width, float height, int systemDpi, int layoutDpi) {
-  const float place = TwipsPerPixelAt(systemDpi), size = TwipsPerPixelAt(layoutDpi);
-  return {left / place, top / place, width / size, height / size};
-}
-
-SIZE RegionSize(float width, float height, int dpi) {
-  const double perPixel = TwipsPerPixelAt(dpi);
-  return {RoundHalfEven(width / perPixel), RoundHalfEven(height / perPixel)};
+HoverRectangle HoverRectFrom(const RECT& outer) {
+  return {static_cast<float>(outer.left), static_cast<float>(outer.top), static_cast<float>(outer.right - outer.left),
+          static_cast<float>(outer.bottom - outer.top)};
 }
 
 int RegionCorner(int corner96, int dpi) { return ScaledLength(corner96, dpi); }

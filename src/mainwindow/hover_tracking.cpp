@@ -3,7 +3,9 @@
 
 #include <windowsx.h>
 
-#include "mainwindow/main_window.h"
+#include "win32/fail_fast.h"
+
+#include "mainwindow/caption_buttons.h"
 
 namespace HoverTracking {
 
@@ -13,6 +15,7 @@ bool NotForeground = false;
 
 namespace {
 
+CaptionButtons* g_buttons = nullptr;
 HWND g_leaveAskedFor = nullptr;  // the window whose pointer leave the system has been asked to report
 
 // The pointer query is the costly part of a tick (on Wine a few server and display round trips).
@@ -21,12 +24,12 @@ HWND g_leaveAskedFor = nullptr;  // the window whose pointer leave the system ha
 constexpr DWORD kRestCheckMs = 100;
 DWORD g_restCheckedAt = 0;
 
-// ShowNormalCaptionButtons could change nothing then, wherever the pointer is.
-bool ButtonsShowNormal(const MainWindow& form) {
-  return form.CloseButton.Picture() == form.CloseNormalLook.Picture() && form.MinimiseButton.Picture() == form.MinimiseNormalLook.Picture();
-}
+using Buttons = CaptionButtons;
 
-bool InFront(const MainWindow& form) { return ::GetForegroundWindow() == form.hWnd(); }
+// ShowNormal could change nothing then, wherever the pointer is.
+bool ButtonsShowNormal(const Buttons& form) { return form.ShowingNormal(); }
+
+bool InFront(const Buttons& form) { return ::GetForegroundWindow() == form.Window().Window(); }
 
 POINT Pointer() {
   POINT pointer{};
@@ -34,8 +37,8 @@ POINT Pointer() {
   return pointer;
 }
 
-bool OverWindow(const MainWindow& form, POINT pointer) {
-  HWND window = form.hWnd();
+bool OverWindow(const Buttons& form, POINT pointer) {
+  HWND window = form.Window().Window();
   if (!::IsWindowVisible(window) || ::IsIconic(window)) return false;
   RECT outer{};
   ::GetWindowRect(window, &outer);
@@ -46,7 +49,7 @@ bool OverWindow(const MainWindow& form, POINT pointer) {
 // nothing until the pointer comes back, which the pointer's own messages report. Otherwise (pointer
 // over the window, or a press dragged off it, or a rectangle gone stale) only ticks can tell when
 // the pictures must change.
-bool LaterTicksMayChangeSomething(const MainWindow& form, POINT pointer) {
+bool LaterTicksMayChangeSomething(const Buttons& form, POINT pointer) {
   return OverWindow(form, pointer) || !ButtonsShowNormal(form);
 }
 
@@ -61,9 +64,9 @@ void Pause() {
 }
 
 // A tick now, and the timer runs on only while a later one could matter.
-void Tick(MainWindow& form, bool byTimer = false) {
+void Tick(Buttons& form, bool byTimer = false) {
   if (!InFront(form)) {
-    form.ShowNormalCaptionButtons();
+    form.ShowNormal();
     NotForeground = true;
     // Later ticks would only repeat this; the activation that brings the window to the front ticks.
     Pause();
@@ -73,7 +76,7 @@ void Tick(MainWindow& form, bool byTimer = false) {
   if (byTimer && ButtonsShowNormal(form) && ::GetTickCount() - g_restCheckedAt < kRestCheckMs) return;
   const POINT pointer = Pointer();
   g_restCheckedAt = ::GetTickCount();
-  if (!ButtonsShowNormal(form) && !PointerInside(HoverRect, pointer.x, pointer.y)) form.ShowNormalCaptionButtons();
+  if (!ButtonsShowNormal(form) && !PointerInside(HoverRect, pointer.x, pointer.y)) form.ShowNormal();
   if (LaterTicksMayChangeSomething(form, pointer))
     Resume();
   else
@@ -81,8 +84,8 @@ void Tick(MainWindow& form, bool byTimer = false) {
 }
 
 // Hidden or minimised, the window gets no pointer input and every tick put the normal pictures back.
-void Rest(MainWindow& form) {
-  form.ShowNormalCaptionButtons();
+void Rest(Buttons& form) {
+  form.ShowNormal();
   NotForeground = InFront(form) ? false : true;
   Pause();
 }
@@ -101,31 +104,47 @@ bool IsPointerInput(UINT msg) { return msg == WM_MOUSEMOVE || (msg >= WM_LBUTTON
 }  // namespace
 
 void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR, DWORD) {
-  if (!MainWindowExists()) {
+  if (!g_buttons) {
     Pause();
     return;
   }
   try {
-    Tick(RunningMainWindow(), true);
+    Tick(*g_buttons, true);
   } catch (...) {
+    FailFast::End();
   }
 }
 
-void BeforeMessage(MainWindow& form, UINT msg) {
+void Start(CaptionButtons& buttons) {
+  g_buttons = &buttons;
+  HoverTimerId = ::SetTimer(nullptr, 0, 1, HoverTimerProc);
+}
+
+void Stop() {
+  Pause();
+  g_buttons = nullptr;
+}
+
+void UpdateHoverRect(HWND window) {
+  RECT outer{};
+  ::GetWindowRect(window, &outer);
+  HoverRect = HoverRectFrom(outer);
+}
+
+void BeforeMessage(UINT msg) {
   // While the timer rests, the handlers read what a tick just now would have left.
-  if (!IsPointerInput(msg) || HoverTimerId) return;
-  try {
-    Tick(form);
-  } catch (...) {
-  }
+  if (!g_buttons || !IsPointerInput(msg) || HoverTimerId) return;
+  Tick(*g_buttons);
 }
 
-void AfterMessage(MainWindow& form, UINT msg, LPARAM lp) {
-  try {
+void AfterMessage(UINT msg, LPARAM lp) {
+  if (!g_buttons) return;
+  Buttons& form = *g_buttons;
+  {
     if (IsPointerInput(msg)) {
       // A handler may have put up a picture that only a later tick takes down.
       if (!HoverTimerId && InFront(form) && LaterTicksMayChangeSomething(form, Pointer())) Resume();
-      if (msg == WM_MOUSEMOVE) AskForLeave(form.hWnd(), lp);
+      if (msg == WM_MOUSEMOVE) AskForLeave(form.Window().Window(), lp);
       return;
     }
     switch (msg) {
@@ -138,7 +157,7 @@ void AfterMessage(MainWindow& form, UINT msg, LPARAM lp) {
         Tick(form);
         break;
       case WM_WINDOWPOSCHANGED:  // shown, hidden, minimised, restored or moved
-        if (!::IsWindowVisible(form.hWnd()) || ::IsIconic(form.hWnd()))
+        if (!::IsWindowVisible(form.Window().Window()) || ::IsIconic(form.Window().Window()))
           Rest(form);
         else
           Tick(form);
@@ -146,7 +165,6 @@ void AfterMessage(MainWindow& form, UINT msg, LPARAM lp) {
       default:
         break;
     }
-  } catch (...) {
   }
 }
 

@@ -8,7 +8,7 @@
 
 #include "mainwindow/frame_math.h"
 
-class MainWindow;
+class CaptionButtons;
 
 namespace HoverTracking {
 extern HoverRectangle HoverRect;  // the main window in screen pixels, unrounded
@@ -16,7 +16,13 @@ extern UINT_PTR HoverTimerId;     // the running hover timer, 0 while it rests
 extern bool NotForeground;
 void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR, DWORD);
 
+// The buttons whose looks the tracking keeps, from the start of the tracking (the timer's first
+// run) until Stop; the timer does nothing without them.
+void Start(CaptionButtons& buttons);
+void Stop();
+// Takes the window's rectangle as it is now.
+void UpdateHoverRect(HWND window);
 // A message to the main window, before and after the window handles it.
-void BeforeMessage(MainWindow& form, UINT msg);
-void AfterMessage(MainWindow& form, UINT msg, LPARAM lp);
+void BeforeMessage(UINT msg);
+void AfterMessage(UINT msg, LPARAM lp);
 }  // namespace HoverTracking

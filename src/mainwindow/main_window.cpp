@@ -1,15 +1,23 @@
-// The main window: its stored layout, made from its list of controls (form1_controls.h), its tab
-// order, the binding of its controls' events to their handlers, and its message entry.
+// The main window: its control table (main_window_controls.h), its tab order, its start, and the
+// wiring of its parts.
 #include "mainwindow/main_window.h"
 
+#include "colour/colour_dialog.h"
+#include "colour/recent_colours.h"
 #include "mainwindow/bring_back.h"
 #include "mainwindow/hover_tracking.h"
-#include "mainwindow/palette_picture.h"
+#include "mainwindow/skin_library.h"
+#include "picking/palette_picture.h"
 #include "resource.h"
+#include "settings/window_position.h"
+#include "tray/tray_menu_owner.h"
+#include "win32/display.h"
+#include "win32/display_scale.h"
 
 namespace {
 
 constexpr COLORREF kSkinBlue = 0x00F7AD6B;
+constexpr COLORREF kColourKey = kSeeThroughKey;
 const FontSpec kLabelFont{L"宋体", 14.25f, FW_BOLD, GB2312_CHARSET};
 
 #define MAIN_WINDOW_LAYOUT(Class, control, ...) {.kind = ControlKind::Class, .name = L"" #control, __VA_ARGS__},
@@ -17,79 +25,122 @@ const ControlSpec kMainWindowControls[] = {MAIN_WINDOW_CONTROLS(MAIN_WINDOW_LAYO
 #undef MAIN_WINDOW_LAYOUT
 
 const wchar_t* const kMainWindowTabOrder[] = {
-    L"ValueField", L"ValueLabel",  L"PenStore", L"RedField",  L"RedLabel",   L"GreenField",   L"GreenLabel",  L"BlueField",   L"BlueLabel",
-    L"WebFormOption", L"DecimalFormOption", L"VbFormOption", L"CaptionLooks", L"PenFrame", L"Swatch", L"ColourDialogButton", L"PaletteFrame", L"PaletteChart"};
+    L"ValueField",   L"ValueLabel",        L"PenStore",      L"RedField",   L"RedLabel",
+    L"GreenField",   L"GreenLabel",        L"BlueField",     L"BlueLabel",  L"WebFormOption",
+    L"DecimalFormOption", L"VbFormOption", L"CaptionLooks",  L"PenFrame",   L"Swatch",
+    L"ColourDialogButton", L"PaletteFrame", L"PaletteChart"};
 
 const FormSpec kMainWindowLayout{.caption = L"Huevik",
-                      .clientWidth = 4500,
-                      .clientHeight = 3945,
-                      .borderless = true,
-                      .ownsResolution = true,
-                      .picture = IDB_SKIN,
-                      .icon = IDI_MOUSE,
-                      .controls = kMainWindowControls,
-                      .tabOrder = kMainWindowTabOrder};
+                                 .clientWidth = 4500,
+                                 .clientHeight = 3945,
+                                 .borderless = true,
+                                 .ownsResolution = true,
+                                 .picture = IDB_SKIN,
+                                 .icon = IDI_MOUSE,
+                                 .controls = kMainWindowControls,
+                                 .tabOrder = kMainWindowTabOrder};
 
-MainWindow* g_mainWindow = nullptr;
+bool g_mainWindowExists = false;
 
 }  // namespace
 
-MainWindow& RunningMainWindow() {
-  if (!g_mainWindow) throw FormError("the main window does not exist");
-  return *g_mainWindow;
-}
-bool MainWindowExists() { return g_mainWindow != nullptr; }
+bool MainWindowExists() { return g_mainWindowExists; }
 
 #define MAIN_WINDOW_LOOKUP(Class, control, ...) , control(Get<Class>(L"" #control))
-MainWindow::MainWindow() : Form(kMainWindowLayout) MAIN_WINDOW_CONTROLS(MAIN_WINDOW_LOOKUP) {
+MainWindow::MainWindow()
+    : Form(kMainWindowLayout) MAIN_WINDOW_CONTROLS(MAIN_WINDOW_LOOKUP),
+      fields_({RedField, GreenField, BlueField, ValueField, Swatch, VbFormOption, DecimalFormOption}),
+      picker_({Window(), Pen, PenStore, fields_}),
+      palette_(PaletteChart, PaletteMarker, fields_),
+      buttons_(*this, {CloseButton,
+                       {CloseNormalLook, CloseHoverLook, ClosePressedLook},
+                       MinimiseButton,
+                       {MinimiseNormalLook, MinimiseHoverLook, MinimisePressedLook},
+                       Swatch}),
+      frame_(*this, Grip, buttons_) {
 #undef MAIN_WINDOW_LOOKUP
-  BindEvents();
-  g_mainWindow = this;
+  ColourDialogButton.Click = [this] { ChooseWithColourDialog(); };
+  TrayIcon::SetOwner(this);
+  g_mainWindowExists = true;
 }
 
 MainWindow::~MainWindow() {
-  CurrentPick.reset();
-  ::UnregisterHotKey(hWnd(), kPickHotkeyId);
-  if (g_mainWindow == this) g_mainWindow = nullptr;
+  HoverTracking::Stop();
+  TrayIcon::SetOwner(nullptr);
+  g_mainWindowExists = false;
 }
 
-#define HANDLER(method) [this](short b, short s, float x, float y) { method(b, s, x, y); }
-
-void MainWindow::BindEvents() {
-  MouseMove = HANDLER(OnSurfaceMove);
-  Grip.MouseDown = HANDLER(OnGripPress);
-  Grip.MouseMove = HANDLER(OnGripMove);
-  CloseButton.MouseDown = HANDLER(OnClosePress);
-  CloseButton.MouseMove = HANDLER(OnCloseHover);
-  CloseButton.MouseUp = HANDLER(OnCloseRelease);
-  MinimiseButton.MouseDown = HANDLER(OnMinimisePress);
-  MinimiseButton.MouseMove = HANDLER(OnMinimiseHover);
-  MinimiseButton.MouseUp = HANDLER(OnMinimiseRelease);
-  Swatch.MouseMove = HANDLER(OnSwatchHover);
-  Pen.MouseDown = HANDLER(OnPenPress);
-  Pen.MouseMove = HANDLER(OnPenMove);
-  Pen.MouseUp = HANDLER(OnPenRelease);
-  Pen.CaptureLost = [this] { EndPenDrag(); };
-  PaletteChart.MouseDown = HANDLER(OnPalettePress);
-  PaletteChart.MouseMove = HANDLER(OnPaletteMove);
-  PaletteChart.MouseUp = HANDLER(OnPaletteRelease);
-  PaletteChart.CaptureLost = [this] { EndPaletteDrag(); };
-  ColourDialogButton.Click = [this] { ChooseWithColourDialog(); };
-  ValueField.Change = [this] { RefreshValueField(); };
+// The start, in this order. A step that fails (a system call refused, no skin library) leaves
+// that step undone and the start goes on.
+void MainWindow::OnLoad() {
+  HWND window = Window();
+  ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
+  HoverTracking::UpdateHoverRect(window);
+  SetBackColor(kColourKey);
+  ::SetWindowLongPtrW(window, GWL_EXSTYLE, ::GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
+  ::SetLayeredWindowAttributes(window, kColourKey, 0, LWA_COLORKEY);
+  if (std::optional<std::string> skin = SkinLibrary::SkinPath()) SkinLibrary::AttachEx(*skin, "");
+  SkinLibrary::SetAero(0);
+  ::SetWindowLongPtrW(window, GWL_STYLE, ::GetWindowLongPtrW(window, GWL_STYLE) | WS_MINIMIZEBOX | WS_SYSMENU);
+  HoverTracking::Start(buttons_);
+  TrayIcon::PutInTray(*this);
+  SavedPosition::RestoreWindowPos(*this);
+  RecentColours::Load();
+  picker_.RegisterHotkey();
 }
 
-#undef HANDLER
+void MainWindow::OnActivate() { frame_.ApplyRoundRegion(); }
 
-// A second start's request is answered at once; every other message passes the hover tracking,
-// which keeps the caption buttons' looks up to date.
+// Laid out again at another resolution: a region and a hover rectangle of the new size.
+void MainWindow::OnRescaled() {
+  frame_.ApplyRoundRegion();
+  HoverTracking::UpdateHoverRect(Window());
+}
+
+bool MainWindow::OnCloseRequest() {
+  TrayIcon::HideToTray(*this);
+  return true;
+}
+
+void MainWindow::BringBack() {
+  if (!Minimised()) return;
+  SetMinimised(false);
+  Show();
+}
+
+void MainWindow::ChooseWithColourDialog() {
+  std::optional<COLORREF> chosen = ColourDialog::OpenColourDialog(Window());
+  if (!chosen) return;
+  fields_.ShowComponents(*chosen);
+  fields_.RefreshValueField();
+  fields_.RefreshSwatch();
+  RecentColours::Take(fields_.Current());
+}
+
+void MainWindow::OnTrayRightClick() {
+  TheTrayMenuOwner();
+  picker_.RegisterHotkey();  // taken at start, perhaps free now
+  TrayMenuChoices choices{picker_.HotkeyRegistered(), {}, [this] { picker_.StartFrozenPickSoon(); },
+                          [this](COLORREF colour) { picker_.ShowTakenColour(colour); }, [this] { Exit(); }};
+  for (COLORREF colour : RecentColours::List()) choices.recent.push_back({colour, fields_.ValueText(colour)});
+  PopupMenu(BuildTrayMenu(choices));
+}
+
+void MainWindow::Exit() {
+  TrayIcon::RemoveTrayIcon(*this);
+  HoverTracking::Stop();
+  ::PostQuitMessage(1);
+  ::TerminateProcess(::GetCurrentProcess(), 0);
+  ::ExitProcess(0);  // not reached: the process ends above
+}
+
+// A second start's request is answered at once; the picks take theirs; every other message
+// passes the hover tracking, which keeps the caption buttons' looks up to date.
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (RunningCopy::IsBringBackRequest(msg)) return RunningCopy::AnswerBringBack(*this, wp);
-  if (IsPickMessage(msg, wp)) {
-    RaiseEvent([&] { OnPickMessage(msg); });
-    return 0;
-  }
-  HoverTracking::BeforeMessage(*this, msg);
+  if (picker_.OnMessage(msg, wp)) return 0;
+  HoverTracking::BeforeMessage(msg);
   const LRESULT result = Form::OnMessage(msg, wp, lp);
-  HoverTracking::AfterMessage(*this, msg, lp);
+  HoverTracking::AfterMessage(msg, lp);
   return result;
 }

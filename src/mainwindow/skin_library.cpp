@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "controls/runtime.h"
 #include "skinh.h"
 #include "win32/ansi_path.h"
 #include "win32/handles.h"
@@ -12,14 +11,14 @@ namespace {
 
 HMODULE Library() {
   static unique_module library(LibrarySearch::LoadBesideProgram(L"SkinH.dll"));
-  if (!library) throw FormError("SkinH.dll not found");
   return library.get();
 }
 
+// Null without the library or the export.
 template <typename Function>
 Function Export(const char* name) {
-  auto address = ::GetProcAddress(Library(), name);
-  if (!address) throw FormError("SkinH.dll lacks an export");
+  HMODULE library = Library();
+  auto address = library ? ::GetProcAddress(library, name) : nullptr;
   return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
 }
 
@@ -27,19 +26,23 @@ Function Export(const char* name) {
 
 namespace SkinLibrary {
 
-std::string SkinPath() {
-  std::optional<std::string> path = ExactAnsiPath(App::Path(), L"\\she.she");
-  // A lossy path would name another file or none; skipping the step leaves the window unskinned.
-  if (!path) throw FormError("the skin path cannot be spelled in the ANSI code page");
-  return *path;
+// A lossy path would name another file or none; without a path the window stays unskinned.
+std::optional<std::string> SkinPath() {
+  const std::wstring folder = LibrarySearch::ProgramFolder();
+  if (folder.empty()) return std::nullopt;
+  return ExactAnsiPath(folder, L"\\she.she");
 }
 
-int AttachEx(const std::string& skinPath, const std::string& password) {
-  return Export<SkinH_AttachExFn>("SkinH_AttachEx")(skinPath.c_str(), password.c_str());
+std::optional<int> AttachEx(const std::string& skinPath, const std::string& password) {
+  auto attach = Export<SkinH_AttachExFn>("SkinH_AttachEx");
+  if (!attach) return std::nullopt;
+  return attach(skinPath.c_str(), password.c_str());
 }
 
-int SetAero(int enable) {
-  return Export<SkinH_SetAeroFn>("SkinH_SetAero")(enable);
+std::optional<int> SetAero(int enable) {
+  auto setAero = Export<SkinH_SetAeroFn>("SkinH_SetAero");
+  if (!setAero) return std::nullopt;
+  return setAero(enable);
 }
 
 }  // namespace SkinLibrary

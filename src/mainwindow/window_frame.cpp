@@ -1,51 +1,50 @@
-// The borderless window's frame: rounded region, dragging by the surface, and the
-// hidden image that follows a left-button drag.
-#include <cmath>
+#include "mainwindow/window_frame.h"
 
-#include "controls/runtime.h"
-#include "mainwindow/main_window.h"
 #include "mainwindow/frame_math.h"
+#include "mainwindow/hover_tracking.h"
 #include "settings/window_position.h"
 #include "win32/display.h"
 
-void MainWindow::ApplyRoundRegion(int cornerWidth, int cornerHeight) {
-  SIZE box = RegionSize(Width(), Height(), Display::Dpi());
+WindowFrame::WindowFrame(Form& window, Image& grip, CaptionButtons& buttons)
+    : window_(window), buttons_(buttons), surface_(*this), grip_(grip) {
+  window.SetPointerHandler(&surface_);
+  grip.SetPointerHandler(&grip_);
+}
+
+void WindowFrame::ApplyRoundRegion(int cornerWidth, int cornerHeight) {
+  const RECT place = window_.Place();
   // The region belongs to the system once set on the window.
-  ::SetWindowRgn(hWnd(), ::CreateRoundRectRgn(0, 0, box.cx, box.cy, cornerWidth, cornerHeight), TRUE);
+  ::SetWindowRgn(window_.Window(),
+                 ::CreateRoundRectRgn(0, 0, place.right - place.left, place.bottom - place.top, cornerWidth,
+                                      cornerHeight),
+                 TRUE);
 }
 
-// Laid out again at another resolution: a region and a hover rectangle of the new size.
-void MainWindow::OnRescaled() {
-  OnActivate();
-  UpdateHoverRect();
+void WindowFrame::ApplyRoundRegion() {
+  const int corner = RegionCorner(2, Display::Dpi());
+  ApplyRoundRegion(corner, corner);
 }
 
-void MainWindow::DragMoveWindow() {
+void WindowFrame::DragMoveWindow() {
   static bool inMoveLoop = false;  // a move loop never starts another inside itself
   ::ReleaseCapture();
   // The caption-move request enters the system's move loop, which on some
   // platforms waits for a click when no button is held: ask only during a drag.
   if (!inMoveLoop && ::GetAsyncKeyState(::GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) < 0) {
     inMoveLoop = true;
-    ::SendMessageW(hWnd(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    ::SendMessageW(window_.Window(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
     inMoveLoop = false;
   }
-  UpdateHoverRect();
+  HoverTracking::UpdateHoverRect(window_.Window());
 }
 
-void MainWindow::OnSurfaceMove(short, short, float, float) {
-  DragMoveWindow();
-  ShowNormalCaptionButtons();
-  if (!Minimised()) SavedPosition::SaveWindowPos(*this);
+void WindowFrame::Surface::OnMove(MouseButton, POINT) {
+  frame_.DragMoveWindow();
+  frame_.buttons_.ShowNormal();
+  if (!frame_.window_.Minimised()) SavedPosition::SaveWindowPos(frame_.window_);
 }
 
-void MainWindow::OnGripPress(short, short, float x, float y) {
-  GripGrabX = x;
-  GripGrabY = y;
-}
-
-void MainWindow::OnGripMove(short button, short, float x, float y) {
-  if (button != kLeftButton) return;
-  Grip.SetLeft(Grip.Left() + x - GripGrabX);
-  Grip.SetTop(Grip.Top() + y - GripGrabY);
+void WindowFrame::Grip::OnMove(MouseButton held, POINT at) {
+  if (held != MouseButton::Left) return;
+  image_.MoveBy({at.x - grabbed_.x, at.y - grabbed_.y});
 }

@@ -2,12 +2,11 @@
 
 #include <utility>
 
-#include "controls/runtime.h"
 
 FrozenWindow::FrozenWindow(const ScreenCopy& copy, const RECT& monitor, Input input)
     : copy_(copy), monitor_(monitor), input_(std::move(input)) {
-  if (!CreateOwnWindow(L"HuevikFrozenScreen", L"", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, monitor, nullptr))
-    throw FormError("frozen screen window cannot be created");
+  // Where no window could be made, Window() stays null: the pick shows nothing.
+  (void)CreateOwnWindow(L"HuevikFrozenScreen", L"", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, monitor, nullptr);
 }
 
 FrozenWindow::~FrozenWindow() { DetachThenDestroy(); }

@@ -20,8 +20,8 @@
 
 #include <algorithm>
 
-#include "controls/runtime.h"
-#include "mainwindow/main_window.h"
+#include "picking/picker.h"
+#include "win32/this_program.h"
 #include "win32/display.h"
 #include "win32/library_search.h"
 
@@ -109,23 +109,20 @@ LRESULT CALLBACK PenPointer(int code, WPARAM wp, LPARAM lp) {
   return ::CallNextHookEx(nullptr, code, wp, lp);
 }
 
-// The pen's container takes what the hooks post. A key may end the pick, and with it this
-// watch: nothing of the pick is touched after it.
-bool WatchPenDrag(void* context, UINT msg, WPARAM wp, LPARAM lp) {
-  auto& pick = *static_cast<Pick*>(context);
-  MainWindow& form = pick.form_;
-  HWND window = pick.penContainer_;
-  const bool dragging = form.PenDragging && ::GetCapture() == window;
+// A key may end the pick, and with it this watch: nothing of the pick is touched after it.
+bool Pick::OnWatchedMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  HWND window = penContainer_;
+  const bool dragging = picker_.PenDragging() && ::GetCapture() == window;
   switch (msg) {
     case kPickKey:
-      if (dragging) pick.Key(static_cast<UINT>(wp), lp != 0);
+      if (dragging) Key(static_cast<UINT>(wp), lp != 0);
       return true;
     case kPenWheel:
-      if (dragging) pick.Wheel(static_cast<short>(wp));
+      if (dragging) Wheel(static_cast<short>(wp));
       return true;
     case kPenMoved:
-      pick.movePending_ = false;
-      if (dragging && !pick.IsEcho(PointerNow())) form.Pen.MouseMove(kLeftButton, 0, 0, 0);
+      movePending_ = false;
+      if (dragging && !IsEcho(PointerNow())) picker_.FollowPen();
       return true;
     case kPenReleased:
       // The release went elsewhere: end the drag as the release would have.
@@ -140,38 +137,36 @@ bool WatchPenDrag(void* context, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-Pick::Pick(MainWindow& form, std::unique_ptr<ScreenCopy> copy) : form_(form), copy_(std::move(copy)) {
-  shownBefore_ = {form.RedField.Text(), form.GreenField.Text(), form.BlueField.Text(), form.ValueField.Text(),
-                  form.Swatch.BackColor()};
-}
+Pick::Pick(Picker& picker, std::unique_ptr<ScreenCopy> copy)
+    : picker_(picker), shownBefore_(picker.Fields().Snapshot()), copy_(std::move(copy)) {}
 
-std::unique_ptr<Pick> Pick::WithPen(MainWindow& form) {
-  std::unique_ptr<Pick> pick(new Pick(form, nullptr));
+std::unique_ptr<Pick> Pick::WithPen(Picker& picker) {
+  std::unique_ptr<Pick> pick(new Pick(picker, nullptr));
   pick->WatchPen();
   return pick;
 }
 
 void Pick::WatchPen() {
-  Container& container = form_.Pen.Parent();
+  Container& container = picker_.PenContainer();
   penContainer_ = container.Window();
-  container.Watch(WatchPenDrag, this);
+  container.Watch(this);
   watched_ = &container;
   WatchKeys(penContainer_);
-  mouseHook_.reset(::SetWindowsHookExW(WH_MOUSE_LL, PenPointer, App::Instance(), 0));
+  mouseHook_.reset(::SetWindowsHookExW(WH_MOUSE_LL, PenPointer, ThisProgram::Instance(), 0));
 }
 
 void Pick::WatchKeys(HWND target) {
   g_hookedPick = this;
   keyTarget_ = target;
-  keyHook_.reset(::SetWindowsHookExW(WH_KEYBOARD_LL, PickKeys, App::Instance(), 0));
+  keyHook_.reset(::SetWindowsHookExW(WH_KEYBOARD_LL, PickKeys, ThisProgram::Instance(), 0));
 }
 
-std::unique_ptr<Pick> Pick::OnFrozenScreen(MainWindow& form) {
+std::unique_ptr<Pick> Pick::OnFrozenScreen(Picker& picker) {
   PhysicalPixelScope physical;
   HWND foreground = ::GetForegroundWindow();
   auto copy = std::make_unique<ScreenCopy>();
   if (copy->Copied()) {
-    std::unique_ptr<Pick> pick(new Pick(form, std::move(copy)));
+    std::unique_ptr<Pick> pick(new Pick(picker, std::move(copy)));
     pick->foregroundBefore_ = foreground;
     if (pick->ShowFrozen()) return pick;
   }
@@ -184,7 +179,7 @@ Pick::~Pick() {
   if (g_hookedPick == this) g_hookedPick = nullptr;
   keyHook_.reset();
   mouseHook_.reset();
-  if (watched_) watched_->Watch(nullptr, nullptr);
+  if (watched_) watched_->Watch(nullptr);
   if (!frozen_.empty())
     if (auto unregister = SessionFunction<UnregisterSessionFn>("WTSUnRegisterSessionNotification"))
       unregister(frozen_.front()->Window());
@@ -193,12 +188,10 @@ Pick::~Pick() {
 }
 
 bool Pick::ShowFrozen() {
-  try {
-    for (const RECT& monitor : Monitors())
-      frozen_.push_back(std::make_unique<FrozenWindow>(
-          *copy_, monitor, [this](UINT msg, WPARAM wp, LPARAM lp) { return FrozenInput(msg, wp, lp); }));
-  } catch (const FormError&) {
-    return false;
+  for (const RECT& monitor : Monitors()) {
+    frozen_.push_back(std::make_unique<FrozenWindow>(
+        *copy_, monitor, [this](UINT msg, WPARAM wp, LPARAM lp) { return FrozenInput(msg, wp, lp); }));
+    if (!frozen_.back()->Window()) return false;
   }
   if (frozen_.empty()) return false;
   for (const auto& window : frozen_) {
@@ -212,8 +205,8 @@ bool Pick::ShowFrozen() {
   if (auto notify = SessionFunction<RegisterSessionFn>("WTSRegisterSessionNotification")) notify(front, kThisSession);
   WatchKeys(front);
   magnifier_ = std::make_unique<Magnifier>();
-  magnifier_->Show(front, PointerNow(), form_.PickSquare, copy_.get(),
-                   [this](COLORREF colour) { return form_.ValueText(colour); });
+  magnifier_->Show(front, PointerNow(), picker_.SquareSide(), copy_.get(),
+                   [this](COLORREF colour) { return picker_.Fields().ValueText(colour); });
   return true;
 }
 
@@ -266,10 +259,10 @@ void Pick::EndFrozen(bool taken) {
   const COLORREF colour = ColourNow();
   if (magnifier_) magnifier_->Hide();
   for (const auto& window : frozen_) ::ShowWindow(window->Window(), SW_HIDE);
-  if (taken) form_.TakeColour(colour);
+  if (taken) picker_.TakeColour(colour);
   if (foregroundBefore_ && ::IsWindow(foregroundBefore_)) ::SetForegroundWindow(foregroundBefore_);
   // The windows whose message may have ended the pick go once that message is done.
-  ::PostMessageW(form_.hWnd(), kPickEnded, 0, 0);
+  ::PostMessageW(picker_.Window(), kPickEnded, 0, 0);
 }
 
 COLORREF Pick::ColourNow() const {
@@ -283,7 +276,7 @@ void Pick::Magnify() {
   // In the pick's own pixels: the screen the magnifier holds for the drag is read in them.
   PhysicalPixelScope physical;
   if (!magnifier_) magnifier_ = std::make_unique<Magnifier>();
-  magnifier_->Show(form_.hWnd(), PointerNow(), form_.PickSquare);
+  magnifier_->Show(picker_.Window(), PointerNow(), picker_.SquareSide());
 }
 
 std::optional<COLORREF> Pick::Follow(POINT hot) {
@@ -300,7 +293,7 @@ void Pick::FollowPointer() {
 // nothing without the magnifier.
 void Pick::Key(UINT virtualKey, bool shift) {
   if (ended_) return;
-  if (virtualKey == VK_ESCAPE) return Frozen() ? EndFrozen(false) : form_.CancelPenDrag();
+  if (virtualKey == VK_ESCAPE) return Frozen() ? EndFrozen(false) : picker_.CancelPenDrag();
   if (virtualKey == VK_RETURN && Frozen()) return EndFrozen(true);
   if (!Magnified()) return;
   if (auto rings = magnifier::SquareKeyRings(virtualKey)) return Resize(*rings);
@@ -315,8 +308,8 @@ void Pick::Wheel(int wheelDelta) {
 void Pick::Resize(int rings) {
   PhysicalPixelScope physical;
   if (!magnifier_->Grow(rings)) return;
-  form_.PickSquare = magnifier_->Side();
-  if (!Frozen()) form_.ShowPenColour(magnifier_->HotSpot(), magnifier_->Colour());
+  picker_.SetSquareSide(magnifier_->Side());
+  if (!Frozen()) picker_.ShowPenColour(magnifier_->HotSpot(), magnifier_->Colour());
 }
 
 void Pick::Step(UINT virtualKey, bool shift) {
@@ -331,7 +324,7 @@ void Pick::Step(UINT virtualKey, bool shift) {
   if (Frozen())
     magnifier_->Follow(to);
   else
-    form_.OnPenMove(kLeftButton, 0, 0, 0);
+    picker_.FollowPen();
 }
 
 POINT Pick::LatestStep() const { return steps_[(stepCount_ - 1) % steps_.size()]; }

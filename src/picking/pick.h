@@ -2,7 +2,7 @@
 // window and dragged, or the screen frozen by the hotkey. It owns what a pick needs while it
 // lasts: the magnifier, the square the colour is the mean of, the pointer's steps, the keys
 // and the wheel, what showed before it, and its hooks or its frozen windows. All of it is set
-// up at its start and gone with it; only the square's size outlives it, on the form.
+// up at its start and gone with it; only the square's size outlives it, on the picker.
 #pragma once
 #include <windows.h>
 
@@ -17,8 +17,10 @@
 #include "picking/screen_read.h"
 #include "win32/handles.h"
 
-class Container;
-class MainWindow;
+#include "colour/colour_fields.h"
+#include "controls/container.h"
+
+class Picker;
 
 // Posted to the main window when a frozen pick has ended.
 inline constexpr UINT kPickEnded = WM_APP + 0x12F;
@@ -26,14 +28,14 @@ inline constexpr UINT kPickEnded = WM_APP + 0x12F;
 inline constexpr int kPickHotkeyId = 1;
 inline constexpr UINT kPickHotkeyModifiers = MOD_WIN | MOD_ALT, kPickHotkeyKey = 'C';
 
-class Pick {
+class Pick : private Container::Watcher {
  public:
   // The pen pressed: the pen's container holds the pointer until the release. For the
   // whole drag the keys and the wheel are the pick's, wherever the focus is.
-  static std::unique_ptr<Pick> WithPen(MainWindow& form);
+  static std::unique_ptr<Pick> WithPen(Picker& picker);
   // The hotkey: the screen as it is now, frozen over every monitor. Nothing, after one
   // beep, where the screen cannot be copied.
-  static std::unique_ptr<Pick> OnFrozenScreen(MainWindow& form);
+  static std::unique_ptr<Pick> OnFrozenScreen(Picker& picker);
   Pick(const Pick&) = delete;
   Pick& operator=(const Pick&) = delete;
   ~Pick();
@@ -57,14 +59,12 @@ class Pick {
 
   // What the fields, the value field and the swatch showed before the pick: a cancelled
   // pen drag shows it again.
-  struct ShownColour {
-    std::wstring red, green, blue, value;
-    COLORREF swatch = 0;
-  };
-  const ShownColour& ShownBefore() const { return shownBefore_; }
+  const ColourFields::Shown& ShownBefore() const { return shownBefore_; }
 
  private:
-  Pick(MainWindow& form, std::unique_ptr<ScreenCopy> copy);
+  Pick(Picker& picker, std::unique_ptr<ScreenCopy> copy);
+  // The pen's container takes what the hooks post.
+  bool OnWatchedMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void WatchPen();
   // Escape, the arrows, + and - (and Enter on a frozen screen) go to `target`, wherever the focus is.
   void WatchKeys(HWND target);
@@ -79,10 +79,9 @@ class Pick {
 
   friend LRESULT CALLBACK PickKeys(int code, WPARAM wp, LPARAM lp);
   friend LRESULT CALLBACK PenPointer(int code, WPARAM wp, LPARAM lp);
-  friend bool WatchPenDrag(void* context, UINT msg, WPARAM wp, LPARAM lp);
 
-  MainWindow& form_;
-  ShownColour shownBefore_;
+  Picker& picker_;
+  ColourFields::Shown shownBefore_;
   std::unique_ptr<Magnifier> magnifier_;
   // Where this pick's latest steps put the pointer, the newest at stepCount_ - 1.
   std::array<POINT, 64> steps_{};

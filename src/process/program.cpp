@@ -10,9 +10,7 @@
 
 namespace {
 // An icon left behind would answer for a program that is gone.
-void RemoveIconAtFault() noexcept {
-  if (MainWindowExists()) TrayIcon::RemoveTrayIcon(RunningMainWindow());
-}
+void RemoveIconAtFault() noexcept { TrayIcon::RemoveTrayIconAtFault(); }
 }  // namespace
 
 int RunProgram(MainWindowMaker makeMainWindow) {
@@ -23,7 +21,7 @@ int RunProgram(MainWindowMaker makeMainWindow) {
     if (RunningCopy::HandOverToRunningCopy()) return 0;
     form = makeMainWindow();
     form->Show();
-  } catch (...) {
+  } catch (const ControlError&) {
     // No window could be made (no desktop, resources gone): end quietly, not with a crash.
     return 1;
   }

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "controls/runtime.h"
+#include "settings/settings_store.h"
 
 SettingsWatch::SettingsWatch(std::wstring app, std::wstring section)
     : app_(std::move(app)), section_(std::move(section)), event_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}

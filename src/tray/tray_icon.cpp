@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "colour/colour_value.h"
-#include "controls/runtime.h"
-#include "mainwindow/main_window.h"
-#include "tray/tray_menu_owner.h"
+#include "tray/taskbar_menu.h"
+#include "win32/fail_fast.h"
+#include "win32/this_program.h"
 #include "tray/tray_record.h"
 #include "win32/base_window.h"
 
@@ -17,26 +17,38 @@ bool RemindOnClose = false;
 namespace {
 
 constexpr UINT kBalloonUserClick = NIN_BALLOONUSERCLICK;
+constexpr DWORD kBalloonInfo = NIIF_INFO;
+constexpr UINT kBalloonTimeoutMs = 5000;
 std::wstring g_currentTip;  // to add the icon again when the shell restarts
+HWND g_window = nullptr;    // the window of the icon added last, and its icon
+HICON g_icon = nullptr;
+Owner* g_owner = nullptr;
 
 UINT TaskbarCreatedMessage() {
   static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
   return message;
 }
 
+std::wstring VersionTipOf(HWND window);
+
+void ModifyTip(HWND window, const std::wstring& tip) {
+  NOTIFYICONDATAW record = BuildTrayRecord(window, g_icon, tip, L"", kBalloonInfo, kBalloonTimeoutMs);
+  g_currentTip = tip;
+  ::Shell_NotifyIconW(NIM_MODIFY, &record);
+}
+
 void OnTrayCallback(HWND window, LPARAM event) {
-  MainWindow& form = RunningMainWindow();
   switch (event) {
     case WM_LBUTTONUP:
-      form.BringBack();
+      if (g_owner) g_owner->OnTrayLeftClick();
       break;
     case WM_RBUTTONUP:
       ::SetForegroundWindow(window);
-      form.PopupMenu(TheTrayMenuOwner().TrayMenu());
+      if (g_owner) g_owner->OnTrayRightClick();
       break;
     case kBalloonUserClick:
       RemindOnClose = false;
-      SetTrayIcon(form, VersionTip(form), L"", NIIF_INFO, 5000);
+      ModifyTip(window, VersionTipOf(window));
       break;
     default:
       break;
@@ -61,24 +73,33 @@ void DeleteIconAndUnhook(HWND window, HICON icon) {
   ::Shell_NotifyIconW(NIM_DELETE, &record);
 }
 
-void AddAgain(const Form& window) {
-  NOTIFYICONDATAW record = BuildTrayRecord(window.hWnd(), window.Icon(), g_currentTip, L"", NIIF_INFO, 5000);
+void AddAgain() {
+  NOTIFYICONDATAW record = BuildTrayRecord(g_window, g_icon, g_currentTip, L"", kBalloonInfo, kBalloonTimeoutMs);
   ::Shell_NotifyIconW(NIM_ADD, &record);
 }
 
 }  // namespace
 
-std::wstring VersionTip(const Form& window) {
-  App::Version v = App::FileVersion();
-  return window.Caption() + L" Version" + DecimalText(v.major) + L"." + DecimalText(v.minor) + L"." +
+namespace {
+// A module without its version information (which the build always gives it) shows 0.0.0.
+std::wstring VersionTipOf(HWND window) {
+  const ThisProgram::Version v = ThisProgram::FileVersion().value_or(ThisProgram::Version{0, 0, 0});
+  return WindowText(window) + L" Version" + DecimalText(v.major) + L"." + DecimalText(v.minor) + L"." +
          DecimalText(v.revision) + L" (Zentrik)";
 }
+}  // namespace
+
+void SetOwner(Owner* owner) { g_owner = owner; }
+
+std::wstring VersionTip(const Form& window) { return VersionTipOf(window.Window()); }
 
 void SetTrayIcon(const Form& window, std::wstring_view tipText, std::wstring_view balloonText, DWORD balloonStyle,
                  UINT timeoutMs) {
   NOTIFYICONDATAW record =
       BuildTrayRecord(window.hWnd(), window.Icon(), tipText, balloonText, balloonStyle, timeoutMs);
   g_currentTip = tipText;
+  g_window = window.hWnd();
+  g_icon = window.Icon();
   if (!TrayPrevProc) {
     ::Shell_NotifyIconW(NIM_ADD, &record);
     HookTrayWndProc(window.hWnd());
@@ -89,13 +110,37 @@ void SetTrayIcon(const Form& window, std::wstring_view tipText, std::wstring_vie
 
 void RemoveTrayIcon(const Form& window) { DeleteIconAndUnhook(window.hWnd(), window.Icon()); }
 
+void RemoveTrayIconAtFault() noexcept {
+  if (g_window) DeleteIconAndUnhook(g_window, g_icon);
+}
+
+void PutInTray(const Form& window) {
+  TaskbarMenu::HookTaskbarMenu(window.hWnd());
+  RemindOnClose = true;
+  SetTrayIcon(window, VersionTip(window), L"", kBalloonInfo, kBalloonTimeoutMs);
+}
+
+void HideToTray(Form& window) {
+  window.SetMinimised(true);
+  window.Hide();
+  if (RemindOnClose)
+    SetTrayIcon(window, L"主人我在这里", L"想起我来点一下我哦!", kBalloonInfo, kBalloonTimeoutMs);
+  else
+    SetTrayIcon(window, VersionTip(window), L"", kBalloonInfo, kBalloonTimeoutMs);
+}
+
 LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   WNDPROC next = TrayPrevProc;  // an Exit inside the menu may take this procedure out
   if (msg == WM_TRAYCALLBACK && wp == 0) {
-    ResumeNext([&] { OnTrayCallback(window, lp); });
+    try {
+      OnTrayCallback(window, lp);
+    } catch (...) {
+      FailFast::End();
+    }
   } else if (msg == TaskbarCreatedMessage()) {
     // A restarted shell has forgotten the icon; it is the only way back to the window.
-    ResumeNext([&] { AddAgain(RunningMainWindow()); }, [&] { RunningMainWindow().RegisterPickHotkey(); });
+    AddAgain();
+    if (g_owner) FailFast::Guard([] { g_owner->OnTaskbarRestarted(); });
   } else if ((msg == WM_DESTROY && BaseWindow::SystemIsDestroying(window)) || (msg == WM_ENDSESSION && wp)) {
     // The window goes with its icon, and leaves no hook behind: a later window starts afresh. At
     // the end of the session, or when the system closes the program to update what it uses, the

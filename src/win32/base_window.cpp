@@ -160,32 +160,33 @@ LRESULT BaseWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 //   (or, after a failed creation, the window being made), each once, WM_DESTROY before
 //   WM_NCDESTROY. Any other ends nothing, and the system's handling (which frees the window's
 //   text) does not see it either.
-// No exception goes back into the system, which cannot be unwound through: it is a fault.
+// No exception goes back into the system, which cannot be unwound through: it is a fault. The
+// handler is called from here directly, so a handler sits a call or two above the system.
 LRESULT CALLBACK BaseWindow::Procedure(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  return FailFast::Guard([&] { return Deliver(window, msg, wp, lp); });
-}
-
-LRESULT BaseWindow::Deliver(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<BaseWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  switch (msg) {
-    case WM_NCCREATE:
-      if (self || window != g_creation.window || g_creation.object->window_) return TRUE;
-      self = g_creation.object;
-      self->window_ = window;
-      ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-      break;
-    case WM_DESTROY:
-      if (!TakeDestroy(window)) return 0;
-      break;
-    case WM_NCDESTROY:
-      if (!TakeNcDestroy(window)) return 0;
-      if (self) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-      }
-      return ::DefWindowProcW(window, msg, wp, lp);
-    default:
-      break;
+  try {
+    auto* self = reinterpret_cast<BaseWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (msg) {
+      case WM_NCCREATE:
+        if (self || window != g_creation.window || g_creation.object->window_) return TRUE;
+        self = g_creation.object;
+        self->window_ = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        break;
+      case WM_DESTROY:
+        if (!TakeDestroy(window)) return 0;
+        break;
+      case WM_NCDESTROY:
+        if (!TakeNcDestroy(window)) return 0;
+        if (self) {
+          ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+          self->window_ = nullptr;
+        }
+        return ::DefWindowProcW(window, msg, wp, lp);
+      default:
+        break;
+    }
+    return self ? self->OnMessage(msg, wp, lp) : ::DefWindowProcW(window, msg, wp, lp);
+  } catch (...) {
+    FailFast::End();
   }
-  return self ? self->OnMessage(msg, wp, lp) : ::DefWindowProcW(window, msg, wp, lp);
 }

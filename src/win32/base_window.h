@@ -38,7 +38,6 @@ class BaseWindow {
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT Deliver(HWND window, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK WatchCreationAndDestruction(int code, WPARAM wp, LPARAM lp);
   static bool IsOwnClass(HWND window) noexcept;
   HWND window_ = nullptr;

@@ -20,9 +20,4 @@ decltype(auto) Guard(Body&& body) noexcept {
   }
 }
 
-// A window's subclass procedure (SetWindowSubclass) whose exceptions are faults.
-template <LRESULT(CALLBACK* Procedure)(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR)>
-LRESULT CALLBACK GuardedSubclass(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) noexcept {
-  return Guard([&] { return Procedure(window, msg, wp, lp, id, data); });
-}
 }  // namespace FailFast

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/main_window_fixture.h"
+#include "win32/this_program.h"
 
 namespace {
 
@@ -109,12 +110,12 @@ TEST_F(ColourFormTest, StartupShowsTheDesignColourAndLeavesTheValueFieldAlone) {
 }
 
 TEST_F(ColourFormTest, NegativeColourChangesNothing) {
-  form().ShowColour(0x030201);
+  form().Fields().Show(0x030201);
   for (std::int32_t colour : {-1, -256, INT_MIN}) {
     const Shown before = ShownColour(form());
     const COLORREF backColour = form().Swatch.BackColor();
     ChangeLog log(form().ValueField);
-    form().ShowColour(colour);
+    form().Fields().Show(colour);
     EXPECT_EQ(ShownColour(form()), before) << "ShowColour(" << colour << ")";
     EXPECT_EQ(form().Swatch.BackColor(), backColour) << "ShowColour(" << colour << ")";
     EXPECT_EQ(log.count, 0) << "ShowColour(" << colour << ")";
@@ -140,7 +141,7 @@ TEST_F(ColourFormTest, ZhuanShowsTheColourInEachTextForm) {
     Choose(form(), choice);
     for (const Case& c : cases) {
       SCOPED_TRACE(testing::Message() << NameOf(choice) << ", ShowColour(" << c.colour << ")");
-      form().ShowColour(c.colour);
+      form().Fields().Show(c.colour);
       const Shown shown = ShownColour(form());
       EXPECT_EQ(shown.red, c.red);
       EXPECT_EQ(shown.green, c.green);
@@ -154,7 +155,7 @@ TEST_F(ColourFormTest, ZhuanShowsTheColourInEachTextForm) {
 }
 
 TEST_F(ColourFormTest, PureBlueIsPaintedThoughItIsTheWindowsTransparencyKey) {
-  form().ShowColour(0xFF0000);
+  form().Fields().Show(0xFF0000);
   // The window's own surface holds the colour; only the screen composition lets
   // the desktop show through it.
   for (COLORREF pixel : SwatchPixels(form())) EXPECT_EQ(pixel, 0xFF0000u) << std::hex << pixel;
@@ -162,36 +163,36 @@ TEST_F(ColourFormTest, PureBlueIsPaintedThoughItIsTheWindowsTransparencyKey) {
 }
 
 TEST_F(ColourFormTest, RefreshRunsTwiceForANewTextAndOnceForTheSameText) {
-  form().ShowColour(255);
+  form().Fields().Show(255);
   ASSERT_EQ(WindowText(form().ValueField.Handle()), L"&HFF&");
   {
     ChangeLog log(form().ValueField);
-    form().RefreshValueField();  // same fields, same form: the same text
+    form().Fields().RefreshValueField();  // same fields, same form: the same text
     EXPECT_EQ(log.count, 0) << "an unchanged text must not notify";
   }
   {
     ChangeLog log(form().ValueField);
-    form().ShowColour(0xFF0000);  // the direct run writes a new text; the nested run writes it again
+    form().Fields().Show(0xFF0000);  // the direct run writes a new text; the nested run writes it again
     EXPECT_EQ(log.count, 1);
     EXPECT_FALSE(log.runaway);
     EXPECT_EQ(WindowText(form().ValueField.Handle()), L"&HFF0000&");
   }
   {
     ChangeLog log(form().ValueField);
-    form().ShowColour(0xFF0000);  // the same colour again
+    form().Fields().Show(0xFF0000);  // the same colour again
     EXPECT_EQ(log.count, 0);
   }
 }
 
 TEST_F(ColourFormTest, NewTextFormShowsFromTheNextColourOn) {
-  form().ShowColour(255);
+  form().Fields().Show(255);
   ASSERT_EQ(WindowText(form().ValueField.Handle()), L"&HFF&");
   ChangeLog log(form().ValueField);
   Choose(form(), Choice::Decimal);
   Pump(50);
   EXPECT_EQ(WindowText(form().ValueField.Handle()), L"&HFF&");
   EXPECT_EQ(log.count, 0);
-  form().ShowColour(255);  // the same colour shown again is the next colour
+  form().Fields().Show(255);  // the same colour shown again is the next colour
   EXPECT_EQ(WindowText(form().ValueField.Handle()), L"255");
 }
 
@@ -212,13 +213,13 @@ TEST_F(ColourFormTest, ForeignFieldTextIsReadSafelyAndReplacedByTheNextColour) {
     for (const Garbage& g : garbage) {
       SCOPED_TRACE(testing::Message() << "Text" << field + 1 << " = " << g.text.size() << " chars "
                                       << testing::PrintToString(g.text.substr(0, 8)));
-      form().ShowColour(start);
+      form().Fields().Show(start);
       ::SendMessageW(box.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(g.text.c_str()));
       ASSERT_EQ(WindowText(box.Handle()), g.text);
-      form().RefreshValueField();
+      form().Fields().RefreshValueField();
       const std::int32_t expected = (start & ~(0xFF << (8 * field))) | (g.reads << (8 * field));
       EXPECT_EQ(WindowText(form().ValueField.Handle()), std::to_wstring(expected));
-      form().ShowColour(next);
+      form().Fields().Show(next);
       const Shown shown = ShownColour(form());
       EXPECT_EQ(shown, (Shown{L"12", L"11", L"10", std::to_wstring(next), {0x0A0B0C, 0x0A0B0C}}));
     }
@@ -226,7 +227,7 @@ TEST_F(ColourFormTest, ForeignFieldTextIsReadSafelyAndReplacedByTheNextColour) {
 }
 
 TEST_F(ColourFormTest, ForeignValueFieldTextIsRewrittenAtOnce) {
-  form().ShowColour(0x030201);
+  form().Fields().Show(0x030201);
   for (const wchar_t* text : {L"junk", L"", L"&HFFFFFFFF&"}) {
     ::SendMessageW(form().ValueField.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     EXPECT_EQ(WindowText(form().ValueField.Handle()), L"&H30201&") << "after " << testing::PrintToString(text);
@@ -338,7 +339,7 @@ std::ostream& operator<<(std::ostream& out, const Rgb& c) {
 }
 
 TEST_F(ColourFormTest, CancelledDialogChangesNothing) {
-  form().ShowColour(0x030201);
+  form().Fields().Show(0x030201);
   Choose(form(), Choice::Web);
   const Shown before = ShownColour(form());
   ChangeLog log(form().ValueField);
@@ -367,7 +368,7 @@ TEST_F(ColourFormTest, ConfirmedColourBecomesTheCurrentColour) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << NameOf(c.choice) << ", chosen " << c.chosen);
-    form().ShowColour(0xF7AD6B);
+    form().Fields().Show(0xF7AD6B);
     Choose(form(), c.choice);
     ChangeLog log(form().ValueField);
     ClickPaletteButton(form(), [&](HWND dialog) {
@@ -387,7 +388,7 @@ TEST_F(ColourFormTest, ConfirmedColourBecomesTheCurrentColour) {
 }
 
 TEST_F(ColourFormTest, DialogStartsBlackCollapsedAndForgetsCustomColours) {
-  form().ShowColour(0x123456);
+  form().Fields().Show(0x123456);
   Rgb firstStart{1, 1, 1}, secondStart{1, 1, 1};
   COLORREF customBefore = 1, customAdded = 0, customAfter = 1;
   bool expandedAtStart = true, expandedAgain = true, helpShown = true;

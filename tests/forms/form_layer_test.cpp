@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "settings/settings_store.h"
 #include "controls/form.h"
 #include "support/message_log.h"
 #include "support/pointer.h"
@@ -44,7 +45,7 @@ class ProbeForm : public Form {
 class FormLayerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form.Move(1500, 1500, 3000, 3000);  // at (100, 100) pixels
+    form.MoveTo({100, 100, 300, 300});
     form.Show();
     ::SetForegroundWindow(form.hWnd());
     Pump(30);
@@ -89,32 +90,23 @@ TEST_F(FormLayerTest, AWriteFromOutsideRaisesChangeOnce) {
   EXPECT_EQ(runs, 1);
 }
 
-TEST_F(FormLayerTest, AnErrorLeavingAHandlerEndsThatEventOnly) {
-  int changes = 0, presses = 0;
-  box.Change = [&] {
-    ++changes;
-    throw FormError("change handler failed");
-  };
-  knob.MouseDown = [&](short, short, float, float) {
-    ++presses;
-    throw FormError("press handler failed");
-  };
-  RECT knobRect = knob.PixelRect();
-  for (int round = 1; round <= 2; ++round) {
-    std::wstring text = L"round " + std::to_wstring(round);
-    ::SendMessageW(box.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    ::SendMessageW(pad.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(knobRect.left + 2, knobRect.top + 2));
-    ::SendMessageW(pad.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(knobRect.left + 2, knobRect.top + 2));
-    EXPECT_EQ(box.Text(), text);
-    EXPECT_EQ(changes, round);
-    EXPECT_EQ(presses, round);
-  }
-}
-
 struct MouseEvent {
   char kind;
-  short button;
+  MouseButton button;
   float x, y;
+};
+
+// What a control's pointer handler is told, in order.
+struct PointerRecorder : PointerHandler {
+  std::vector<MouseEvent> events;
+  int moves = 0;
+  void OnPress(MouseButton b, POINT at) override { Add('d', b, at); }
+  void OnMove(MouseButton b, POINT at) override { Add('m', b, at); }
+  void OnRelease(MouseButton b, POINT at) override { Add('u', b, at); }
+  void Add(char kind, MouseButton b, POINT at) {
+    ++moves;
+    events.push_back({kind, b, static_cast<float>(at.x), static_cast<float>(at.y)});
+  }
 };
 
 // Buttons and capture changes as the picture box's own window procedure gets them.
@@ -131,12 +123,10 @@ TEST_F(FormLayerTest, APressKeepsThePointerUntilReleaseEvenOutsideTheWindow) {
   g_padLog.Clear();
   g_padProcedure = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrW(pad.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LogPadMessages)));
-  std::vector<MouseEvent> events;
-  knob.MouseDown = [&](short b, short, float x, float y) { events.push_back({'d', b, x, y}); };
-  knob.MouseMove = [&](short b, short, float x, float y) { events.push_back({'m', b, x, y}); };
-  knob.MouseUp = [&](short b, short, float x, float y) { events.push_back({'u', b, x, y}); };
-  int padEvents = 0;
-  pad.MouseMove = [&](short, short, float, float) { ++padEvents; };
+  PointerRecorder knobRecorder, padRecorder;
+  knob.SetPointerHandler(&knobRecorder);
+  pad.SetPointerHandler(&padRecorder);
+  std::vector<MouseEvent>& events = knobRecorder.events;
   RECT knobRect = knob.PixelRect();
   POINT origin{knobRect.left, knobRect.top};
   ::ClientToScreen(pad.Handle(), &origin);
@@ -148,13 +138,13 @@ TEST_F(FormLayerTest, APressKeepsThePointerUntilReleaseEvenOutsideTheWindow) {
   Pump(30);
   ASSERT_GE(events.size(), 3u);
   EXPECT_EQ(events.front().kind, 'd');
-  EXPECT_EQ(events.front().button, kLeftButton);
-  EXPECT_FLOAT_EQ(events.front().x, 75.0f) << "twips relative to the image";
+  EXPECT_EQ(events.front().button, MouseButton::Left);
+  EXPECT_FLOAT_EQ(events.front().x, 5.0f) << "pixels relative to the image";
   EXPECT_EQ(events.back().kind, 'u');
-  EXPECT_FLOAT_EQ(events.back().x, -60 * 15.0f);
-  EXPECT_FLOAT_EQ(events.back().y, -90 * 15.0f);
+  EXPECT_FLOAT_EQ(events.back().x, -60.0f);
+  EXPECT_FLOAT_EQ(events.back().y, -90.0f);
   bool movedOutside = false;
-  for (const MouseEvent& e : events) movedOutside |= e.kind == 'm' && e.x < 0 && e.button == kLeftButton;
+  for (const MouseEvent& e : events) movedOutside |= e.kind == 'm' && e.x < 0 && e.button == MouseButton::Left;
   EXPECT_TRUE(movedOutside) << "moves outside the window did not reach the pressed control";
   EXPECT_EQ(::GetCapture(), nullptr) << "the pointer was kept after release";
   ::SetWindowLongPtrW(pad.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_padProcedure));
@@ -205,24 +195,22 @@ TEST_F(FormLayerTest, WindowStateAndVisibility) {
   EXPECT_FALSE(form.Minimised());
 }
 
-TEST_F(FormLayerTest, PointReadGivesTheColourInsideAndMinusOneOutside) {
-  EXPECT_EQ(pad.Point(0, 0), 0x00102030);
-  EXPECT_EQ(pad.Point(1499, 1499), 0x00102030);
-  for (auto [x, y] : {std::pair{-1.0f, 0.0f}, {0.0f, -15.0f}, {1500.0f, 0.0f}, {0.0f, 1500.0f}})
-    EXPECT_EQ(pad.Point(x, y), -1) << x << "," << y;
+TEST_F(FormLayerTest, PointReadGivesTheColourInsideAndNoneOutside) {
+  EXPECT_EQ(pad.ColourAt({0, 0}), 0x00102030u);
+  EXPECT_EQ(pad.ColourAt({99, 99}), 0x00102030u);
+  for (POINT outside : {POINT{-1, 0}, POINT{0, -1}, POINT{100, 0}, POINT{0, 100}})
+    EXPECT_FALSE(pad.ColourAt(outside)) << outside.x << "," << outside.y;
   pad.SetBackColor(0x00FF0000);
-  EXPECT_EQ(pad.Point(750, 750), 0x00FF0000);
+  EXPECT_EQ(pad.ColourAt({50, 50}), 0x00FF0000u);
 }
 
-TEST_F(FormLayerTest, UnitsAtNinetySixDotsPerInch) {
-  EXPECT_FLOAT_EQ(Screen::TwipsPerPixelX(), 15.0f);
-  EXPECT_FLOAT_EQ(Screen::TwipsPerPixelY(), 15.0f);
-  EXPECT_FLOAT_EQ(form.Left(), 1500.0f);
-  EXPECT_FLOAT_EQ(form.Width(), 3000.0f);
-  EXPECT_EQ(TwipsToPixelsY(1660), 111);
-  form.SetScaleMode(3);
-  EXPECT_FLOAT_EQ(box.Left(), 10.0f) << "controls on the form measure in pixels after scale mode 3";
-  EXPECT_FLOAT_EQ(knob.Left(), 300.0f) << "a picture box keeps twips";
+TEST_F(FormLayerTest, TheTableInTwipsLaysOutInPixelsAtNinetySixDotsPerInch) {
+  const RECT place = form.Place();
+  EXPECT_EQ(place.left, 100);
+  EXPECT_EQ(place.right - place.left, 300);
+  EXPECT_EQ(LayoutPixels(1660), 111);
+  EXPECT_EQ(box.PixelRect().left, 10);
+  EXPECT_EQ(knob.PixelRect().left, 20) << "a control inside a picture box, from the box's corner";
 }
 
 // Paints a window through WM_PRINTCLIENT into a memory bitmap first filled with a colour
@@ -349,16 +337,16 @@ class SettingsStoreTest : public ::testing::Test {
 };
 
 TEST_F(SettingsStoreTest, ReadsBackTextAndGivesEmptyForAbsentOrForeignValues) {
-  EXPECT_EQ(GetSetting(L"HuevikProbe", L"S", L"Missing"), L"");
-  SaveSetting(L"HuevikProbe", L"S", L"K", L"4500");
-  EXPECT_EQ(GetSetting(L"HuevikProbe", L"S", L"K"), L"4500");
+  EXPECT_EQ(ReadSetting(L"HuevikProbe", L"S", L"Missing"), L"");
+  WriteSetting(L"HuevikProbe", L"S", L"K", L"4500");
+  EXPECT_EQ(ReadSetting(L"HuevikProbe", L"S", L"K"), L"4500");
   std::wstring path = SettingsKeyPath(L"HuevikProbe", L"S");
   DWORD number = 7;
   ::RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), L"Dword", REG_DWORD, &number, sizeof number);
-  EXPECT_EQ(GetSetting(L"HuevikProbe", L"S", L"Dword"), L"");
+  EXPECT_EQ(ReadSetting(L"HuevikProbe", L"S", L"Dword"), L"");
   std::wstring longText(10000, L'7');
-  SaveSetting(L"HuevikProbe", L"S", L"Long", longText);
-  EXPECT_EQ(GetSetting(L"HuevikProbe", L"S", L"Long"), longText);
+  WriteSetting(L"HuevikProbe", L"S", L"Long", longText);
+  EXPECT_EQ(ReadSetting(L"HuevikProbe", L"S", L"Long"), longText);
 }
 
 }  // namespace

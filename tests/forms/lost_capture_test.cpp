@@ -60,13 +60,13 @@ TEST_F(LostCaptureTest, ALostCaptureEndsTheDragAsAReleaseWould) {
       ASSERT_EQ(::GetCapture(), drag.holder) << "the press did not capture the pointer";
       taking.take(drag.holder, other_);
       Pump(20);
-      EXPECT_EQ(f.PenDragging, false);
-      EXPECT_EQ(f.PalettePressed, false);
+      EXPECT_EQ(f.Picks().PenDragging(), false);
+      EXPECT_EQ(f.Palette().Pressed(), false);
       EXPECT_EQ(f.Pen.Pointer(), MousePointer::Default);
       EXPECT_EQ(f.Pen.Picture(), f.PenStore.Picture()) << "the pen picture is not back";
       pointer::Release();
       ::ReleaseCapture();
-      f.ShowColour(kEarlier);
+      f.Fields().Show(kEarlier);
       pointer::MoveTo(drag.hover.x, drag.hover.y);
       pointer::MoveTo(drag.press.x, drag.press.y);
       ExpectNoColourTaken("hovering after the drag");

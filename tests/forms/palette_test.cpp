@@ -29,10 +29,10 @@ class PaletteTest : public MainWindowTest {
   }
   // What the chart shows on screen, read from its window as any program would.
   COLORREF ShownAt(int x, int y) { return WindowPixel(chart().Handle(), x, y); }
-  COLORREF ChartAt(int x, int y) { return static_cast<COLORREF>(chart().Point(x * 15.0f, y * 15.0f)); }
+  COLORREF ChartAt(int x, int y) { return chart().ColourAt({x, y}).value_or(CLR_INVALID); }
   void ExpectMarkerAt(float left, float top, const std::string& where) {
-    EXPECT_FLOAT_EQ(form().PaletteMarker.Left(), left) << where;
-    EXPECT_FLOAT_EQ(form().PaletteMarker.Top(), top) << where;
+    EXPECT_FLOAT_EQ(form().PaletteMarker.Place().left, left) << where;
+    EXPECT_FLOAT_EQ(form().PaletteMarker.Place().top, top) << where;
   }
 };
 
@@ -55,7 +55,7 @@ TEST_F(PaletteTest, ClickTakesTheColourUnderThePointerWithoutClamping) {
     ExpectFields(form(), shown, where);
     EXPECT_EQ(form().Swatch.BackColor(), shown) << where;
     ExpectMarkerAt(click.left, click.top, where);
-    EXPECT_EQ(form().PalettePressed, false) << where;
+    EXPECT_EQ(form().Palette().Pressed(), false) << where;
   }
 }
 
@@ -90,12 +90,12 @@ TEST_F(PaletteTest, DragHoldsTheMarkerInsideAndTakesColoursOnlyWhereAllowed) {
     MoveTo(kStartX, kStartY);
     pointer::Press();
     ExpectFields(form(), start, where + ", press");
-    EXPECT_EQ(form().PalettePressed, true) << where;
+    EXPECT_EQ(form().Palette().Pressed(), true) << where;
     MoveTo(drag.x, drag.y);
     ExpectMarkerAt(drag.left, drag.top, where);
     ExpectFields(form(), drag.takesColour ? ChartAt(drag.x, drag.y) : start, where);
     pointer::Release();
-    EXPECT_EQ(form().PalettePressed, false) << where;
+    EXPECT_EQ(form().Palette().Pressed(), false) << where;
   }
 }
 
@@ -104,7 +104,7 @@ TEST_F(PaletteTest, MarkerStaysWhereTheDragLeftItAfterRelease) {
   pointer::Press(MOUSEEVENTF_RIGHTDOWN);
   MoveTo(-40, 100);
   pointer::Release(MOUSEEVENTF_RIGHTUP);
-  EXPECT_EQ(form().PalettePressed, false);
+  EXPECT_EQ(form().Palette().Pressed(), false);
   ExpectMarkerAt(5, 835, "after release");
   const COLORREF taken = ChartAt(50, 30);
   MoveTo(120, 20);

@@ -59,7 +59,7 @@ class PenTest : public MainWindowTest {
     ASSERT_TRUE(now.x == p.x && now.y == p.y) << "pointer at " << now.x << "," << now.y;
   }
   HCURSOR PenCursor() { return form().PenStore.Picture()->AsCursor(); }
-  bool Magnified() { return form().CurrentPick && form().CurrentPick->Magnified(); }
+  bool Magnified() { return form().Picks().CurrentPick() && form().Picks().CurrentPick()->Magnified(); }
 
   std::unique_ptr<PatchWindow> patches_;
 };
@@ -87,7 +87,7 @@ TEST_F(PenTest, DragSamplesEveryPatchInTheChosenTextForm) {
       ExpectShown(form(), visit.colour, visit.text[chosen], where.c_str());
     }
     pointer::Release();
-    EXPECT_EQ(form().PenDragging, false);
+    EXPECT_EQ(form().Picks().PenDragging(), false);
   }
 }
 
@@ -110,9 +110,9 @@ TEST_F(PenTest, ClickWithoutMoveChangesTheFieldsOnly) {
   // The press samples before the pen picture goes, so it reads the pen itself: already the
   // mean over the square, as the magnifier outlines it.
   for (int side : {1, 9}) {
-    form().ShowColour(kEarlier);
-    form().PickSquare = side;
-    form().LastSampleX = -1;
+    form().Fields().Show(kEarlier);
+    form().Picks().SetSquareSide(side);
+    form().Picks().ForgetLastSample();
     const COLORREF penMean = ScreenMean(pen, side);
     ASSERT_NE(penMean, kEarlier);
     pointer::Press();
@@ -133,7 +133,7 @@ TEST_F(PenTest, LeftDragHidesThePenAndShowsItAsTheCursorUntilRelease) {
   EXPECT_EQ(info.yHotspot, 24u);
 
   PressPen();
-  EXPECT_EQ(form().PenDragging, true);
+  EXPECT_EQ(form().Picks().PenDragging(), true);
   EXPECT_EQ(form().Pen.Picture(), nullptr);
   EXPECT_EQ(form().Pen.Pointer(), MousePointer::Custom);
   EXPECT_EQ(::GetCursor(), PenCursor());
@@ -144,7 +144,7 @@ TEST_F(PenTest, LeftDragHidesThePenAndShowsItAsTheCursorUntilRelease) {
   SendKey(VK_ESCAPE);  // before the release reached the pen: it takes nothing back
   Pump(50);
   ExpectShown(form(), kWhite, L"&HFFFFFF&", "after an Escape right after the release");
-  EXPECT_EQ(form().PenDragging, false);
+  EXPECT_EQ(form().Picks().PenDragging(), false);
   EXPECT_EQ(form().Pen.Picture(), form().PenStore.Picture());
   EXPECT_NE(form().Pen.Picture(), nullptr);
   EXPECT_EQ(form().Pen.Pointer(), MousePointer::Default);
@@ -182,7 +182,7 @@ TEST_F(PenTest, OtherButtonsSampleButKeepThePenAndTheCursor) {
                   {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, "middle"}};
   for (const auto& button : kButtons) {
     PressPen(button.down);
-    EXPECT_EQ(form().PenDragging, true) << button.name;
+    EXPECT_EQ(form().Picks().PenDragging(), true) << button.name;
     MoveOver(patches_->At(4));
     ExpectShown(form(), kMid, L"&H80C040&", button.name);
     MoveOver(patches_->At(0));
@@ -191,7 +191,7 @@ TEST_F(PenTest, OtherButtonsSampleButKeepThePenAndTheCursor) {
     EXPECT_EQ(form().Pen.Pointer(), MousePointer::Default) << button.name;
     EXPECT_NE(::GetCursor(), PenCursor()) << button.name;
     pointer::Release(button.up);
-    EXPECT_EQ(form().PenDragging, false) << button.name;
+    EXPECT_EQ(form().Picks().PenDragging(), false) << button.name;
   }
 }
 
@@ -221,7 +221,7 @@ TEST_F(PenTest, FirstSampleAtTheScreenOriginIsSkipped) {
   POINT pen = PenCentre();
   ::SetWindowPos(form().hWnd(), HWND_TOPMOST, placed.left - pen.x, placed.top - pen.y, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE);
-  form().ShowColour(kEarlier);
+  form().Fields().Show(kEarlier);
   Pump(100);
   pen = PenCentre();
   ASSERT_EQ(pen.x, 0);
@@ -229,12 +229,12 @@ TEST_F(PenTest, FirstSampleAtTheScreenOriginIsSkipped) {
   ASSERT_EQ(::WindowFromPoint(pen), form().Swatch.Handle());
   COLORREF atOrigin = ScreenPixel(0, 0);
   ASSERT_NE(atOrigin, kEarlier) << "a sample at the origin would go unnoticed";
-  ASSERT_EQ(form().LastSampleX, 0);
-  ASSERT_EQ(form().LastSampleY, 0);
+  ASSERT_EQ(form().Picks().LastSample().x, 0);
+  ASSERT_EQ(form().Picks().LastSample().y, 0);
 
   pointer::MoveTo(0, 0);
   pointer::Press(MOUSEEVENTF_RIGHTDOWN);
-  EXPECT_EQ(form().PenDragging, true);
+  EXPECT_EQ(form().Picks().PenDragging(), true);
   ExpectFields(form(), kEarlier, "press at the origin");
   MoveOver(patches_->At(3));
   ExpectFields(form(), kBlack, "first move");
@@ -248,7 +248,7 @@ TEST_F(PenTest, SamplesOverItsOwnWindowReadItsOwnPixels) {
   const POINT kInChart[] = {{20, 10}, {230, 50}, {60, 40}};
   PressPen();
   for (POINT p : kInChart) {
-    COLORREF expected = static_cast<COLORREF>(chart.Point(p.x * 15.0f, p.y * 15.0f));
+    COLORREF expected = chart.ColourAt(p).value_or(CLR_INVALID);
     MoveOver({box.left + p.x, box.top + p.y});
     std::string where = "chart " + std::to_string(p.x) + "," + std::to_string(p.y);
     ExpectFields(form(), expected, where.c_str());
@@ -266,13 +266,13 @@ TEST_F(PenTest, SamplesOverItsOwnWindowReadItsOwnPixels) {
 }
 
 TEST_F(PenTest, MouseUpWithoutMouseDownChangesNothing) {
-  form().ShowColour(kEarlier);
+  form().Fields().Show(kEarlier);
   PictureRef pen = form().Pen.Picture();
   POINT centre = PenCentre();
   pointer::MoveTo(centre.x, centre.y);
   pointer::Release(MOUSEEVENTF_LEFTUP);
   pointer::Release(MOUSEEVENTF_RIGHTUP);
-  EXPECT_EQ(form().PenDragging, false);
+  EXPECT_EQ(form().Picks().PenDragging(), false);
   ExpectShown(form(), kEarlier, L"&H123456&", "after a lone release");
   EXPECT_EQ(form().Pen.Picture(), pen);
   EXPECT_EQ(form().Pen.Pointer(), MousePointer::Default);
@@ -306,8 +306,8 @@ TEST_F(PenTest, FramePixelWhereGetPixelFailsComesThroughTheOnePixelCopy) {
     ::ReleaseDC(framed.hwnd(), windowDc);
     ASSERT_NE(expected, CLR_INVALID) << where;
     ASSERT_NE(expected, kMid) << where;
-    EXPECT_EQ(form().ReadPixel(framedDc.get(), client), expected) << where;
-    EXPECT_EQ(form().Swatch.Point(0, 0), static_cast<long>(expected)) << where << ": the swatch's corner";
+    EXPECT_EQ(form().Picks().ReadPixel(framedDc.get(), client), expected) << where;
+    EXPECT_EQ(form().Swatch.ColourAt({0, 0}), expected) << where << ": the swatch's corner";
 
     MoveOver(patches_->At(4));
     MoveOver(p);
@@ -315,7 +315,7 @@ TEST_F(PenTest, FramePixelWhereGetPixelFailsComesThroughTheOnePixelCopy) {
     EXPECT_EQ(form().Swatch.BackColor(), expected) << where;
   }
   // A context that gives nothing at all, as a screen that cannot be read, still leaves a colour.
-  EXPECT_EQ(form().ReadPixel(nullptr, {5, 5}), static_cast<COLORREF>(form().Swatch.Point(0, 0)));
+  EXPECT_EQ(form().Picks().ReadPixel(nullptr, {5, 5}), form().Swatch.ColourAt({0, 0}).value_or(CLR_INVALID));
   pointer::Release();
 }
 

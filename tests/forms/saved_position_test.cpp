@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "settings/settings_store.h"
 #include "settings/window_position.h"
 #include "support/main_window_fixture.h"
 
@@ -15,7 +16,7 @@ constexpr POINT kBareSurface{120, 25};  // window pixels below the caption butto
 constexpr long kTwipsPerPixel = 15;     // the test display runs at 96 dpi
 
 std::wstring Stored(const wchar_t* key) {
-  return GetSetting(SavedPosition::kApplication, SavedPosition::kSection, key);
+  return ReadSetting(SavedPosition::kApplication, SavedPosition::kSection, key);
 }
 
 // Left, top, width and height as the store holds them, and as they should read for a window.
@@ -32,7 +33,7 @@ std::wstring PlaceInTwips(HWND window) {
 }
 
 void PutStored(const wchar_t* key, const wchar_t* value) {
-  SaveSetting(SavedPosition::kApplication, SavedPosition::kSection, key, value);
+  WriteSetting(SavedPosition::kApplication, SavedPosition::kSection, key, value);
 }
 
 class SavedPositionTest : public MainWindowTest {

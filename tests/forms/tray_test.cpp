@@ -452,7 +452,7 @@ TEST_F(TrayFormTest, RightClickOpensTheMenuInFrontOfTheHiddenWindow) {
   PatchWindow holder({0, 0}, {0});
   for (const auto& menu : kMenus) {
     if (menu.held) {
-      if (::UnregisterHotKey(window(), kPickHotkeyId)) form().PickHotkeyRegistered = false;
+      form().Picks().UnregisterHotkey();
       ASSERT_TRUE(::RegisterHotKey(holder.hwnd(), 7, kPickHotkeyModifiers, kPickHotkeyKey));
     } else {
       ::UnregisterHotKey(holder.hwnd(), 7);

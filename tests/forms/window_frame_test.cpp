@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings_store.h"
 #include "mainwindow/hover_tracking.h"
 #include "settings/window_position.h"
 #include "support/main_window_fixture.h"
@@ -22,7 +23,7 @@ RECT WindowRect(HWND window) {
 }
 
 std::wstring Stored(const wchar_t* key) {
-  return GetSetting(SavedPosition::kApplication, SavedPosition::kSection, key);
+  return ReadSetting(SavedPosition::kApplication, SavedPosition::kSection, key);
 }
 
 void StopHoverTimer() {
@@ -71,7 +72,7 @@ struct Drag {
 
 DWORD WINAPI RunDrag(void* param) {
   auto* drag = static_cast<Drag*>(param);
-  HWND window = RunningMainWindow().hWnd();
+  HWND window = ::FindWindowW(L"HuevikForm", L"Huevik");
   pointer::Press();
   ::Sleep(30);
   drag->afterPress = WindowRect(window);

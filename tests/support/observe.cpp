@@ -1,10 +1,11 @@
 #include "support/observe.h"
 
-#include "controls/runtime.h"
+#include "settings/settings_store.h"
+#include "win32/library_search.h"
 #include "settings/window_position.h"
 #include "win32/handles.h"
 
-std::wstring TestProgramDir() { return App::Path(); }
+std::wstring TestProgramDir() { return LibrarySearch::ProgramFolder(); }
 
 std::wstring ReadWindowText(HWND window) {
   wchar_t buffer[1024] = {};

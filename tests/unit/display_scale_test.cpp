@@ -37,13 +37,10 @@ TEST(DisplayScale, EveryFigureFollowsTheScale) {
     EXPECT_EQ(r.dpi, dpi);
     EXPECT_EQ(r.clientW, TwipsToPixelsAt(4500, dpi));
     EXPECT_EQ(r.clientH, TwipsToPixelsAt(3945, dpi));
-    const SIZE region = RegionSize(4500, 3945, dpi);
-    EXPECT_EQ(r.regionW, region.cx);
-    EXPECT_EQ(r.regionH, region.cy);
     EXPECT_EQ(r.pen, ScaledLength(48, dpi));
     EXPECT_EQ(r.pen, TwipsToPixelsAt(720, dpi));  // the pen's image control
-    const HoverRectangle hover = HoverRectFrom(1200, 1200, 4500, 3945, dpi, dpi);
     const int left = TwipsToPixelsAt(1200, dpi);
+    const HoverRectangle hover = HoverRectFrom({left, left, left + r.clientW, left + r.clientH});
     EXPECT_FALSE(PointerInside(hover, left, left + 5)) << "left-most column";
     EXPECT_TRUE(PointerInside(hover, left + 1, left + 5));
     EXPECT_TRUE(PointerInside(hover, r.hoverIn, left + 5));
@@ -83,7 +80,7 @@ TEST(DisplayScale, WindowLandsOnAMonitorAfterTheResolutionChanged) {
   }
   // The secondary's place in twips (by the 96-dpi system resolution) and its size (by the
   // window's 144 dpi) give back the same physical pixels.
-  const HoverRectangle hover = HoverRectFrom(-22500, 1500, 4500, 3950, 96, 144);
+  const HoverRectangle hover = HoverRectFrom({-1500, 100, -1050, 495});
   EXPECT_FLOAT_EQ(-1500, hover.Left);
   EXPECT_FLOAT_EQ(100, hover.Top);
   EXPECT_FLOAT_EQ(450, hover.Width);

@@ -7,15 +7,6 @@
 
 namespace {
 
-TEST(FrameMath, RoundHalfEven) {
-  const std::pair<double, int> cases[] = {
-      {300.5, 300},       {301.5, 302},   {-0.5, 0},       {0.5, 0},         {1.5, 2}, {2.5, 2},
-      {-1.5, -2},         {-2.5, -2},     {300.4999, 300}, {300.5001, 301},  {0.0, 0}, {4507.5 / 15, 300},
-      {7905.0 / 15, 527}, {-300.5, -300}, {1e12, INT_MAX}, {-1e12, INT_MIN}, {NAN, 0},
-  };
-  for (const auto& [value, rounded] : cases) EXPECT_EQ(rounded, RoundHalfEven(value)) << "value " << value;
-}
-
 TEST(FrameMath, PointerInsideIsStrictOnAllFourEdges) {
   struct Case {
     HoverRectangle rect;

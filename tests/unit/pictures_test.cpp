@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "controls/picture.h"
-#include "controls/runtime.h"
-#include "mainwindow/palette_picture.h"
+#include "settings/settings_store.h"
+#include "win32/this_program.h"
+#include "picking/palette_picture.h"
 #include "resource.h"
 #include "win32/handles.h"
 
@@ -52,7 +53,7 @@ HBITMAP Shown(int id) {
     const select_guard select(dc.get(), shown.get());
     picture->Draw(dc.get(), 0, 0, picture->Size().cx, picture->Size().cy);
     return shown.release();
-  } catch (const FormError&) {
+  } catch (const std::exception&) {
     return nullptr;
   }
 }

@@ -1,4 +1,4 @@
-#include "mainwindow/palette_picture.h"
+#include "picking/palette_picture.h"
 
 namespace {
 

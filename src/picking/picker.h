@@ -1,0 +1,89 @@
+// The picks of the main window, one at a time: the pen pressed and dragged, or the screen frozen
+// by the hotkey (or the tray menu). It holds the pick under way and the square's size, which
+// alone outlives a pick; a pick shows its colour in the fields, and a pick that takes its colour
+// puts it on the clipboard and first in the recent colours.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+
+#include "colour/colour_fields.h"
+#include "controls/container.h"
+#include "controls/controls.h"
+#include "picking/magnifier_geometry.h"
+#include "picking/pick.h"
+
+class Picker : public PointerHandler {
+ public:
+  struct Controls {
+    HWND window;           // the main window: the hotkey's, the clipboard's and the magnifier's owner
+    Image& pen;            // pressed and dragged
+    PictureBox& penStore;  // holds the pen's picture while the pen is away
+    ColourFields& fields;
+  };
+  explicit Picker(Controls controls);
+  ~Picker();
+  Picker(const Picker&) = delete;
+  Picker& operator=(const Picker&) = delete;
+
+  bool PenDragging() const { return penDragging_; }
+  const Pick* CurrentPick() const { return current_.get(); }
+  // The side of the square a pick's colour is the mean of, 1 to 9: held from pick to pick.
+  int SquareSide() const { return squareSide_; }
+  void SetSquareSide(int side) { squareSide_ = side; }
+  ColourFields& Fields() const { return controls_.fields; }
+  HWND Window() const { return controls_.window; }
+  // The window that holds the pointer during a pen drag.
+  Container& PenContainer() const { return controls_.pen.Parent(); }
+
+  // The hotkey that freezes the screen, registered at start; false where another program holds
+  // it. Registering again is tried where it is not held.
+  void RegisterHotkey();
+  bool HotkeyRegistered() const { return hotkeyRegistered_; }
+  void UnregisterHotkey();
+  // The hotkey (or a forged copy of it): starts a frozen pick, or cancels the one that is up.
+  void StartOrEndFrozenPick();
+  // From the tray menu: starts a frozen pick once the menu is off the screen.
+  void StartFrozenPickSoon();
+  // The hotkey, the end of a frozen pick and the tray menu's start of one, whoever sent them.
+  // False for any other message.
+  bool OnMessage(UINT msg, WPARAM wp);
+
+  // A colour the user took: shown everywhere, its value text on the clipboard, and first in the
+  // recent colours; or (a recent colour chosen again) only shown and copied.
+  void TakeColour(COLORREF colour);
+  void ShowTakenColour(COLORREF colour);
+
+  // A pen drag as a press on the pen starts it, whatever the pointer's buttons; and its end.
+  void StartPenDrag(bool magnified);
+  void EndPenDrag();
+
+  // The pen's moves and its Escape, from the pick.
+  void FollowPen();
+  void SamplePointer();
+  void ShowPenColour(POINT hot, std::optional<COLORREF> colour);
+  void CancelPenDrag();
+  // The pixel at a point of a device context; where the context refuses a pixel read, through a
+  // one-pixel copy into the swatch's top-left corner, read back from there.
+  COLORREF ReadPixel(HDC source, POINT at);
+  // The pen's last sample, in screen pixels.
+  POINT LastSample() const { return lastSample_; }
+  // The next sample reads the screen even where the pointer has not moved since the last.
+  void ForgetLastSample() { lastSample_ = {-1, -1}; }
+
+ private:
+  void OnPress(MouseButton button, POINT at) override;
+  void OnMove(MouseButton held, POINT at) override;
+  void OnRelease(MouseButton button, POINT at) override;
+  void OnPointerLost() override { EndPenDrag(); }
+  void ShowSample(POINT hot, std::optional<COLORREF> colour);
+  void LetEndedPickGo();
+
+  Controls controls_;
+  std::unique_ptr<Pick> current_;
+  bool penDragging_ = false;
+  POINT lastSample_{};
+  int squareSide_ = magnifier::kSmallestSquare;
+  bool hotkeyRegistered_ = false;
+};

@@ -15,9 +15,12 @@ void ColourFields::ShowComponents(COLORREF colour) {
   controls_.blue.SetText(DecimalText(c.blue));
 }
 
+// A value beyond the colours (CLR_INVALID, a negative number passed on) is no colour: nothing
+// changes.
 void ColourFields::Show(COLORREF colour) {
+  if (colour > 0xFFFFFF) return;
   ShowComponents(colour);
-  controls_.swatch.SetBackColor(colour & 0xFFFFFF);
+  controls_.swatch.SetBackColor(colour);
   RefreshSwatch();
   RefreshValueField();
 }

@@ -23,7 +23,8 @@ class ColourFields {
   ColourFields(const ColourFields&) = delete;
   ColourFields& operator=(const ColourFields&) = delete;
 
-  // Shows a colour in the component fields, the swatch and the value field.
+  // Shows a colour in the component fields, the swatch and the value field; a value that is no
+  // colour shows nothing.
   void Show(COLORREF colour);
   // Writes a colour into the component fields alone, as a pen move does first.
   void ShowComponents(COLORREF colour);

@@ -7,7 +7,9 @@
 
 #include "support/huevik_process.h"
 #include "support/patch_window.h"
+#include "support/observe.h"
 #include "support/pointer.h"
+#include "support/shell_windows.h"
 
 namespace {
 
@@ -109,6 +111,43 @@ TEST_F(PickTest, DragOverAnotherProgramsWindowShowsItsColour) {
     EXPECT_EQ(CopiedFrom(OnScreen(huevik, kGreen)), pick.green) << where;
   }
   EXPECT_TRUE(huevik.Running());
+}
+
+}  // namespace
+
+namespace {
+
+// A fault inside the real handlers (the test build's value field throws once armed) ends the
+// program through the fail-fast path: in a pen move that shows a new colour, and in the tray
+// menu's recent colour chosen by keyboard.
+TEST(HandlerFaults, EndTheProgramThroughTheFailFastPath) {
+  enum class Way { PenMove, MenuItem };
+  for (Way way : {Way::PenMove, Way::MenuItem}) {
+    SCOPED_TRACE(way == Way::PenMove ? "pen move" : "menu item");
+    stored::Clear();
+    stored::Write(L"Recent", L"#010203");
+    HuevikProcess huevik(TestProgramDir() + L"\\faulty");
+    RECT placed{};
+    ::GetWindowRect(huevik.Window(), &placed);
+    PatchWindow patch({placed.right + 40, placed.top}, {0x80C040});
+    ::SendMessageW(huevik.Window(), ::RegisterWindowMessageW(L"HuevikTest.ArmFault"), 0, 0);
+    if (way == Way::PenMove) {
+      POINT pen = kPenCentre;
+      ::ClientToScreen(huevik.Window(), &pen);
+      pointer::MoveTo(pen.x, pen.y);
+      pointer::Press();
+      const POINT over = patch.At(0, 10, 10);
+      pointer::MoveTo(over.x, over.y);
+    } else {
+      ::PostMessageW(huevik.Window(), WM_USER + 1, 0, WM_RBUTTONUP);
+      ASSERT_TRUE(PumpUntil([&] { return VisibleTopWindow(L"#32768", huevik.Id()) != nullptr; })) << "no menu";
+      for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}) SendKey(key);
+    }
+    DWORD status = 99;
+    EXPECT_TRUE(huevik.WaitForExit(5000, &status) && status == 0xC0000602) << "ended with " << std::hex << status;
+    if (way == Way::PenMove) pointer::Release();
+  }
+  stored::Clear();
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
-// Huevik with a fault to inject, for the tests alone: its main window's handler throws when it is
-// sent the message below. The shipped program is built without this file and has no such way in.
+// Huevik with a fault to inject, for the tests alone. Sent "HuevikTest.InjectFault", its main
+// window's handler throws; sent "HuevikTest.ArmFault", the value field's refresh throws from then
+// on, so the next pen move or menu item that shows a new colour fails inside its own handler. The
+// shipped program is built without this file and has no such way in.
 #include <windows.h>
 
 #include <new>
@@ -8,9 +10,13 @@
 #include "process/program.h"
 
 class FaultyMainWindow : public MainWindow {
- public:
+ protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
     if (msg == ::RegisterWindowMessageW(L"HuevikTest.InjectFault")) throw std::bad_alloc();
+    if (msg == ::RegisterWindowMessageW(L"HuevikTest.ArmFault")) {
+      ValueField.Change = [] { throw std::bad_alloc(); };
+      return 0;
+    }
     return MainWindow::OnMessage(msg, wp, lp);
   }
 };

@@ -45,7 +45,7 @@ class ProbeForm : public Form {
 class FormLayerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form.MoveTo({100, 100, 300, 300});
+    form.MoveTo({100, 100, 300, 300});  // 200 pixels, the layout's 3000 twips, a side
     form.Show();
     ::SetForegroundWindow(form.hWnd());
     Pump(30);
@@ -207,7 +207,7 @@ TEST_F(FormLayerTest, PointReadGivesTheColourInsideAndNoneOutside) {
 TEST_F(FormLayerTest, TheTableInTwipsLaysOutInPixelsAtNinetySixDotsPerInch) {
   const RECT place = form.Place();
   EXPECT_EQ(place.left, 100);
-  EXPECT_EQ(place.right - place.left, 300);
+  EXPECT_EQ(place.right - place.left, 200);
   EXPECT_EQ(LayoutPixels(1660), 111);
   EXPECT_EQ(box.PixelRect().left, 10);
   EXPECT_EQ(knob.PixelRect().left, 20) << "a control inside a picture box, from the box's corner";

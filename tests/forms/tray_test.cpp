@@ -443,12 +443,15 @@ TEST_F(TrayFormTest, RightClickOpensTheMenuInFrontOfTheHiddenWindow) {
   ::SendMessageW(window(), WM_CLOSE, 0, 0);
   const std::wstring pickItem = L"冻结屏幕取色(&F)\tWin+Alt+C", empty = L"最近的颜色(&R) > - > 清除列表(&C) (grey)";
   const std::wstring two = L"最近的颜色(&R) > [swatch]#302010 > [swatch]#FF0000 > - > 清除列表(&C)";
+  // In the default form a value holds "&": the menu's own string doubles it, so it reads as it is.
+  const std::wstring vb = L"最近的颜色(&R) > [swatch]&&H30201&& > [swatch]&&H102030&& > [swatch]&&HFF&& > - > 清除列表(&C)";
   const struct {
-    bool held, recent;
+    bool held, recent, vbForm;
     std::wstring pick, recentItem;
-  } kMenus[] = {{false, false, pickItem, empty},
-                {true, true, pickItem + L" 已被其他程序占用", two},
-                {false, true, pickItem, two}};
+  } kMenus[] = {{false, false, false, pickItem, empty},
+                {true, true, false, pickItem + L" 已被其他程序占用", two},
+                {false, true, false, pickItem, two},
+                {false, true, true, pickItem, vb}};
   PatchWindow holder({0, 0}, {0});
   for (const auto& menu : kMenus) {
     if (menu.held) {
@@ -461,6 +464,10 @@ TEST_F(TrayFormTest, RightClickOpensTheMenuInFrontOfTheHiddenWindow) {
       form().WebFormOption.SetValue(true);
       RecentColours::Take(0x0000FF);
       RecentColours::Take(0x102030);
+    }
+    if (menu.vbForm) {
+      form().VbFormOption.SetValue(true);
+      RecentColours::Take(0x030201);
     }
     g_log.Clear();
     MenuVisit visit = RightClickWithDriver(window(), false);

@@ -18,6 +18,8 @@
 // Escape and Enter still end the pick.
 #include "picking/pick.h"
 
+#include <wtsapi32.h>
+
 #include <algorithm>
 
 #include "picking/picker.h"
@@ -43,10 +45,6 @@ POINT PointerNow() {
   return at;
 }
 
-RECT VirtualScreen() {
-  int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-  return {left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
 
 // Locking the session or switching it away cancels a frozen pick. The library loads only
 // for a frozen pick, not at every start.
@@ -58,11 +56,8 @@ Function SessionFunction(const char* name) {
 }
 using RegisterSessionFn = BOOL(WINAPI*)(HWND, DWORD);
 using UnregisterSessionFn = BOOL(WINAPI*)(HWND);
-constexpr DWORD kThisSession = 0;  // NOTIFY_FOR_THIS_SESSION
-constexpr UINT kSessionChange = 0x02B1;  // WM_WTSSESSION_CHANGE
 bool SessionLeft(WPARAM change) {
-  return change == 0x2 /* console disconnect */ || change == 0x4 /* remote disconnect */ ||
-         change == 0x7 /* lock */;
+  return change == WTS_CONSOLE_DISCONNECT || change == WTS_REMOTE_DISCONNECT || change == WTS_SESSION_LOCK;
 }
 
 }  // namespace
@@ -202,7 +197,7 @@ bool Pick::ShowFrozen() {
   HWND front = frozen_.front()->Window();
   ::SetForegroundWindow(front);
   ::SetFocus(front);
-  if (auto notify = SessionFunction<RegisterSessionFn>("WTSRegisterSessionNotification")) notify(front, kThisSession);
+  if (auto notify = SessionFunction<RegisterSessionFn>("WTSRegisterSessionNotification")) notify(front, NOTIFY_FOR_THIS_SESSION);
   WatchKeys(front);
   magnifier_ = std::make_unique<Magnifier>();
   magnifier_->Show(front, PointerNow(), picker_.SquareSide(), copy_.get(),
@@ -245,7 +240,7 @@ bool Pick::FrozenInput(UINT msg, WPARAM wp, LPARAM lp) {
       if ((wp & 0xFFF0) != SC_CLOSE) return false;
       EndFrozen(false);
       return true;
-    case kSessionChange:
+    case WM_WTSSESSION_CHANGE:
       if (SessionLeft(wp)) EndFrozen(false);
       return true;
     default:
@@ -318,7 +313,7 @@ void Pick::Step(UINT virtualKey, bool shift) {
   PhysicalPixelScope physical;
   POINT at = PointerNow();
   if (IsEcho(at)) at = LatestStep();
-  POINT to = magnifier::StepWithin(at, *step, VirtualScreen());
+  POINT to = magnifier::StepWithin(at, *step, VirtualScreenRect());
   steps_[stepCount_++ % steps_.size()] = to;
   ::SetCursorPos(to.x, to.y);
   if (Frozen())

@@ -39,10 +39,15 @@ std::vector<RECT> Monitors() {
 
 // A device-dependent bitmap: the copy is only ever shown and read through GDI, and the system
 // keeps it in the screen's own format, which is the cheapest to fill from the screen.
-ScreenCopy::ScreenCopy() {
+RECT VirtualScreenRect() {
   const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-  const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  bounds_ = {left, top, left + width, top + height};
+  return {left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+ScreenCopy::ScreenCopy() {
+  bounds_ = VirtualScreenRect();
+  const int left = bounds_.left, top = bounds_.top;
+  const int width = bounds_.right - left, height = bounds_.bottom - top;
   if (width <= 0 || height <= 0) return;
   window_dc screen(nullptr);
   if (!screen) return;

@@ -13,6 +13,8 @@
 // program's own colour-keyed one among them, are only read with it.
 DWORD ScreenCopyRop();
 
+// The virtual screen's rectangle, every monitor's together, in the same pixels.
+RECT VirtualScreenRect();
 // The monitors' rectangles, in the pixels of the calling thread's awareness.
 std::vector<RECT> Monitors();
 

@@ -107,7 +107,7 @@ int main() {
         form.Picks().StartOrEndFrozenPick();
         SettleDisplay();
         if (i >= kWarmUp) ours.push_back(MillisecondsSince(begin));
-        if (!form.Picks().CurrentPick()) {
+        if (!form.Picks().ScreenFrozen()) {
           std::fprintf(stderr, "the screen did not freeze\n");
           ::ExitProcess(1);
         }

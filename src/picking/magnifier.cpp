@@ -58,16 +58,15 @@ void Magnifier::Create(HWND owner) {
 
 int Magnifier::Height() const { return magnifier::kSide + (valueText_ ? kValueTextHeight : 0); }
 
-void Magnifier::Show(HWND owner, POINT hot, int side, const ScreenCopy* frozen, ValueText valueText) {
+void Magnifier::Show(HWND owner, POINT hot, int side, PixelSource source, ValueText valueText) {
   if (!Window()) {
     valueText_ = std::move(valueText);
     Create(owner);
   }
   if (!Window() || !sourceBits_ || !pictureBits_) return;
   side_ = magnifier::SideAfter(side, 0);
-  frozen_ = frozen;
+  source_ = source;
   monitors_ = Monitors();
-  if (!screen_ && !frozen_) screen_ = window_dc(nullptr);
   if (!own_) own_ = window_dc(Window());
   place_ = RECT{};  // the first picture moves it into place and shows it
   wheelRest_ = 0;
@@ -93,7 +92,6 @@ void Magnifier::Hide() {
   if (!shown_) return;
   shown_ = false;
   ::ShowWindow(Window(), SW_HIDE);
-  screen_.reset();
   own_.reset();
 }
 
@@ -101,10 +99,8 @@ void Magnifier::Capture(POINT hot) {
   using namespace magnifier;
   shownAt_ = hot;
   RECT area = SourceArea(hot);
-  const POINT origin = frozen_ ? frozen_->Origin() : POINT{};
-  const bool copied = ::BitBlt(sourceDc_.get(), 0, 0, kCells, kCells, frozen_ ? frozen_->Dc() : screen_.get(),
-                               area.left - origin.x, area.top - origin.y,
-                               frozen_ ? SRCCOPY : ScreenCopyRop()) != FALSE;
+  const bool copied = ::BitBlt(sourceDc_.get(), 0, 0, kCells, kCells, source_.dc, area.left - source_.origin.x,
+                               area.top - source_.origin.y, source_.rop) != FALSE;
   ::GdiFlush();
   // A screen that cannot be read (a secure desktop) shows as no screen at all.
   std::array<bool, kCells * kCells> onScreen{};

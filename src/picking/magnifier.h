@@ -2,7 +2,7 @@
 // enlarged, the square the pick's colour is the mean of outlined in the middle. Its
 // one copy per move also gives the pick that mean, so the value and the outlined
 // square are the same pixels. It copies from the screen, or from a frozen copy of it,
-// where it can also show the value under its pixels. It never takes focus, never
+// and can show the value under its pixels. It never takes focus, never
 // answers a hit test, never stands over the largest square and is kept out of screen
 // captures where the system can, so neither the pick nor its own next picture ever
 // reads it.
@@ -27,10 +27,10 @@ class Magnifier : public BaseWindow {
   Magnifier() = default;
   ~Magnifier() override;
 
-  // Shows the magnifier at the hot spot, above owner, with a square of `side` pixels. It
-  // copies from `frozen` where one is given (and shows the value text under its pixels),
-  // else from the screen as it is at each move.
-  void Show(HWND owner, POINT hot, int side, const ScreenCopy* frozen = nullptr, ValueText valueText = {});
+  // Shows the magnifier at the hot spot, above owner, with a square of `side` pixels, copied
+  // from `source` (which outlives the showing) at each move. Where a value text is given, it
+  // shows under the pixels.
+  void Show(HWND owner, POINT hot, int side, PixelSource source, ValueText valueText = {});
   // Moves it with the hot spot and shows what lies there now. Gives the colour shown
   // in its middle; nothing while hidden, or where the screen there could not be read.
   std::optional<COLORREF> Follow(POINT hot);
@@ -62,11 +62,9 @@ class Magnifier : public BaseWindow {
   std::optional<COLORREF> colour_;  // of the latest copy
   int side_ = magnifier::kSmallestSquare;
   int wheelRest_ = 0;
-  const ScreenCopy* frozen_ = nullptr;
+  PixelSource source_;
   ValueText valueText_;
-  // Held while shown: taken once, not at each move.
-  window_dc screen_;
-  window_dc own_;
+  window_dc own_;  // held while shown: taken once, not at each move
   std::vector<RECT> monitors_;  // taken once per pick: monitors do not change under it
   unique_bitmap sourceBitmap_, pictureBitmap_;
   unique_mem_dc sourceDc_, pictureDc_;  // destroyed before the bitmaps they hold

@@ -21,28 +21,26 @@ constexpr UINT kAfterMenuMs = 150, kAfterFadingMenuMs = 400;
 Picker::Picker(Controls controls) : controls_(controls) { controls_.pen.SetPointerHandler(this); }
 
 Picker::~Picker() {
-  current_.reset();
+  penPick_.reset();
+  frozenPick_.reset();
   ::UnregisterHotKey(controls_.window, kPickHotkeyId);
 }
 
 void Picker::LetEndedPickGo() {
-  if (current_ && current_->Ended()) current_.reset();
+  if (frozenPick_ && frozenPick_->Ended()) frozenPick_.reset();
 }
 
 void Picker::StartPenDrag(bool magnified) {
-  if (!penDragging_) {
-    penDragging_ = true;
-    current_ = Pick::WithPen(*this);
-  }
+  if (!penPick_) penPick_ = std::make_unique<PenPick>(*this, squareSide_);
   // The magnifier's copy comes first, so the first value is already the square's mean.
-  if (magnified && current_) current_->Magnify();
+  if (magnified) penPick_->Magnify();
 }
 
 void Picker::OnPress(MouseButton button, POINT) {
   LetEndedPickGo();
-  if (current_ && current_->Frozen()) return;  // one pick at a time
+  if (frozenPick_) return;  // one pick at a time
   StartPenDrag(button == MouseButton::Left);
-  SamplePointer();
+  penPick_->Sample();
   if (button == MouseButton::Left) {
     controls_.pen.SetPicture(nullptr);
     controls_.pen.SetMousePointer(MousePointer::Custom);
@@ -52,15 +50,15 @@ void Picker::OnPress(MouseButton button, POINT) {
 void Picker::OnMove(MouseButton, POINT) { FollowPen(); }
 
 void Picker::FollowPen() {
-  if (!penDragging_) return;
-  SamplePointer();
+  if (!penPick_) return;
+  penPick_->Sample();
   controls_.fields.RefreshSwatch();
   controls_.fields.RefreshValueField();
 }
 
 // The release takes the colour; the recent colours keep it.
 void Picker::OnRelease(MouseButton, POINT) {
-  if (!penDragging_) return;
+  if (!penPick_) return;
   EndPenDrag();
   RecentColours::Take(controls_.fields.Current());
 }
@@ -68,8 +66,8 @@ void Picker::OnRelease(MouseButton, POINT) {
 // The drag ends as if it had not been: the texts as they were, the value field's included,
 // whatever form it is in, and the swatch as it was.
 void Picker::CancelPenDrag() {
-  if (!current_) return;
-  const ColourFields::Shown shown = current_->ShownBefore();  // the pick goes below
+  if (!penPick_) return;
+  const ColourFields::Shown shown = penPick_->ShownBefore();  // the pick goes below
   controls_.fields.Restore(shown);
   EndPenDrag();
   // The button is still down: without the capture, its moves and its release reach no pen drag.
@@ -77,27 +75,10 @@ void Picker::CancelPenDrag() {
 }
 
 void Picker::EndPenDrag() {
-  if (!penDragging_) return;
-  if (current_ && !current_->Frozen()) current_.reset();
-  penDragging_ = false;
+  if (!penPick_) return;
+  penPick_.reset();
   controls_.pen.SetMousePointer(MousePointer::Default);
   controls_.pen.SetPicture(controls_.penStore.Picture());
-}
-
-void Picker::SamplePointer() {
-  if (!penDragging_) return;
-  // Physical pixels throughout: the pointer and the screen it is over, on any monitor at any
-  // scale, whatever this process was declared as.
-  PhysicalPixelScope physical;
-  POINT hot{};
-  ::GetCursorPos(&hot);
-  if (hot.x == lastSample_.x && hot.y == lastSample_.y) return;
-  lastSample_ = hot;
-  // The screen as shown, not the surface of the window under the pointer: where the desktop is
-  // composed, a window drawn by the graphics card holds nothing in its own surface, and a window
-  // that lets the pointer through is shown but not found under it. One read per move: the
-  // magnifier's copy, when it shows, holds the pixel too.
-  ShowSample(hot, current_ ? current_->Follow(hot) : std::nullopt);
 }
 
 void Picker::ShowSample(POINT hot, std::optional<COLORREF> colour) {
@@ -141,11 +122,10 @@ void Picker::UnregisterHotkey() {
 
 void Picker::StartOrEndFrozenPick() {
   LetEndedPickGo();
-  if (!current_)
-    current_ = Pick::OnFrozenScreen(*this);
-  else if (current_->Frozen())
-    current_->EndFrozen(false);
-  // A pen drag under way keeps going: one pick at a time.
+  if (frozenPick_)
+    frozenPick_->End(false);
+  else if (!penPick_)  // a pen drag under way keeps going: one pick at a time
+    frozenPick_ = FrozenPick::Start(*this, squareSide_);
 }
 
 void Picker::StartFrozenPickSoon() {

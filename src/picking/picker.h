@@ -11,8 +11,13 @@
 #include "colour/colour_fields.h"
 #include "controls/container.h"
 #include "controls/controls.h"
+#include "picking/frozen_pick.h"
 #include "picking/magnifier_geometry.h"
-#include "picking/pick.h"
+#include "picking/pen_pick.h"
+
+// The main window's hotkey that freezes the screen: Win+Alt+C.
+inline constexpr int kPickHotkeyId = 1;
+inline constexpr UINT kPickHotkeyModifiers = MOD_WIN | MOD_ALT, kPickHotkeyKey = 'C';
 
 class Picker : public PointerHandler {
  public:
@@ -27,8 +32,9 @@ class Picker : public PointerHandler {
   Picker(const Picker&) = delete;
   Picker& operator=(const Picker&) = delete;
 
-  bool PenDragging() const { return penDragging_; }
-  const Pick* CurrentPick() const { return current_.get(); }
+  bool PenDragging() const { return penPick_ != nullptr; }
+  const PenPick* PenDrag() const { return penPick_.get(); }
+  bool ScreenFrozen() const { return frozenPick_ && !frozenPick_->Ended(); }
   // The side of the square a pick's colour is the mean of, 1 to 9: held from pick to pick.
   int SquareSide() const { return squareSide_; }
   void SetSquareSide(int side) { squareSide_ = side; }
@@ -55,35 +61,31 @@ class Picker : public PointerHandler {
   void TakeColour(COLORREF colour);
   void ShowTakenColour(COLORREF colour);
 
-  // A pen drag as a press on the pen starts it, whatever the pointer's buttons; and its end.
+  // A pen drag as a press on the pen starts it, whatever the pointer's buttons (a left press
+  // adds the magnifier to a drag under way); and its end.
   void StartPenDrag(bool magnified);
   void EndPenDrag();
 
-  // The pen's moves and its Escape, from the pick.
+  // The pen drag's moves, samples and Escape, from the pen pick.
   void FollowPen();
-  void SamplePointer();
+  void ShowSample(POINT hot, std::optional<COLORREF> colour);
   void ShowPenColour(POINT hot, std::optional<COLORREF> colour);
   void CancelPenDrag();
   // The pixel at a point of a device context; where the context refuses a pixel read, through a
   // one-pixel copy into the swatch's top-left corner, read back from there.
   COLORREF ReadPixel(HDC source, POINT at);
-  // The pen's last sample, in screen pixels.
-  POINT LastSample() const { return lastSample_; }
-  // The next sample reads the screen even where the pointer has not moved since the last.
-  void ForgetLastSample() { lastSample_ = {-1, -1}; }
 
  private:
   void OnPress(MouseButton button, POINT at) override;
   void OnMove(MouseButton held, POINT at) override;
   void OnRelease(MouseButton button, POINT at) override;
   void OnPointerLost() override { EndPenDrag(); }
-  void ShowSample(POINT hot, std::optional<COLORREF> colour);
   void LetEndedPickGo();
 
   Controls controls_;
-  std::unique_ptr<Pick> current_;
-  bool penDragging_ = false;
-  POINT lastSample_{};
+  // One pick at a time: a pen drag or a frozen screen.
+  std::unique_ptr<PenPick> penPick_;
+  std::unique_ptr<FrozenPick> frozenPick_;
   int squareSide_ = magnifier::kSmallestSquare;
   bool hotkeyRegistered_ = false;
 };

@@ -18,6 +18,24 @@ RECT VirtualScreenRect();
 // The monitors' rectangles, in the pixels of the calling thread's awareness.
 std::vector<RECT> Monitors();
 
+// Where a pick's pixels come from: the screen as it shows at each read, or a frozen copy of it.
+// A screen point (x, y) is at (x - origin.x, y - origin.y) in dc, read with rop.
+struct PixelSource {
+  HDC dc = nullptr;
+  POINT origin{};
+  DWORD rop = SRCCOPY;
+};
+
+// The screen itself as a source, for as long as this lives.
+class LiveScreen {
+ public:
+  LiveScreen() : dc_(nullptr) {}
+  PixelSource Source() const { return {dc_.get(), {}, ScreenCopyRop()}; }
+
+ private:
+  window_dc dc_;
+};
+
 // One copy of the whole virtual screen, in physical pixels when taken in a PhysicalPixelScope.
 // Screen point (x, y) is at (x - Origin().x, y - Origin().y) in Dc().
 class ScreenCopy {
@@ -33,6 +51,7 @@ class ScreenCopy {
   const RECT& Bounds() const { return bounds_; }
   // The copied colour at a screen point.
   COLORREF At(POINT screen) const;
+  PixelSource Source() const { return {Dc(), Origin(), SRCCOPY}; }
 
  private:
   RECT bounds_{};

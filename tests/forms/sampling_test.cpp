@@ -59,7 +59,7 @@ class PenTest : public MainWindowTest {
     ASSERT_TRUE(now.x == p.x && now.y == p.y) << "pointer at " << now.x << "," << now.y;
   }
   HCURSOR PenCursor() { return form().PenStore.Picture()->AsCursor(); }
-  bool Magnified() { return form().Picks().CurrentPick() && form().Picks().CurrentPick()->Magnified(); }
+  bool Magnified() { return form().Picks().PenDrag() && form().Picks().PenDrag()->Magnified(); }
 
   std::unique_ptr<PatchWindow> patches_;
 };
@@ -112,7 +112,6 @@ TEST_F(PenTest, ClickWithoutMoveChangesTheFieldsOnly) {
   for (int side : {1, 9}) {
     form().Fields().Show(kEarlier);
     form().Picks().SetSquareSide(side);
-    form().Picks().ForgetLastSample();
     const COLORREF penMean = ScreenMean(pen, side);
     ASSERT_NE(penMean, kEarlier);
     pointer::Press();
@@ -229,8 +228,6 @@ TEST_F(PenTest, FirstSampleAtTheScreenOriginIsSkipped) {
   ASSERT_EQ(::WindowFromPoint(pen), form().Swatch.Handle());
   COLORREF atOrigin = ScreenPixel(0, 0);
   ASSERT_NE(atOrigin, kEarlier) << "a sample at the origin would go unnoticed";
-  ASSERT_EQ(form().Picks().LastSample().x, 0);
-  ASSERT_EQ(form().Picks().LastSample().y, 0);
 
   pointer::MoveTo(0, 0);
   pointer::Press(MOUSEEVENTF_RIGHTDOWN);

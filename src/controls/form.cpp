@@ -324,12 +324,16 @@ std::wstring MenuText(std::wstring_view text) {
 }
 
 void Form::PopupMenu(Menu menu) {
+  static bool open = false;
+  if (open) return;
   BuiltMenu built;
   unique_menu popup(BuildMenu(menu.items, built));
   POINT at{};
   ::GetCursorPos(&at);
+  open = true;
   UINT chosen = static_cast<UINT>(::TrackPopupMenu(
       popup.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, Window(), nullptr));
+  open = false;
   // Lets the menu close properly when the window was not in the foreground.
   ::PostMessageW(Window(), WM_NULL, 0, 0);
   if (chosen < 1 || chosen > built.chosenBy.size()) return;

@@ -100,7 +100,8 @@ class Form : public Container, public EventTarget {
   void ApplyDpi(int dpi);
 
   // Pops a menu up at the pointer, made afresh from its items, which it keeps until it returns:
-  // after the chosen item's Click ran.
+  // after the chosen item's Click ran. One at a time on the thread, as the system has it: asked
+  // while a menu is open (another program may send the message that opens one), it does nothing.
   void PopupMenu(Menu menu);
 
   Control& FindControl(const std::wstring& name) const;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -479,6 +480,44 @@ TEST_F(TrayFormTest, RightClickOpensTheMenuInFrontOfTheHiddenWindow) {
     EXPECT_EQ(g_log.Entries().back(), (Logged{WM_TRAYCALLBACK, 0, WM_RBUTTONUP, 0}))
         << "not passed on after the menu" << g_log.Dump();
   }
+  RecentColours::Clear();
+}
+
+// While the menu is open a colour is taken and another right-click comes: the first recent item
+// still gives the colour it shows, not the one now first in the list.
+std::atomic<bool> g_listChanged{false};
+void CALLBACK ChangeTheListUnderTheMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  ::KillTimer(nullptr, timer);
+  RecentColours::Take(0x445566);
+  ::SendMessageW(::FindWindowW(L"HuevikForm", L"Huevik"), WM_TRAYCALLBACK, 0, WM_RBUTTONUP);
+  g_listChanged = true;
+}
+
+DWORD WINAPI ChooseTheFirstRecentColour(void*) {
+  HWND menuWindow = nullptr;
+  const bool ready = WaitFor([&] { return g_listChanged && (menuWindow = VisibleWindowOfThisProcess(L"#32768")); });
+  if (ready) {
+    ::PostMessageW(menuWindow, WM_CHAR, 'r', 0);
+    ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+  }
+  // A menu still open is closed, so the case ends.
+  WaitFor([&] { return !(menuWindow = VisibleWindowOfThisProcess(L"#32768")); }, 1000);
+  if (menuWindow) ::PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+  return 0;
+}
+
+TEST_F(TrayFormTest, AnItemChosenAfterTheListChangedGivesWhatItShows) {
+  form().WebFormOption.SetValue(true);
+  RecentColours::Take(0x0000FF);
+  RecentColours::Take(0x102030);
+  g_listChanged = false;
+  ::SetTimer(nullptr, 0, 200, ChangeTheListUnderTheMenu);
+  const unique_kernel_handle driver(::CreateThread(nullptr, 0, ChooseTheFirstRecentColour, nullptr, 0, nullptr));
+  ::SendMessageW(window(), WM_TRAYCALLBACK, 0, WM_RBUTTONUP);
+  ::WaitForSingleObject(driver.get(), 10000);
+  EXPECT_TRUE(g_listChanged);
+  EXPECT_EQ(form().Fields().Current(), 0x102030u);
+  EXPECT_EQ(form().ValueField.Text(), L"#302010");
   RecentColours::Clear();
 }
 

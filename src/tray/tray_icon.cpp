@@ -141,13 +141,13 @@ LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     // A restarted shell has forgotten the icon; it is the only way back to the window.
     AddAgain();
     if (g_owner) FailFast::Guard([] { g_owner->OnTaskbarRestarted(); });
-  } else if ((msg == WM_DESTROY && BaseWindow::SystemIsDestroying(window)) || (msg == WM_ENDSESSION && wp)) {
-    // The window goes with its icon, and leaves no hook behind: a later window starts afresh. At
-    // the end of the session, or when the system closes the program to update what it uses, the
-    // program goes as Exit ends it, the icon first, so none is left behind where the shell stays.
+  } else if (msg == WM_DESTROY && BaseWindow::SystemIsDestroying(window)) {
+    // The window goes with its icon, and leaves no hook behind: a later window starts afresh.
     DeleteIconAndUnhook(window, reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0)));
-    if (msg == WM_ENDSESSION) ::TerminateProcess(::GetCurrentProcess(), 0);
   }
+  // The end of the session is answered as the system's handling answers it, and the program goes
+  // on: nothing of it waits unsaved, and the system ends the process once the answer is back. Any
+  // program may send or post it, and so it ends nothing here.
   return next ? ::CallWindowProcW(next, window, msg, wp, lp) : ::DefWindowProcW(window, msg, wp, lp);
 }
 

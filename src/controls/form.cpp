@@ -323,17 +323,22 @@ std::wstring MenuText(std::wstring_view text) {
   return caption;
 }
 
+namespace {
+bool g_menuOpen = false;  // one pop-up at a time on the one GUI thread
+}  // namespace
+
+bool Form::MenuOpen() { return g_menuOpen; }
+
 void Form::PopupMenu(Menu menu) {
-  static bool open = false;
-  if (open) return;
+  if (g_menuOpen) return;
   BuiltMenu built;
   unique_menu popup(BuildMenu(menu.items, built));
   POINT at{};
   ::GetCursorPos(&at);
-  open = true;
+  g_menuOpen = true;
   UINT chosen = static_cast<UINT>(::TrackPopupMenu(
       popup.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, Window(), nullptr));
-  open = false;
+  g_menuOpen = false;
   // Lets the menu close properly when the window was not in the foreground.
   ::PostMessageW(Window(), WM_NULL, 0, 0);
   if (chosen < 1 || chosen > built.chosenBy.size()) return;

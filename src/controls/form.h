@@ -103,6 +103,7 @@ class Form : public Container, public EventTarget {
   // after the chosen item's Click ran. One at a time on the thread, as the system has it: asked
   // while a menu is open (another program may send the message that opens one), it does nothing.
   void PopupMenu(Menu menu);
+  static bool MenuOpen();
 
   Control& FindControl(const std::wstring& name) const;
   // The control of that name as its own class.

@@ -117,10 +117,22 @@ void MainWindow::ChooseWithColourDialog() {
   RecentColours::Take(fields_.Current());
 }
 
-void MainWindow::OnTrayRightClick() {
+// One pick at a time: a palette drag keeps the hotkey from starting one. With the tray menu
+// open, the hotkey does what the menu's own item does: the menu closes, and the screen beneath
+// freezes once the menu is off it.
+bool MainWindow::HotkeyStartsAPickNow() {
+  if (palette_.Pressed()) return false;
+  if (!MenuOpen()) return true;
+  ::EndMenu();
+  picker_.StartFrozenPickSoon(frontBeforeMenu_);
+  return false;
+}
+
+void MainWindow::OnTrayRightClick(HWND frontBefore) {
+  frontBeforeMenu_ = frontBefore;
   TheTrayMenuOwner();
   picker_.RegisterHotkey();  // taken at start, perhaps free now
-  TrayMenuChoices choices{picker_.HotkeyRegistered(), {}, [this] { picker_.StartFrozenPickSoon(); },
+  TrayMenuChoices choices{picker_.HotkeyRegistered(), {}, [this, frontBefore] { picker_.StartFrozenPickSoon(frontBefore); },
                           [this](COLORREF colour) { picker_.ShowTakenColour(colour); }, [this] { Exit(); }};
   for (COLORREF colour : RecentColours::List()) choices.recent.push_back({colour, fields_.ValueText(colour)});
   PopupMenu(BuildTrayMenu(choices));
@@ -138,6 +150,7 @@ void MainWindow::Exit() {
 // passes the hover tracking, which keeps the caption buttons' looks up to date.
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (RunningCopy::IsBringBackRequest(msg)) return RunningCopy::AnswerBringBack(*this, wp);
+  if (msg == WM_HOTKEY && wp == kPickHotkeyId && !HotkeyStartsAPickNow()) return 0;
   if (picker_.OnMessage(msg, wp)) return 0;
   HoverTracking::BeforeMessage(msg);
   const LRESULT result = Form::OnMessage(msg, wp, lp);

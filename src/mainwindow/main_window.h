@@ -40,7 +40,8 @@ class MainWindow : public Form, private TrayIcon::Owner {
 
  private:
   void OnTrayLeftClick() override { BringBack(); }
-  void OnTrayRightClick() override;
+  void OnTrayRightClick(HWND frontBefore) override;
+  bool HotkeyStartsAPickNow();
   void OnTaskbarRestarted() override { picker_.RegisterHotkey(); }
   void ChooseWithColourDialog();
   [[noreturn]] void Exit();
@@ -50,6 +51,7 @@ class MainWindow : public Form, private TrayIcon::Owner {
   PalettePick palette_;
   CaptionButtons buttons_;
   WindowFrame frame_;
+  HWND frontBeforeMenu_ = nullptr;  // in front before the tray menu last opened
 };
 
 // The running program's main window, while there is one.

@@ -28,9 +28,9 @@ bool SessionLeft(WPARAM change) {
 FrozenPick::FrozenPick(Picker& picker, int& squareSide, std::unique_ptr<ScreenCopy> copy, HWND foregroundBefore)
     : picker_(picker), copy_(std::move(copy)), aim_(*this, squareSide), foregroundBefore_(foregroundBefore) {}
 
-std::unique_ptr<FrozenPick> FrozenPick::Start(Picker& picker, int& squareSide) {
+std::unique_ptr<FrozenPick> FrozenPick::Start(Picker& picker, int& squareSide, HWND frontAfter) {
   PhysicalPixelScope physical;
-  HWND foreground = ::GetForegroundWindow();
+  HWND foreground = frontAfter ? frontAfter : ::GetForegroundWindow();
   auto copy = std::make_unique<ScreenCopy>();
   if (copy->Copied()) {
     std::unique_ptr<FrozenPick> pick(new FrozenPick(picker, squareSide, std::move(copy), foreground));
@@ -100,7 +100,7 @@ bool FrozenPick::OnInput(UINT msg, WPARAM wp, LPARAM lp) {
       End(false);
       return true;
     case WM_ACTIVATEAPP:  // another program took the front: the keys no longer come here
-      if (!wp) End(false);
+      if (!wp) End(false, false);
       return false;
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) != SC_CLOSE) return false;
@@ -124,14 +124,14 @@ bool FrozenPick::TakesKey(DWORD virtualKey) const {
                      (aim_.Magnified() && Aim::IsAimingKey(virtualKey)));
 }
 
-void FrozenPick::End(bool taken) {
+void FrozenPick::End(bool taken, bool giveFrontBack) {
   if (ended_) return;
   ended_ = true;
   const COLORREF colour = ColourNow();
   aim_.Unmagnify();
+  if (giveFrontBack && foregroundBefore_ && ::IsWindow(foregroundBefore_)) ::SetForegroundWindow(foregroundBefore_);
   for (const auto& window : windows_) ::ShowWindow(window->Window(), SW_HIDE);
   if (taken) picker_.TakeColour(colour);
-  if (foregroundBefore_ && ::IsWindow(foregroundBefore_)) ::SetForegroundWindow(foregroundBefore_);
   // The windows whose message may have ended the pick go once that message is done.
   ::PostMessageW(picker_.Window(), kPickEnded, 0, 0);
 }

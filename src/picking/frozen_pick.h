@@ -20,16 +20,19 @@ inline constexpr UINT kPickEnded = WM_APP + 0x12F;
 class FrozenPick : private Aim::Owner {
  public:
   // The screen as it is now, frozen over every monitor; nothing, after one beep, where the
-  // screen cannot be copied or shown.
-  static std::unique_ptr<FrozenPick> Start(Picker& picker, int& squareSide);
+  // screen cannot be copied or shown. Its end gives the front back to `frontAfter`, or where
+  // none is named, to the window in front as it starts.
+  static std::unique_ptr<FrozenPick> Start(Picker& picker, int& squareSide, HWND frontAfter);
   FrozenPick(const FrozenPick&) = delete;
   FrozenPick& operator=(const FrozenPick&) = delete;
   ~FrozenPick();
 
   // A frozen pick ends: taken, the colour under the hot spot goes to the fields, the clipboard
   // and the recent colours; cancelled, nothing changes. Either way the window that was in front
-  // before it is in front again.
-  void End(bool taken);
+  // before it is in front again, before the frozen windows hide: hidden first, the active one
+  // would hand the front to a window the system picks, and ours might then be refused. Where
+  // another program took the front, it keeps it.
+  void End(bool taken, bool giveFrontBack = true);
   // Taken or cancelled, it shows nothing more; the picker lets it go once no message of its
   // windows is under way.
   bool Ended() const { return ended_; }

@@ -56,6 +56,10 @@ PenPick::PenPick(Picker& picker, int& squareSide)
       shownBefore_(picker.Fields().Snapshot()),
       aim_(*this, squareSide),
       container_(picker.PenContainer()) {
+  {
+    PhysicalPixelScope physical;
+    pressedAt_ = PointerNow();
+  }
   container_.Watch(this);
   aim_.WatchKeys(container_.Window());
   g_penPick = this;
@@ -81,6 +85,7 @@ void PenPick::Sample() {
   const POINT hot = PointerNow();
   if (hot.x == lastSample_.x && hot.y == lastSample_.y) return;
   lastSample_ = hot;
+  if (hot.x != pressedAt_.x || hot.y != pressedAt_.y) aimed_ = true;
   // The screen as shown, not the surface of the window under the pointer: where the desktop is
   // composed, a window drawn by the graphics card holds nothing in its own surface, and a window
   // that lets the pointer through is shown but not found under it. One read per move: the
@@ -94,7 +99,10 @@ bool PenPick::TakesKey(DWORD virtualKey) const {
 
 void PenPick::OnStepped(POINT) { picker_.FollowPen(); }
 
-void PenPick::OnResized() { picker_.ShowPenColour(aim_.HotSpot(), aim_.Colour()); }
+void PenPick::OnResized() {
+  aimed_ = true;
+  picker_.ShowPenColour(aim_.HotSpot(), aim_.Colour());
+}
 
 // A key may end the pick, and with it this watch: nothing of the pick is touched after it.
 bool PenPick::OnWatchedMessage(UINT msg, WPARAM wp, LPARAM lp) {

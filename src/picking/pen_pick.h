@@ -30,6 +30,9 @@ class PenPick : private Aim::Owner, private Container::Watcher {
   bool Magnified() const { return aim_.Magnified(); }
   // Reads the pixel under the pointer where it moved since the last sample, and shows it.
   void Sample();
+  // The pointer left the point of the press, or the square changed: a click alone aims at
+  // nothing, and takes nothing.
+  bool Aimed() const { return aimed_; }
   // What the fields, the value field and the swatch showed before the pick: a cancelled
   // drag shows it again.
   const ColourFields::Shown& ShownBefore() const { return shownBefore_; }
@@ -50,6 +53,8 @@ class PenPick : private Aim::Owner, private Container::Watcher {
   unique_hook mouseHook_;
   // The first sample at the screen's origin is taken for one already made there.
   POINT lastSample_{};
+  POINT pressedAt_{};
+  bool aimed_ = false;
   bool released_ = false;     // a button went up: the keys that follow are no longer the pick's
   bool movePending_ = false;  // one posted move at a time: each reads the pointer anew
 };

@@ -5,6 +5,8 @@
 // registration: the system posts it to the main window whichever program has the focus.
 #include "picking/picker.h"
 
+#include <utility>
+
 #include "colour/recent_colours.h"
 #include "picking/screen_read.h"
 #include "win32/clipboard.h"
@@ -56,11 +58,12 @@ void Picker::FollowPen() {
   controls_.fields.RefreshValueField();
 }
 
-// The release takes the colour; the recent colours keep it.
+// The release of a drag that aimed takes the colour: the recent colours keep it.
 void Picker::OnRelease(MouseButton, POINT) {
   if (!penPick_) return;
+  const bool aimed = penPick_->Aimed();
   EndPenDrag();
-  RecentColours::Take(controls_.fields.Current());
+  if (aimed) RecentColours::Take(controls_.fields.Current());
 }
 
 // The drag ends as if it had not been: the texts as they were, the value field's included,
@@ -120,15 +123,16 @@ void Picker::UnregisterHotkey() {
   if (hotkeyRegistered_ && ::UnregisterHotKey(controls_.window, kPickHotkeyId)) hotkeyRegistered_ = false;
 }
 
-void Picker::StartOrEndFrozenPick() {
+void Picker::StartOrEndFrozenPick(HWND frontAfter) {
   LetEndedPickGo();
   if (frozenPick_)
     frozenPick_->End(false);
   else if (!penPick_)  // a pen drag under way keeps going: one pick at a time
-    frozenPick_ = FrozenPick::Start(*this, squareSide_);
+    frozenPick_ = FrozenPick::Start(*this, squareSide_, frontAfter);
 }
 
-void Picker::StartFrozenPickSoon() {
+void Picker::StartFrozenPickSoon(HWND frontBefore) {
+  frontBeforeMenu_ = frontBefore;
   BOOL fading = FALSE;
   ::SystemParametersInfoW(SPI_GETSELECTIONFADE, 0, &fading, 0);
   ::SetTimer(controls_.window, kMenuPickTimer, fading ? kAfterFadingMenuMs : kAfterMenuMs, nullptr);
@@ -143,9 +147,10 @@ bool Picker::OnMessage(UINT msg, WPARAM wp) {
   }
   if (msg == WM_TIMER && wp == kMenuPickTimer) {
     ::KillTimer(controls_.window, kMenuPickTimer);
-  } else if (msg != WM_HOTKEY || wp != kPickHotkeyId) {
-    return false;
+    StartOrEndFrozenPick(std::exchange(frontBeforeMenu_, nullptr));
+    return true;
   }
+  if (msg != WM_HOTKEY || wp != kPickHotkeyId) return false;
   StartOrEndFrozenPick();
   return true;
 }

@@ -48,10 +48,12 @@ class Picker : public PointerHandler {
   void RegisterHotkey();
   bool HotkeyRegistered() const { return hotkeyRegistered_; }
   void UnregisterHotkey();
-  // The hotkey (or a forged copy of it): starts a frozen pick, or cancels the one that is up.
-  void StartOrEndFrozenPick();
-  // From the tray menu: starts a frozen pick once the menu is off the screen.
-  void StartFrozenPickSoon();
+  // The hotkey (or a forged copy of it): starts a frozen pick, or cancels the one that is up. The
+  // pick gives the front back to `frontAfter`, or else to the window in front as it starts.
+  void StartOrEndFrozenPick(HWND frontAfter = nullptr);
+  // From the tray menu: starts a frozen pick once the menu is off the screen; it gives the front
+  // back to the window that was in front before the menu.
+  void StartFrozenPickSoon(HWND frontBefore);
   // The hotkey, the end of a frozen pick and the tray menu's start of one, whoever sent them.
   // False for any other message.
   bool OnMessage(UINT msg, WPARAM wp);
@@ -87,5 +89,6 @@ class Picker : public PointerHandler {
   std::unique_ptr<PenPick> penPick_;
   std::unique_ptr<FrozenPick> frozenPick_;
   int squareSide_ = magnifier::kSmallestSquare;
+  HWND frontBeforeMenu_ = nullptr;  // for the frozen pick the tray menu starts soon
   bool hotkeyRegistered_ = false;
 };

@@ -42,10 +42,12 @@ void OnTrayCallback(HWND window, LPARAM event) {
     case WM_LBUTTONUP:
       if (g_owner) g_owner->OnTrayLeftClick();
       break;
-    case WM_RBUTTONUP:
+    case WM_RBUTTONUP: {
+      HWND frontBefore = ::GetForegroundWindow();
       ::SetForegroundWindow(window);
-      if (g_owner) g_owner->OnTrayRightClick();
+      if (g_owner) g_owner->OnTrayRightClick(frontBefore);
       break;
+    }
     case kBalloonUserClick:
       RemindOnClose = false;
       ModifyTip(window, VersionTipOf(window));

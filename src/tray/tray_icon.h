@@ -13,7 +13,8 @@ namespace TrayIcon {
 class Owner {
  public:
   virtual void OnTrayLeftClick() = 0;
-  virtual void OnTrayRightClick() = 0;
+  // `frontBefore` was in front when the click came, before the menu's owner took the front.
+  virtual void OnTrayRightClick(HWND frontBefore) = 0;
   // The shell restarted and the icon was added again.
   virtual void OnTaskbarRestarted() = 0;
 

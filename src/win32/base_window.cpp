@@ -71,8 +71,9 @@ BaseWindow::~BaseWindow() { DetachThenDestroy(); }
 
 bool BaseWindow::CreateOwnWindow(const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
                                  const RECT& rect, HWND parent) {
-  static const unique_hook watch(
-      ::SetWindowsHookExW(WH_CBT, WatchCreationAndDestruction, nullptr, ::GetCurrentThreadId()));
+  // Set at the first creation; where the system refused it, asked again at the next.
+  static unique_hook watch;
+  if (!watch) watch.reset(::SetWindowsHookExW(WH_CBT, WatchCreationAndDestruction, nullptr, ::GetCurrentThreadId()));
   static std::set<std::wstring> registered;
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   if (!watch) return false;  // no creation could be told from a forged one

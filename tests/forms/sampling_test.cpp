@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "colour/recent_colours.h"
+#include "settings/settings_store.h"
 #include "support/main_window_fixture.h"
 #include "support/patch_window.h"
 
@@ -103,7 +105,10 @@ COLORREF ScreenMean(POINT at, int side) {
   return RGB(mean(sum[0]), mean(sum[1]), mean(sum[2]));
 }
 
+// A click aims at nothing: the recent colours and the settings stay as they were.
 TEST_F(PenTest, ClickWithoutMoveChangesTheFieldsOnly) {
+  const std::vector<COLORREF> recent = RecentColours::List();
+  const std::uint64_t writes = SettingsWritesSoFar();
   POINT pen = PenCentre();
   MoveOver(pen);
   Pump(100);
@@ -120,6 +125,21 @@ TEST_F(PenTest, ClickWithoutMoveChangesTheFieldsOnly) {
     ExpectFields(form(), penMean, "after the release");
     EXPECT_EQ(form().Swatch.BackColor(), kEarlier);
     EXPECT_EQ(form().ValueField.Text(), L"&H123456&");
+  }
+  EXPECT_EQ(RecentColours::List(), recent);
+  EXPECT_EQ(SettingsWritesSoFar(), writes);
+}
+
+// One pick at a time: the hotkey during a pen drag or a palette drag freezes nothing.
+TEST_F(PenTest, TheHotkeyDuringADragFreezesNothing) {
+  for (POINT at : {PenCentre(), ScreenCentreOf(form().PaletteChart)}) {
+    MoveOver(at);
+    pointer::Press();
+    ::PostMessageW(form().hWnd(), WM_HOTKEY, kPickHotkeyId, MAKELPARAM(kPickHotkeyModifiers, kPickHotkeyKey));
+    Pump(100);
+    EXPECT_FALSE(form().Picks().ScreenFrozen()) << at.x << "," << at.y;
+    EXPECT_TRUE(form().Picks().PenDragging() || form().Palette().Pressed()) << "the drag ended";
+    pointer::Release();
   }
 }
 

@@ -521,6 +521,28 @@ TEST_F(TrayFormTest, AnItemChosenAfterTheListChangedGivesWhatItShows) {
   RecentColours::Clear();
 }
 
+// The hotkey with the menu open does what the menu's item does: the menu goes, then the screen
+// beneath freezes.
+DWORD WINAPI PressTheHotkeyOverTheMenu(void* mainWindow) {
+  HWND menuWindow = nullptr;
+  if (WaitFor([&] { return (menuWindow = VisibleWindowOfThisProcess(L"#32768")) != nullptr; }))
+    ::PostMessageW(static_cast<HWND>(mainWindow), WM_HOTKEY, kPickHotkeyId,
+                   MAKELPARAM(kPickHotkeyModifiers, kPickHotkeyKey));
+  if (!WaitFor([&] { return !VisibleWindowOfThisProcess(L"#32768"); }, 1000) && menuWindow)
+    ::PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+  return 0;
+}
+
+TEST_F(TrayFormTest, TheHotkeyWithTheMenuOpenClosesItAndFreezesTheScreen) {
+  const unique_kernel_handle driver(::CreateThread(nullptr, 0, PressTheHotkeyOverTheMenu, window(), 0, nullptr));
+  ::SendMessageW(window(), WM_TRAYCALLBACK, 0, WM_RBUTTONUP);
+  ::WaitForSingleObject(driver.get(), 10000);
+  EXPECT_FALSE(VisibleWindowOfThisProcess(L"#32768")) << "the menu stayed";
+  EXPECT_TRUE(PumpUntil([&] { return form().Picks().ScreenFrozen(); })) << "the screen did not freeze";
+  form().Picks().StartOrEndFrozenPick();  // the hotkey again: dropped
+  EXPECT_TRUE(PumpUntil([&] { return !form().Picks().ScreenFrozen(); }));
+}
+
 TEST_F(TrayFormTest, AboutShowsTheThanksBoxWithoutShowingTheWindow) {
   ::SendMessageW(window(), WM_CLOSE, 0, 0);
   MenuVisit visit = RightClickWithDriver(window(), true);

@@ -9,6 +9,10 @@
 
 namespace {
 
+// Posted to itself when another program took the front: the pick ends once the system is done
+// handing the front over, so that no window of ours is hidden while it is the active one.
+constexpr UINT kFrontTaken = WM_APP + 0x124;
+
 // Locking the session or switching it away cancels a frozen pick. The library loads only
 // for a frozen pick, not at every start.
 template <typename Function>
@@ -100,8 +104,11 @@ bool FrozenPick::OnInput(UINT msg, WPARAM wp, LPARAM lp) {
       End(false);
       return true;
     case WM_ACTIVATEAPP:  // another program took the front: the keys no longer come here
-      if (!wp) End(false, false);
+      if (!wp) ::PostMessageW(windows_.front()->Window(), kFrontTaken, 0, 0);
       return false;
+    case kFrontTaken:
+      End(false, false);
+      return true;
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) != SC_CLOSE) return false;
       End(false);

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "support/huevik_process.h"
+#include "support/observe.h"
+#include "support/shell_windows.h"
 #include "support/patch_window.h"
 #include "support/pointer.h"
 #include "win32/clipboard.h"
@@ -295,6 +297,33 @@ TEST_F(PrecisionPickTest, TheHotkeyFreezesAHoverLookThatEnterOrAClickTakesAndEsc
     EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == link.hwnd(); })) << where << ": not in front again";
   }
   EXPECT_TRUE(huevik_.Running());
+}
+
+// Started from the tray menu, the pick gives the front back to the window in front before the
+// menu, not to Huevik's own; a program that takes the front during a pick ends it and keeps it.
+TEST_F(PrecisionPickTest, TheFrontGoesBackToTheWindowBeforeTheMenuAndStaysWithOneThatTookIt) {
+  PatchWindow link({Place(huevik_.Window()).right + 40, 100}, {RGB(20, 40, 60)}, 80, 60);
+  auto frozen = [&] { return ShownFrozenScreen(huevik_.Id()) != nullptr; };
+  ::SetForegroundWindow(link.hwnd());
+  ::PostMessageW(huevik_.Window(), WM_USER + 1, 0, WM_RBUTTONUP);
+  ASSERT_TRUE(PumpUntil([&] { return VisibleTopWindow(L"#32768", huevik_.Id()) != nullptr; })) << "no menu";
+  for (WORD key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+    SendKey(key);
+    Pump(60);
+  }
+  ASSERT_TRUE(PumpUntil(frozen)) << "the menu's item froze nothing";
+  Xdotool(L"key Escape");
+  EXPECT_TRUE(PumpUntil([&] { return !frozen(); })) << "still frozen";
+  EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == link.hwnd(); })) << "not the window before the menu";
+  Xdotool(L"key super+alt+c");
+  ASSERT_TRUE(PumpUntil(frozen)) << "no frozen screen";
+  PatchWindow other({Place(huevik_.Window()).right + 40, 300}, {RGB(60, 40, 20)}, 80, 60);
+  ASSERT_TRUE(::SetForegroundWindow(other.hwnd()));
+  EXPECT_TRUE(PumpUntil([&] { return !frozen(); })) << "the pick went on under another program";
+  Pump(300);
+  // Under Wine with no window manager the front is no window at all once the frozen windows are
+  // gone (the display's focus goes with them); what counts is that the pick did not take it back.
+  EXPECT_NE(::GetForegroundWindow(), link.hwnd()) << "the front was taken back from the program that took it";
 }
 
 TEST_F(PrecisionPickTest, ArrowsAndTheWheelAimAFrozenPick) {

@@ -13,13 +13,14 @@ huevik_preset() {
   fi
 }
 
-# For the 64-bit build: `wine` and `wineboot` that go straight to the 64-bit loader
+# For the 64-bit build: `wine`, `wineboot` and `winepath` that go straight to the 64-bit loader
 # (Debian's wrappers take the 32-bit one whenever it is installed, runnable or not).
 huevik_use_wine64() {
   local bin="$1/build/wine64-bin"
   mkdir -p "$bin"
   printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' >"$bin/wine"
   printf '#!/bin/sh\nexec "$(dirname "$0")/wine" wineboot.exe "$@"\n' >"$bin/wineboot"
-  chmod +x "$bin/wine" "$bin/wineboot"
+  printf '#!/bin/sh\nexec "$(dirname "$0")/wine" winepath.exe "$@"\n' >"$bin/winepath"
+  chmod +x "$bin/wine" "$bin/wineboot" "$bin/winepath"
   export PATH="$bin:$PATH" WINEARCH=win64
 }

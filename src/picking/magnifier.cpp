@@ -1,14 +1,16 @@
 #include "picking/magnifier.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
 #include "picking/screen_read.h"
+#include "win32/display.h"
 
 namespace {
 
 constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE, newer systems only
-constexpr int kValueTextHeight = 18;         // the strip under the pixels that shows the value
+constexpr int kTextPad = 3;                  // around the value's text in its strip, at 96 dpi
 
 void ExcludeFromCapture(HWND window) {
   using SetAffinityFn = BOOL(WINAPI*)(HWND, DWORD);
@@ -48,22 +50,66 @@ Magnifier::~Magnifier() { Hide(); }
 void Magnifier::Create(HWND owner) {
   if (!CreateOwnWindow(L"HuevikMagnifier", L"", WS_POPUP,
                        WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT,
-                       RECT{0, 0, magnifier::kSide, Height()}, owner))
+                       RECT{0, 0, 1, 1}, owner))
     return;  // no magnifier: the pen reads one pixel a move
   ::SetLayeredWindowAttributes(Window(), 0, 255, LWA_ALPHA);
   ExcludeFromCapture(Window());
   sourceBits_ = MakeCanvas(magnifier::kCells, magnifier::kCells, sourceBitmap_, sourceDc_);
-  pictureBits_ = MakeCanvas(magnifier::kSide, Height(), pictureBitmap_, pictureDc_);
 }
 
-int Magnifier::Height() const { return magnifier::kSide + (valueText_ ? kValueTextHeight : 0); }
+bool Magnifier::Measure(POINT hot, int textWidth) {
+  const int dpi = Display::DpiAt(hot);
+  if (dpi != dpi_) {
+    dpi_ = dpi;
+    scale_ = magnifier::ScaleAt(dpi);
+    if (valueText_) {
+      LOGFONTW font = Display::MessageFontAt(dpi);
+      font_.reset(::CreateFontIndirectW(&font));
+    }
+    widestText_ = valueText_ ? TextWidth(valueText_(0xFFFFFF)) : 0;
+  }
+  widestText_ = std::max(widestText_, textWidth);
+  const int pad = ::MulDiv(kTextPad, dpi_, 96);
+  SIZE size{scale_.Side(), scale_.Side()};
+  if (valueText_) {
+    window_dc screen(nullptr);
+    select_guard font(screen.get(), font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(screen.get(), &metrics);
+    stripHeight_ = metrics.tmHeight + 2 * pad;
+    size.cx = std::max<LONG>(size.cx, widestText_ + 2 * pad);
+    size.cy += stripHeight_;
+  }
+  if (size.cx == size_.cx && size.cy == size_.cy && pictureBits_) return true;
+  size_ = size;
+  place_ = RECT{};  // placed, and sized, at the next picture
+  return MakeCanvases();
+}
+
+bool Magnifier::MakeCanvases() {
+  pictureBits_ = MakeCanvas(size_.cx, size_.cy, pictureBitmap_, pictureDc_);
+  if (!pictureBits_) return false;
+  // The frame's colour wherever the pixels leave room: beside them, where the strip is wider.
+  RECT all{0, 0, size_.cx, size_.cy};
+  unique_brush frame(::CreateSolidBrush(magnifier::kFrameColour));
+  ::FillRect(pictureDc_.get(), &all, frame.get());
+  return true;
+}
+
+int Magnifier::TextWidth(const std::wstring& text) const {
+  window_dc screen(nullptr);
+  select_guard font(screen.get(), font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+  SIZE extent{};
+  ::GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+  return extent.cx;
+}
 
 void Magnifier::Show(HWND owner, POINT hot, int side, PixelSource source, ValueText valueText) {
   if (!Window()) {
     valueText_ = std::move(valueText);
     Create(owner);
   }
-  if (!Window() || !sourceBits_ || !pictureBits_) return;
+  if (!Window() || !sourceBits_ || !Measure(hot)) return;
   side_ = magnifier::SideAfter(side, 0);
   source_ = source;
   monitors_ = Monitors();
@@ -109,14 +155,19 @@ void Magnifier::Capture(POINT hot) {
         copied && OnScreen({area.left + i % kCells, area.top + i / kCells}, monitors_);
   const std::span<const Pixel> source{sourceBits_, kCells * kCells};
   colour_ = SquareMean(source, onScreen, side_);
-  Render(source, onScreen, side_, {pictureBits_, kSide * kSide});
+  if (!shown_ || !StillBeside(place_, hot, MonitorAt(hot, monitors_), scale_)) Measure(hot);
+  // The pixels in the middle of the window's width, above the strip.
+  const int left = (size_.cx - scale_.Side()) / 2;
+  Render(source, onScreen, side_,
+         {pictureBits_ + left, static_cast<size_t>(size_.cx) * static_cast<size_t>(size_.cy) - left}, scale_,
+         size_.cx);
   DrawValueText();
   RECT monitor = MonitorAt(hot, monitors_);
-  if (!StillBeside(place_, hot, monitor)) {
-    place_ = Placement(hot, monitor, Height() - kSide);
-    // One call moves it and, at its first picture, shows it on top.
-    ::SetWindowPos(Window(), shown_ ? nullptr : HWND_TOPMOST, place_.left, place_.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOACTIVATE | (shown_ ? SWP_NOZORDER : SWP_SHOWWINDOW));
+  if (!StillBeside(place_, hot, monitor, scale_)) {
+    place_ = Placement(hot, monitor, size_, scale_);
+    // One call moves and sizes it and, at its first picture, shows it on top.
+    ::SetWindowPos(Window(), shown_ ? nullptr : HWND_TOPMOST, place_.left, place_.top, size_.cx, size_.cy,
+                   SWP_NOACTIVATE | (shown_ ? SWP_NOZORDER : SWP_SHOWWINDOW));
   }
   OnPaint(own_.get(), {});
 }
@@ -124,13 +175,16 @@ void Magnifier::Capture(POINT hot) {
 // Under the pixels, where the window under them cannot show the value (a frozen screen covers it).
 void Magnifier::DrawValueText() {
   if (!valueText_) return;
-  RECT strip{0, magnifier::kSide, magnifier::kSide, Height()};
+  std::wstring text = colour_ ? valueText_(*colour_) : std::wstring();
+  // Never clipped: a text wider than any before widens the strip, and the window with it.
+  const int pad = ::MulDiv(kTextPad, dpi_, 96);
+  if (const int width = TextWidth(text); width + 2 * pad > size_.cx) Measure(shownAt_, width);
+  RECT strip{0, size_.cy - stripHeight_, size_.cx, size_.cy};
   HDC dc = pictureDc_.get();
   unique_brush background(::CreateSolidBrush(magnifier::kFrameColour));
   ::FillRect(dc, &strip, background.get());
   if (!colour_) return;
-  std::wstring text = valueText_(*colour_);
-  select_guard font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+  select_guard font(dc, font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(255, 255, 255));
   ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &strip,
@@ -139,5 +193,5 @@ void Magnifier::DrawValueText() {
 }
 
 void Magnifier::OnPaint(HDC dc, const RECT&) {
-  ::BitBlt(dc, 0, 0, magnifier::kSide, Height(), pictureDc_.get(), 0, 0, SRCCOPY);
+  ::BitBlt(dc, 0, 0, size_.cx, size_.cy, pictureDc_.get(), 0, 0, SRCCOPY);
 }

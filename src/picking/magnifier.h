@@ -52,13 +52,23 @@ class Magnifier : public BaseWindow {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnPaint(HDC dc, const RECT& area) override;
   void Create(HWND owner);
+  // Measures it for the monitor at the hot spot: its pixels in proportion to the resolution,
+  // and the value's strip in the message font there, as wide as `textWidth` needs.
+  bool Measure(POINT hot, int textWidth = 0);
+  bool MakeCanvases();
   void Capture(POINT hot);
   void DrawValueText();
-  int Height() const;
+  int TextWidth(const std::wstring& text) const;
 
   bool shown_ = false;
   POINT shownAt_{};
   RECT place_{};
+  int dpi_ = 0;  // of the monitor it was measured for
+  magnifier::Scale scale_;
+  SIZE size_{};          // the whole window: the pixels, and under them the strip
+  int stripHeight_ = 0;  // none without a value text
+  int widestText_ = 0;   // the widest value text yet, at this resolution
+  unique_font font_;     // the strip's
   std::optional<COLORREF> colour_;  // of the latest copy
   int side_ = magnifier::kSmallestSquare;
   int wheelRest_ = 0;

@@ -10,9 +10,9 @@ namespace {
 // Where the magnifier starts on one axis: after the hot spot, else before it; where
 // neither side has room, the roomier side, kept on the monitor as far as that
 // leaves the largest square around the hot spot uncovered.
-long Along(long hot, long low, long high, long extent) {
-  long after = hot + kGap;
-  long before = hot - kGap - extent;
+long Along(long hot, long low, long high, long extent, long gap) {
+  long after = hot + gap;
+  long before = hot - gap - extent;
   if (after + extent <= high) return after;
   if (before >= low) return before;
   if (high - hot >= hot - low) return std::max(std::min(after, high - extent), hot + kSquareReach + 1);
@@ -30,17 +30,22 @@ long DistanceOutside(long value, long low, long high) {
 
 }  // namespace
 
-RECT Placement(POINT hot, const RECT& monitor, int extraHeight) {
-  const long height = kSide + extraHeight;
-  long left = Along(hot.x, monitor.left, monitor.right, kSide);
-  long top = Along(hot.y, monitor.top, monitor.bottom, height);
-  return {left, top, left + kSide, top + height};
+Scale ScaleAt(int dpi) {
+  auto scaled = [dpi](int length96) { return std::max(length96, ::MulDiv(length96, dpi, 96)); };
+  return {scaled(kZoom), scaled(kFrame), scaled(kCursorReach), scaled(kSlack)};
 }
 
-bool StillBeside(const RECT& current, POINT hot, const RECT& monitor) {
-  auto clear = [](long point, long low, long high) {
+RECT Placement(POINT hot, const RECT& monitor, SIZE size, const Scale& scale) {
+  long left = Along(hot.x, monitor.left, monitor.right, size.cx, scale.Gap());
+  long top = Along(hot.y, monitor.top, monitor.bottom, size.cy, scale.Gap());
+  return {left, top, left + size.cx, top + size.cy};
+}
+
+bool StillBeside(const RECT& current, POINT hot, const RECT& monitor, const Scale& scale) {
+  const long nearest = scale.cursorReach, farthest = scale.Gap() + scale.slack;
+  auto clear = [&](long point, long low, long high) {
     long after = low - point, before = point - high;
-    return (after >= kCursorReach && after <= kGap + kSlack) || (before >= kCursorReach && before <= kGap + kSlack);
+    return (after >= nearest && after <= farthest) || (before >= nearest && before <= farthest);
   };
   bool onMonitor = current.left >= monitor.left && current.top >= monitor.top && current.right <= monitor.right &&
                    current.bottom <= monitor.bottom;
@@ -71,27 +76,33 @@ bool OnScreen(POINT pixel, std::span<const RECT> monitors) {
                      [&](const RECT& monitor) { return ::PtInRect(&monitor, pixel) != FALSE; });
 }
 
-void Render(std::span<const Pixel> source, std::span<const bool> cellOnScreen, int side, std::span<Pixel> picture) {
-  if (source.size() < kCells * kCells || cellOnScreen.size() < kCells * kCells || picture.size() < kSide * kSide)
+void Render(std::span<const Pixel> source, std::span<const bool> cellOnScreen, int side, std::span<Pixel> picture,
+            const Scale& scale, int stride) {
+  const int pixels = scale.Side(), zoom = scale.zoom, frame = scale.frame;
+  if (stride < pixels) stride = pixels;
+  if (source.size() < kCells * kCells || cellOnScreen.size() < kCells * kCells ||
+      picture.size() < static_cast<size_t>(stride) * static_cast<size_t>(pixels))
     return;
   const int reach = SideAfter(side, 0) / 2;
-  const int first = kFrame + (kCells / 2 - reach) * kZoom;         // the square's first pixel
-  const int last = kFrame + (kCells / 2 + reach + 1) * kZoom - 1;  // and its last
-  for (int y = 0; y < kSide; ++y) {
-    for (int x = 0; x < kSide; ++x) {
-      Pixel& out = picture[static_cast<size_t>(y * kSide + x)];
+  // The outline is two rings a pixel wide at 96 dpi, as wide as the frame elsewhere.
+  const int first = frame + (kCells / 2 - reach) * zoom;         // the square's first pixel
+  const int last = frame + (kCells / 2 + reach + 1) * zoom - 1;  // and its last
+  const int check = std::max(1, zoom / 2);                        // the off-screen check's squares
+  for (int y = 0; y < pixels; ++y) {
+    for (int x = 0; x < pixels; ++x) {
+      Pixel& out = picture[static_cast<size_t>(y * stride + x)];
       int ringX = x < first ? first - x : x - last;
       int ringY = y < first ? first - y : y - last;
-      int ring = std::max(ringX, ringY);  // rings around the square: 1 touches it
-      if (x < kFrame || y < kFrame || x >= kSide - kFrame || y >= kSide - kFrame) {
+      int ring = (std::max(ringX, ringY) + frame - 1) / frame;  // rings around the square: 1 touches it
+      if (x < frame || y < frame || x >= pixels - frame || y >= pixels - frame) {
         out = kFrameColour;
       } else if (ring == 1) {
         out = kOutlineInner;
       } else if (ring == 2) {
         out = kOutlineOuter;
       } else {
-        size_t cell = Cell((x - kFrame) / kZoom, (y - kFrame) / kZoom);
-        bool light = ((x / 4) + (y / 4)) % 2 == 0;
+        size_t cell = Cell((x - frame) / zoom, (y - frame) / zoom);
+        bool light = ((x / check) + (y / check)) % 2 == 0;
         out = cellOnScreen[cell] ? source[cell] & 0xFFFFFF : (light ? kOffScreenLight : kOffScreenDark);
       }
       out |= kOpaque;

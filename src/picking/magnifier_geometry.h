@@ -29,13 +29,25 @@ static_assert(kLargestSquare % 2 == 1 && kLargestSquare <= kCells, "the square l
 // where the system cannot keep the magnifier out of the copy.
 constexpr int kSquareReach = kLargestSquare / 2;
 
-// The magnifier's rectangle for a hot spot on a monitor: kGap below and right of the
-// hot spot, flipped to the other side on an axis where the monitor has no room. A
-// magnifier that shows a value under its pixels is `extraHeight` taller.
-RECT Placement(POINT hot, const RECT& monitor, int extraHeight = 0);
+// The magnifier's measures on a monitor, in its pixels: the values above at 96 dpi, and in
+// proportion at any other resolution, so that it looks the same size on every monitor. The
+// pen cursor the gaps keep clear of grows with the resolution too.
+struct Scale {
+  int zoom = kZoom;
+  int frame = kFrame;
+  int cursorReach = kCursorReach;
+  int slack = kSlack;
+  int Side() const { return kCells * zoom + 2 * frame; }
+  int Gap() const { return cursorReach + slack; }
+};
+Scale ScaleAt(int dpi);
+
+// The magnifier's rectangle of `size` for a hot spot on a monitor: Gap() below and right of
+// the hot spot, flipped to the other side on an axis where the monitor has no room.
+RECT Placement(POINT hot, const RECT& monitor, SIZE size, const Scale& scale = {});
 // Whether a magnifier at `current` may stay for the hot spot: on the monitor, and on
-// each axis between kCursorReach and kGap + kSlack away from the hot spot.
-bool StillBeside(const RECT& current, POINT hot, const RECT& monitor);
+// each axis between cursorReach and Gap() + slack away from the hot spot.
+bool StillBeside(const RECT& current, POINT hot, const RECT& monitor, const Scale& scale = {});
 
 // The monitor that holds the point, or the nearest one; an empty list gives an empty rect.
 RECT MonitorAt(POINT point, std::span<const RECT> monitors);
@@ -52,10 +64,12 @@ constexpr Pixel kOpaque = 0xFF000000;
 constexpr Pixel kOffScreenLight = 0xC8C8C8, kOffScreenDark = 0x969696;
 constexpr Pixel kOutlineInner = 0x000000, kOutlineOuter = 0xFFFFFF, kFrameColour = 0x404040;
 
-// Lays the magnifier's kSide x kSide picture out from the kCells x kCells source
-// pixels: each cell kZoom pixels wide, a neutral check where the cell is off screen,
-// and the side x side square around the middle cell outlined just outside its pixels.
-void Render(std::span<const Pixel> source, std::span<const bool> cellOnScreen, int side, std::span<Pixel> picture);
+// Lays the magnifier's Side() x Side() picture out from the kCells x kCells source pixels: each
+// cell `zoom` pixels wide, a neutral check where the cell is off screen, and the side x side
+// square around the middle cell outlined just outside its pixels. The picture's rows are
+// `stride` pixels apart (Side() where none is given).
+void Render(std::span<const Pixel> source, std::span<const bool> cellOnScreen, int side, std::span<Pixel> picture,
+            const Scale& scale = {}, int stride = 0);
 
 // The colour the pen reads from the same source: the mean of the side x side square
 // around the middle cell over its cells that show the screen, each component rounded

@@ -2,6 +2,7 @@
 
 #include "win32/display_scale.h"
 #include "win32/handles.h"
+#include "win32/library_search.h"
 
 namespace {
 
@@ -17,6 +18,9 @@ Function User32Function(const char* name) {
 
 using GetDpiForSystemFn = UINT(WINAPI*)();
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 using SetThreadDpiAwarenessContextFn = void*(WINAPI*)(void*);
 
 int ReadSystemDpi() {
@@ -39,6 +43,35 @@ int SystemDpi() {
 int Dpi() { return g_layoutDpi ? g_layoutDpi : SystemDpi(); }
 void SetDpi(int dpi) { g_layoutDpi = ClampDpi(dpi); }
 float TwipsPerPixel() { return TwipsPerPixelAt(Dpi()); }
+
+int DpiAt(POINT screen) {
+  // Loaded at the first question, not at every start.
+  static const auto forMonitor = [] {
+    HMODULE shcore = LibrarySearch::LoadSystemLibrary(L"shcore.dll");
+    FARPROC address = shcore ? ::GetProcAddress(shcore, "GetDpiForMonitor") : nullptr;
+    return reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(address));
+  }();
+  UINT x = 0, y = 0;
+  HMONITOR monitor = ::MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST);
+  if (forMonitor && monitor && SUCCEEDED(forMonitor(monitor, kEffectiveDpi, &x, &y)) && x)
+    return ClampDpi(static_cast<long>(x));
+  return SystemDpi();
+}
+
+LOGFONTW MessageFontAt(int dpi) {
+  static const auto forDpi = User32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi)))
+    return metrics.lfMessageFont;
+  if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof metrics.lfMessageFont, &metrics.lfMessageFont);
+    return metrics.lfMessageFont;
+  }
+  // At the system's resolution: in proportion to the one asked for.
+  metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
+  return metrics.lfMessageFont;
+}
 
 int DpiOfWindow(HWND window) {
   static const auto forWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");

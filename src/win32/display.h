@@ -14,6 +14,11 @@ void SetDpi(int dpi);
 float TwipsPerPixel();
 // The resolution of the monitor the window is on, where the system can tell; else Dpi().
 int DpiOfWindow(HWND window);
+// The resolution of the monitor at (or nearest) a point in physical pixels, where the system can
+// tell; else the system's.
+int DpiAt(POINT screen);
+// The font the system shows its messages in, at a resolution.
+LOGFONTW MessageFontAt(int dpi);
 // Settles, once, how the calling thread's windows see the resolution: as the process
 // was declared (per monitor), except on a platform that never virtualises coordinates
 // nor changes a running program's resolution, where the system's resolution is all.

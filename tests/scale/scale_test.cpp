@@ -97,6 +97,33 @@ COLORREF FieldsColour(const HuevikProcess& huevik) {
   return RGB(number(kRed), number(kGreen), number(kBlue));
 }
 
+// The magnifier is the 96-dpi one in proportion (90 pixels a side there); the strip under a
+// frozen screen's pixels holds the widest value text whole, in the message font.
+void ExpectMagnifierInProportion(bool withStrip) {
+  HWND magnifier = ::FindWindowW(L"HuevikMagnifier", nullptr);
+  ASSERT_TRUE(magnifier && ::IsWindowVisible(magnifier)) << "no magnifier";
+  RECT place{};
+  ::GetWindowRect(magnifier, &place);
+  const long width = place.right - place.left, height = place.bottom - place.top;
+  const long side = std::lround(90.0 * kDpi / 96);
+  if (!withStrip) {
+    EXPECT_NEAR(width, side, 2) << kDpi << " dpi";
+    EXPECT_EQ(height, width);
+    return;
+  }
+  EXPECT_GE(width, side - 2) << kDpi << " dpi";
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+  unique_font font(::CreateFontIndirectW(&metrics.lfMessageFont));
+  window_dc screen = GetWindowDc(nullptr);
+  select_guard selected(screen.get(), font.get());
+  SIZE text{};
+  ::GetTextExtentPoint32W(screen.get(), L"&HFFFFFF&", 9, &text);
+  EXPECT_GE(width, text.cx) << "the value text is cut at " << kDpi << " dpi";
+  EXPECT_GE(height - side + 2, text.cy) << "the strip is lower than its text";
+}
+
 class ScaleTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -176,6 +203,7 @@ TEST_F(ScaleTest, PenTakesExactPatchColoursAndPaletteTheScreenPixel) {
     pointer::MoveTo(pen.x, pen.y);
     pointer::Press();
     Pump(100);
+    if (i == 0) ExpectMagnifierInProportion(false);
     POINT over = patches.At(i);
     pointer::MoveTo(over.x, over.y);
     EXPECT_TRUE(PumpUntil([&] { return FieldsColour(huevik) == patches.Colour(i); })) << "patch " << i;
@@ -191,6 +219,12 @@ TEST_F(ScaleTest, PenTakesExactPatchColoursAndPaletteTheScreenPixel) {
         << "chart point " << inChart.x << "," << inChart.y << ": screen shows " << std::hex << shown << ", fields "
         << FieldsColour(huevik);
   }
+  // On a frozen screen, with the value's strip.
+  ::PostMessageW(window, WM_HOTKEY, 1, MAKELPARAM(MOD_WIN | MOD_ALT, 'C'));
+  ASSERT_TRUE(PumpUntil([] { return ::FindWindowW(L"HuevikFrozenScreen", nullptr) != nullptr; }));
+  Pump(200);
+  ExpectMagnifierInProportion(true);
+  ::PostMessageW(window, WM_HOTKEY, 1, MAKELPARAM(MOD_WIN | MOD_ALT, 'C'));
 }
 
 TEST_F(ScaleTest, CaptionButtonsShowTheirLooksAndWorkWhereDrawn) {

@@ -3,40 +3,11 @@
 #include <algorithm>
 
 #include "win32/display.h"
-#include "win32/this_program.h"
-
-namespace {
-// The aim whose keys the hook takes: one pick at a time, on the one GUI thread.
-Aim* g_keyedAim = nullptr;
-}  // namespace
 
 POINT PointerNow() {
   POINT at{};
   ::GetCursorPos(&at);
   return at;
-}
-
-LRESULT CALLBACK AimKeys(int code, WPARAM wp, LPARAM lp) {
-  Aim* aim = g_keyedAim;
-  if (code == HC_ACTION && aim && (wp == WM_KEYDOWN || wp == WM_SYSKEYDOWN)) {
-    const DWORD key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp)->vkCode;
-    if (aim->owner_.TakesKey(key)) {
-      ::PostMessageW(aim->keyTarget_, kPickKey, key, ::GetAsyncKeyState(VK_SHIFT) < 0 ? 1 : 0);
-      return 1;
-    }
-  }
-  return ::CallNextHookEx(nullptr, code, wp, lp);
-}
-
-Aim::~Aim() {
-  if (g_keyedAim == this) g_keyedAim = nullptr;
-  keyHook_.reset();
-}
-
-void Aim::WatchKeys(HWND target) {
-  g_keyedAim = this;
-  keyTarget_ = target;
-  keyHook_.reset(::SetWindowsHookExW(WH_KEYBOARD_LL, AimKeys, ThisProgram::Instance(), 0));
 }
 
 void Aim::Magnify(HWND window, PixelSource source, Magnifier::ValueText valueText) {
@@ -56,10 +27,6 @@ std::optional<COLORREF> Aim::Follow(POINT hot) { return magnifier_ ? magnifier_-
 std::optional<COLORREF> Aim::Colour() const { return magnifier_ ? magnifier_->Colour() : std::nullopt; }
 
 POINT Aim::HotSpot() const { return magnifier_ ? magnifier_->HotSpot() : PointerNow(); }
-
-bool Aim::IsAimingKey(DWORD virtualKey) {
-  return magnifier::ArrowStep(virtualKey, false) || magnifier::SquareKeyRings(virtualKey);
-}
 
 void Aim::Key(UINT virtualKey, bool shift) {
   if (!Magnified()) return;

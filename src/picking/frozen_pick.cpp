@@ -57,17 +57,21 @@ bool FrozenPick::Show() {
     if (!windows_.back()->Window()) return false;
   }
   if (windows_.empty()) return false;
+  HWND front = windows_.front()->Window();
+  // The keys are the pick's from before it shows: one typed as it appears waits in the queue for
+  // the magnifier, wherever the system has the focus then.
+  hooks_ = std::make_unique<InputHooks>(front, nullptr);
+  hooks_->takeEnter = true;
+  hooks_->takeAiming = true;
   for (const auto& window : windows_) {
     ::SetWindowPos(window->Window(), HWND_TOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ::UpdateWindow(window->Window());
   }
-  HWND front = windows_.front()->Window();
   ::SetForegroundWindow(front);
   ::SetFocus(front);
   if (auto notify = SessionFunction<RegisterSessionFn>("WTSRegisterSessionNotification"))
     notify(front, NOTIFY_FOR_THIS_SESSION);
-  aim_.WatchKeys(front);
   aim_.Magnify(front, copy_->Source(), [this](COLORREF colour) { return picker_.Fields().ValueText(colour); });
   return true;
 }
@@ -126,14 +130,10 @@ void FrozenPick::Key(UINT virtualKey, bool shift) {
   aim_.Key(virtualKey, shift);
 }
 
-bool FrozenPick::TakesKey(DWORD virtualKey) const {
-  return !ended_ && (virtualKey == VK_ESCAPE || virtualKey == VK_RETURN ||
-                     (aim_.Magnified() && Aim::IsAimingKey(virtualKey)));
-}
-
 void FrozenPick::End(bool taken, bool giveFrontBack) {
   if (ended_) return;
   ended_ = true;
+  hooks_.reset();  // the keys are the system's again
   const COLORREF colour = ColourNow();
   aim_.Unmagnify();
   if (giveFrontBack && foregroundBefore_ && ::IsWindow(foregroundBefore_)) ::SetForegroundWindow(foregroundBefore_);

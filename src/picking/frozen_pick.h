@@ -1,7 +1,7 @@
 // A pick on the frozen screen, from the hotkey or the tray menu: the screen as it was, copied
 // once, shown over every monitor. Its windows take the focus, so the pointer and the wheel come
-// to them without any hook; the keys come through the aim's keyboard hook too, to the front
-// frozen window, so where the system kept the focus elsewhere Escape and Enter still end it.
+// to them without any hook; the keys come through a keyboard hook too, to the front frozen
+// window, so where the system kept the focus elsewhere Escape and Enter still end it.
 #pragma once
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 
 #include "picking/aim.h"
 #include "picking/frozen_screen.h"
+#include "picking/input_hooks.h"
 #include "picking/screen_read.h"
 
 class Picker;
@@ -43,7 +44,6 @@ class FrozenPick : private Aim::Owner {
   bool OnInput(UINT msg, WPARAM wp, LPARAM lp);
   void Key(UINT virtualKey, bool shift);
   COLORREF ColourNow() const;
-  bool TakesKey(DWORD virtualKey) const override;
   void OnStepped(POINT to) override { aim_.Follow(to); }
   void OnResized() override {}
 
@@ -51,6 +51,7 @@ class FrozenPick : private Aim::Owner {
   std::unique_ptr<ScreenCopy> copy_;
   std::vector<std::unique_ptr<FrozenWindow>> windows_;
   Aim aim_;  // its magnifier is owned by a frozen window: it goes first
+  std::unique_ptr<InputHooks> hooks_;
   HWND foregroundBefore_;
   UINT buttonDown_ = 0;  // the press whose release takes or cancels
   bool ended_ = false;

@@ -3,7 +3,12 @@
 // be any control, or a window of another program where the platform routes keys by the
 // pointer, and the wheel to the focus or to the window under the pointer. Low-level hooks, set
 // only for the drag, take the keys and the wheel wherever they go and post them to the pen's
-// container, which holds the pointer and hands them to the pick while it watches there.
+// container, which holds the pointer and hands them to the pick while it watches there. The
+// mouse hook sees the release in its order among the keys: a key pressed after it is no longer
+// the drag's, even while the release itself still waits in the queue behind the posted keys.
+// Moving the pointer from the program ends the platform's own hold on it on some systems, so
+// from the first step on the mouse hook brings the moves and the release to the container too.
+// Whatever arrives after the drag ended does nothing.
 #pragma once
 #include <windows.h>
 
@@ -12,8 +17,8 @@
 #include "colour/colour_fields.h"
 #include "controls/container.h"
 #include "picking/aim.h"
+#include "picking/input_hooks.h"
 #include "picking/screen_read.h"
-#include "win32/handles.h"
 
 class Picker;
 
@@ -38,23 +43,19 @@ class PenPick : private Aim::Owner, private Container::Watcher {
   const ColourFields::Shown& ShownBefore() const { return shownBefore_; }
 
  private:
-  bool TakesKey(DWORD virtualKey) const override;
   void OnStepped(POINT to) override;
   void OnResized() override;
   // The pen's container takes what the hooks post.
   bool OnWatchedMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-  friend LRESULT CALLBACK PenPointer(int code, WPARAM wp, LPARAM lp);
 
   Picker& picker_;
   ColourFields::Shown shownBefore_;
   std::optional<LiveScreen> screen_;  // the magnifier's source: it outlives the aim
   Aim aim_;
   Container& container_;
-  unique_hook mouseHook_;
+  InputHooks hooks_;
   // The first sample at the screen's origin is taken for one already made there.
   POINT lastSample_{};
   POINT pressedAt_{};
   bool aimed_ = false;
-  bool released_ = false;     // a button went up: the keys that follow are no longer the pick's
-  bool movePending_ = false;  // one posted move at a time: each reads the pointer anew
 };

@@ -1,0 +1,50 @@
+// The low-level keyboard and mouse hooks of a pick, on a thread of their own. Every key and
+// pointer event of the system waits until a low-level hook has answered, and a hook that
+// overruns the system's timeout is dropped without a word; the GUI thread may spend a frame on
+// a pen move's screen copy, so the hooks never run there. Their thread has its own message
+// loop, draws nothing and reads no screen: it answers from the flags the pick sets and posts
+// what it takes to the pick's windows. It starts with a pick and ends with it.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+
+#include "win32/handles.h"
+
+// Posted to the keys' window: wParam the virtual key, lParam Shift held.
+inline constexpr UINT kPickKey = WM_APP + 0x120;
+// Posted to the pointer's window.
+inline constexpr UINT kPenMoved = kPickKey + 1;  // a move after a step: the pointer is read anew
+inline constexpr UINT kPenReleased = kPickKey + 2;
+inline constexpr UINT kPenWheel = kPickKey + 3;  // wParam: the wheel's delta
+
+class InputHooks {
+ public:
+  // Keys go to `keys`; with a `pointer` window, the pointer's wheel, its moves after a step and
+  // its release go there. Returns once the hooks are in place (or could not be set).
+  InputHooks(HWND keys, HWND pointer);
+  InputHooks(const InputHooks&) = delete;
+  InputHooks& operator=(const InputHooks&) = delete;
+  ~InputHooks();
+
+  // What the hooks take, as the pick sets it.
+  std::atomic<bool> takeEscape{true};
+  std::atomic<bool> takeEnter{false};
+  std::atomic<bool> takeAiming{false};  // the arrows, + and -, and the wheel
+  std::atomic<bool> stepped{false};     // from the first step on, the pointer's moves and release too
+  // Set by the hooks: a button went up, so the keys that follow are no longer the pick's;
+  // one posted move at a time, cleared by the pick as it reads the pointer.
+  std::atomic<bool> released{false};
+  std::atomic<bool> movePending{false};
+
+ private:
+  static DWORD WINAPI Run(void* self);
+  friend LRESULT CALLBACK HookedKeys(int code, WPARAM wp, LPARAM lp);
+  friend LRESULT CALLBACK HookedPointer(int code, WPARAM wp, LPARAM lp);
+
+  const HWND keys_;
+  const HWND pointer_;
+  unique_kernel_handle ready_;
+  unique_kernel_handle thread_;
+  DWORD threadId_ = 0;
+};

@@ -7,7 +7,9 @@
 namespace FailFast {
 namespace {
 void (*g_lastWords)() noexcept = nullptr;
-constexpr DWORD kFailFastStatus = 0xC0000602;  // STATUS_FAIL_FAST_EXCEPTION
+// Where the system cannot raise a fail-fast exception, the process ends with a status of its own,
+// so that the two ends can be told apart: STATUS_FAIL_FAST_EXCEPTION with the customer bit set.
+constexpr DWORD kFallbackStatus = 0xE0000602;
 }  // namespace
 
 void SetLastWords(void (*lastWords)() noexcept) noexcept { g_lastWords = lastWords; }
@@ -20,8 +22,8 @@ void End() noexcept {
   HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
   FARPROC address = kernel ? ::GetProcAddress(kernel, "RaiseFailFastException") : nullptr;
   if (address) reinterpret_cast<RaiseFailFastFn>(reinterpret_cast<void*>(address))(nullptr, nullptr, 0);
-  ::TerminateProcess(::GetCurrentProcess(), kFailFastStatus);
-  ::ExitProcess(kFailFastStatus);
+  ::TerminateProcess(::GetCurrentProcess(), kFallbackStatus);
+  ::ExitProcess(kFallbackStatus);
 }
 
 }  // namespace FailFast

@@ -130,6 +130,21 @@ TEST_F(PenTest, ClickWithoutMoveChangesTheFieldsOnly) {
   EXPECT_EQ(SettingsWritesSoFar(), writes);
 }
 
+// One pick at a time: a press that reaches the pen while the screen is frozen starts no drag;
+// and a change of the display, which makes the copy stale, ends the frozen pick.
+TEST_F(PenTest, AFrozenPickTakesNoPenPressAndEndsAtADisplayChange) {
+  form().Picks().StartOrEndFrozenPick();
+  ASSERT_TRUE(form().Picks().ScreenFrozen());
+  HWND container = form().Pen.Parent().Window();
+  const RECT pen = form().Pen.PixelRect();
+  const LPARAM at = MAKELPARAM((pen.left + pen.right) / 2, (pen.top + pen.bottom) / 2);
+  ::SendMessageW(container, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  EXPECT_FALSE(form().Picks().PenDragging());
+  ::SendMessageW(container, WM_LBUTTONUP, 0, at);
+  ::SendMessageW(::FindWindowW(L"HuevikFrozenScreen", nullptr), WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
+  EXPECT_TRUE(PumpUntil([&] { return !form().Picks().ScreenFrozen(); })) << "still frozen";
+}
+
 // One pick at a time: the hotkey during a pen drag or a palette drag freezes nothing.
 TEST_F(PenTest, TheHotkeyDuringADragFreezesNothing) {
   for (POINT at : {PenCentre(), ScreenCentreOf(form().PaletteChart)}) {

@@ -16,8 +16,11 @@ LRESULT CALLBACK HookedKeys(int code, WPARAM wp, LPARAM lp) {
   InputHooks* hooks = g_hooks.load();
   if (code == HC_ACTION && hooks && !hooks->released && (wp == WM_KEYDOWN || wp == WM_SYSKEYDOWN)) {
     const DWORD key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp)->vkCode;
-    if ((key == VK_ESCAPE && hooks->takeEscape) || (key == VK_RETURN && hooks->takeEnter) ||
-        (hooks->takeAiming && IsAimingKey(key))) {
+    const bool aiming = hooks->takeAiming && IsAimingKey(key);
+    if ((key == VK_ESCAPE && hooks->takeEscape) || (key == VK_RETURN && hooks->takeEnter) || aiming) {
+      // An arrow taken now steps before anything that comes after it: the moves and the release
+      // that follow are the hooks' to bring.
+      if (aiming && magnifier::ArrowStep(key, false)) hooks->stepped = true;
       ::PostMessageW(hooks->keys_, kPickKey, key, ::GetAsyncKeyState(VK_SHIFT) < 0 ? 1 : 0);
       return 1;
     }
@@ -39,7 +42,11 @@ LRESULT CALLBACK HookedPointer(int code, WPARAM wp, LPARAM lp) {
                        0);
       return 1;
     case WM_MOUSEMOVE:
-      if (hooks->stepped && !hooks->movePending.exchange(true) && !::PostMessageW(hooks->pointer_, kPenMoved, 0, 0))
+      if (!hooks->stepped) break;
+      // Written before the flag is tested: the pick clears the flag before it reads the place, so
+      // a move it reads too early is posted again.
+      hooks->latestMove_ = static_cast<DWORD>(MAKELONG(event->pt.x, event->pt.y));
+      if (!hooks->movePending.exchange(true) && !::PostMessageW(hooks->pointer_, kPenMoved, 0, 0))
         hooks->movePending = false;
       break;
     case WM_LBUTTONUP:

@@ -14,7 +14,7 @@
 // Posted to the keys' window: wParam the virtual key, lParam Shift held.
 inline constexpr UINT kPickKey = WM_APP + 0x120;
 // Posted to the pointer's window.
-inline constexpr UINT kPenMoved = kPickKey + 1;  // a move after a step: the pointer is read anew
+inline constexpr UINT kPenMoved = kPickKey + 1;  // a move after a step: see LatestMove()
 inline constexpr UINT kPenReleased = kPickKey + 2;
 inline constexpr UINT kPenWheel = kPickKey + 3;  // wParam: the wheel's delta
 
@@ -31,17 +31,25 @@ class InputHooks {
   std::atomic<bool> takeEscape{true};
   std::atomic<bool> takeEnter{false};
   std::atomic<bool> takeAiming{false};  // the arrows, + and -, and the wheel
-  std::atomic<bool> stepped{false};     // from the first step on, the pointer's moves and release too
+  // From the first arrow taken on, the pointer's moves and its release come through the hooks too.
+  std::atomic<bool> stepped{false};
   // Set by the hooks: a button went up, so the keys that follow are no longer the pick's;
   // one posted move at a time, cleared by the pick as it reads the pointer.
   std::atomic<bool> released{false};
   std::atomic<bool> movePending{false};
+  // Where the latest move after a step goes, in physical pixels. The hooks answer before the
+  // system moves the pointer, so a pointer read on the GUI thread may not show it yet.
+  POINT LatestMove() const {
+    const DWORD at = latestMove_;
+    return {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  }
 
  private:
   static DWORD WINAPI Run(void* self);
   friend LRESULT CALLBACK HookedKeys(int code, WPARAM wp, LPARAM lp);
   friend LRESULT CALLBACK HookedPointer(int code, WPARAM wp, LPARAM lp);
 
+  std::atomic<DWORD> latestMove_{0};
   const HWND keys_;
   const HWND pointer_;
   unique_kernel_handle ready_;

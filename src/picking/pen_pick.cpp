@@ -23,11 +23,11 @@ void PenPick::Magnify() {
 // What is posted to the container after this finds its own procedure, which ignores it.
 PenPick::~PenPick() { container_.Watch(nullptr); }
 
-void PenPick::Sample() {
+void PenPick::Sample(std::optional<POINT> at) {
   // Physical pixels throughout: the pointer and the screen it is over, on any monitor at any
   // scale, whatever this process was declared as.
   PhysicalPixelScope physical;
-  const POINT hot = PointerNow();
+  const POINT hot = at ? *at : PointerNow();
   if (hot.x == lastSample_.x && hot.y == lastSample_.y) return;
   lastSample_ = hot;
   if (hot.x != pressedAt_.x || hot.y != pressedAt_.y) aimed_ = true;
@@ -56,17 +56,17 @@ bool PenPick::OnWatchedMessage(UINT msg, WPARAM wp, LPARAM lp) {
         picker_.CancelPenDrag();
         return true;
       }
-      // The moves after a step are the hooks' to bring, before the step puts the pointer there.
-      if (aim_.Magnified() && magnifier::ArrowStep(static_cast<UINT>(wp), false)) hooks_.stepped = true;
       aim_.Key(static_cast<UINT>(wp), lp != 0);
       return true;
     case kPenWheel:
       if (dragging) aim_.Wheel(static_cast<short>(wp));
       return true;
-    case kPenMoved:
+    case kPenMoved: {
       hooks_.movePending = false;
-      if (dragging && !aim_.IsEcho(PointerNow())) picker_.FollowPen();
+      const POINT moved = hooks_.LatestMove();
+      if (dragging && !aim_.IsEcho(moved)) picker_.FollowPen(moved);
       return true;
+    }
     case kPenReleased:
       // The release went elsewhere: end the drag as the release would have.
       if (dragging) {

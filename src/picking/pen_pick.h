@@ -33,8 +33,9 @@ class PenPick : private Aim::Owner, private Container::Watcher {
   // A left-button drag has the magnifier, and with it the arrows and the square.
   void Magnify();
   bool Magnified() const { return aim_.Magnified(); }
-  // Reads the pixel under the pointer where it moved since the last sample, and shows it.
-  void Sample();
+  // Reads the pixel under the pointer (or at `at`, in physical pixels) where it moved since the
+  // last sample, and shows it.
+  void Sample(std::optional<POINT> at = std::nullopt);
   // The pointer left the point of the press, or the square changed: a click alone aims at
   // nothing, and takes nothing.
   bool Aimed() const { return aimed_; }

@@ -51,9 +51,9 @@ void Picker::OnPress(MouseButton button, POINT) {
 
 void Picker::OnMove(MouseButton, POINT) { FollowPen(); }
 
-void Picker::FollowPen() {
+void Picker::FollowPen(std::optional<POINT> at) {
   if (!penPick_) return;
-  penPick_->Sample();
+  penPick_->Sample(at);
   controls_.fields.RefreshSwatch();
   controls_.fields.RefreshValueField();
 }

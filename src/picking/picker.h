@@ -69,7 +69,8 @@ class Picker : public PointerHandler {
   void EndPenDrag();
 
   // The pen drag's moves, samples and Escape, from the pen pick.
-  void FollowPen();
+  // `at`: where a move the hooks saw goes, in physical pixels; else the pointer as it is read.
+  void FollowPen(std::optional<POINT> at = std::nullopt);
   void ShowSample(POINT hot, std::optional<COLORREF> colour);
   void ShowPenColour(POINT hot, std::optional<COLORREF> colour);
   void CancelPenDrag();

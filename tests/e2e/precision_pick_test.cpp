@@ -316,7 +316,8 @@ TEST_F(PrecisionPickTest, TheFrontGoesBackToTheWindowBeforeTheMenuAndStaysWithOn
   EXPECT_TRUE(PumpUntil([&] { return !frozen(); })) << "still frozen";
   EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == link.hwnd(); })) << "not the window before the menu";
   Xdotool(L"key super+alt+c");
-  ASSERT_TRUE(PumpUntil(frozen)) << "no frozen screen";
+  ASSERT_TRUE(PumpUntil([&] { return frozen() && ::GetForegroundWindow() == ShownFrozenScreen(huevik_.Id()); }))
+      << "no frozen screen in front";
   PatchWindow other({Place(huevik_.Window()).right + 40, 300}, {RGB(60, 40, 20)}, 80, 60);
   ASSERT_TRUE(::SetForegroundWindow(other.hwnd()));
   EXPECT_TRUE(PumpUntil([&] { return !frozen(); })) << "the pick went on under another program";

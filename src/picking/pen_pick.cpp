@@ -45,13 +45,14 @@ void PenPick::OnResized() {
   picker_.ShowPenColour(aim_.HotSpot(), aim_.Colour());
 }
 
-// A key may end the pick, and with it this watch: nothing of the pick is touched after it.
+// A key may end the pick, and with it this watch: nothing of the pick is touched after it. The
+// watch lasts as long as the drag, whatever the system says of the capture meanwhile: on some
+// systems a step of the pointer from the program ends the system's hold on it, while our own
+// container still holds the drag until the release that the hooks bring.
 bool PenPick::OnWatchedMessage(UINT msg, WPARAM wp, LPARAM lp) {
   HWND window = container_.Window();
-  const bool dragging = ::GetCapture() == window;
   switch (msg) {
     case kPickKey:
-      if (!dragging) return true;
       if (wp == VK_ESCAPE) {
         picker_.CancelPenDrag();
         return true;
@@ -59,22 +60,21 @@ bool PenPick::OnWatchedMessage(UINT msg, WPARAM wp, LPARAM lp) {
       aim_.Key(static_cast<UINT>(wp), lp != 0);
       return true;
     case kPenWheel:
-      if (dragging) aim_.Wheel(static_cast<short>(wp));
+      aim_.Wheel(static_cast<short>(wp));
       return true;
     case kPenMoved: {
       hooks_.movePending = false;
       const POINT moved = hooks_.LatestMove();
-      if (dragging && !aim_.IsEcho(moved)) picker_.FollowPen(moved);
+      if (!aim_.IsEcho(moved)) picker_.FollowPen(moved);
       return true;
     }
-    case kPenReleased:
+    case kPenReleased: {
       // The release went elsewhere: end the drag as the release would have.
-      if (dragging) {
-        POINT at = PointerNow();
-        ::ScreenToClient(window, &at);
-        ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-      }
+      POINT at = PointerNow();
+      ::ScreenToClient(window, &at);
+      ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
       return true;
+    }
     default:
       return false;
   }

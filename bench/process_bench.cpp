@@ -100,7 +100,7 @@ double MedianStartAtDpi(const std::wstring& exe, const wchar_t* windowClass, DWO
 }
 
 // Drags the pen across a band of the screen, as a user would, with the button held.
-void DragThePen(HWND huevik) {
+void DragThePen(HWND huevik, int moves) {
   RECT r{};
   ::GetWindowRect(huevik, &r);
   // The pen: PenFrame (176,40) + Swatch (8,16) + Pen (24,8), 48 x 48.
@@ -110,7 +110,7 @@ void DragThePen(HWND huevik) {
   HWND valueField = ::ChildWindowFromPoint(huevik, {85, 45});
   int changes = 0;
   wchar_t last[64] = {};
-  for (int i = 0; i < kPenMoves; ++i) {
+  for (int i = 0; i < moves; ++i) {
     pointer::SendMoveTo(20 + (i * 7) % 1200, 300 + (i / 50) % 400);
     if (i % 10 == 0) {
       wchar_t now[64] = {};
@@ -123,7 +123,8 @@ void DragThePen(HWND huevik) {
   pointer::Release();
   ::Sleep(500);
   // Proof that the drag really sampled: the value field kept changing along the way.
-  ReportFigure("value field changes seen during the drag (one look per 10 moves)", changes, 0, "changes", {});
+  if (moves == kPenMoves)
+    ReportFigure("value field changes seen during the drag (one look per 10 moves)", changes, 0, "changes", {});
 }
 
 double FileKiB(const std::wstring& path) {
@@ -186,12 +187,16 @@ int main() {
   PROCESS_MEMORY_COUNTERS afterStart = Memory(ours.info.process.get());
   ReportFigure("peak working set after startup", static_cast<double>(afterStart.PeakWorkingSetSize) / 1024.0,
                floorPeak, "KiB", Goal::RatioAtMost(1.3));
-  DragThePen(ours.window);
+  // A first short drag pays what only the first pick makes (under Wine a thread's first call
+  // into the window system costs it a display connection): the growth counted is the moves'.
+  DragThePen(ours.window, 10);
+  PROCESS_MEMORY_COUNTERS beforeMoves = Memory(ours.info.process.get());
+  DragThePen(ours.window, kPenMoves);
   PROCESS_MEMORY_COUNTERS afterMoves = Memory(ours.info.process.get());
   ReportFigure("peak working set after 10,000 pen moves",
                static_cast<double>(afterMoves.PeakWorkingSetSize) / 1024.0, floorPeak, "KiB", Goal::RatioAtMost(1.5));
   ReportFigure("working set growth over 10,000 pen moves",
-               (static_cast<double>(afterMoves.WorkingSetSize) - static_cast<double>(afterStart.WorkingSetSize)) /
+               (static_cast<double>(afterMoves.WorkingSetSize) - static_cast<double>(beforeMoves.WorkingSetSize)) /
                    1024.0,
                0, "KiB", Goal::AtMost(512));
   Stop(ours);

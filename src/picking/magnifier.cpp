@@ -165,9 +165,12 @@ void Magnifier::Capture(POINT hot) {
   RECT monitor = MonitorAt(hot, monitors_);
   if (!StillBeside(place_, hot, monitor, scale_)) {
     place_ = Placement(hot, monitor, size_, scale_);
-    // One call moves and sizes it and, at its first picture, shows it on top.
+    // One call moves it and, at its first picture, shows it on top; it is sized only when its
+    // size changed, since a layered window's surface is made anew at every sizing.
+    const bool resized = size_.cx != windowSize_.cx || size_.cy != windowSize_.cy;
+    windowSize_ = size_;
     ::SetWindowPos(Window(), shown_ ? nullptr : HWND_TOPMOST, place_.left, place_.top, size_.cx, size_.cy,
-                   SWP_NOACTIVATE | (shown_ ? SWP_NOZORDER : SWP_SHOWWINDOW));
+                   SWP_NOACTIVATE | (shown_ ? SWP_NOZORDER : SWP_SHOWWINDOW) | (resized ? 0 : SWP_NOSIZE));
   }
   OnPaint(own_.get(), {});
 }

@@ -66,6 +66,7 @@ class Magnifier : public BaseWindow {
   int dpi_ = 0;  // of the monitor it was measured for
   magnifier::Scale scale_;
   SIZE size_{};          // the whole window: the pixels, and under them the strip
+  SIZE windowSize_{};    // as the window was last sized
   int stripHeight_ = 0;  // none without a value text
   int widestText_ = 0;   // the widest value text yet, at this resolution
   unique_font font_;     // the strip's

@@ -1,3 +1,4 @@
+#include "colour/colour_forms.h"
 #include "colour/colour_value.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -184,6 +186,49 @@ TEST(ColourValue, FieldTextFromOutsideReadsSafely) {
     EXPECT_EQ(expected, FieldToByte(text)) << "text " << testing::PrintToString(shown);
     EXPECT_EQ(expected, FieldToInteger(text)) << "text " << testing::PrintToString(shown);
   }
+}
+
+// Every form of the one table, for both example colours, the ends of the range and a grey.
+TEST(ColourForms, EachFormWritesItsText) {
+  const struct {
+    COLORREF colour;
+    std::vector<std::wstring> texts;
+  } kRows[] = {
+      {RGB(107, 173, 247), {L"&HF7AD6B&", L"16231787", L"#6BADF7", L"rgb(107, 173, 247)", L"hsl(212, 90%, 69%)",
+                            L"hsv(212, 57%, 97%)", L"0x6BADF7", L"RGB(107, 173, 247)", L"Color.FromArgb(107, 173, 247)",
+                            L"$00F7AD6B"}},
+      {RGB(1, 2, 3), {L"&H30201&", L"197121", L"#010203", L"rgb(1, 2, 3)", L"hsl(210, 50%, 1%)", L"hsv(210, 67%, 1%)",
+                      L"0x010203", L"RGB(1, 2, 3)", L"Color.FromArgb(1, 2, 3)", L"$00030201"}},
+      {RGB(128, 128, 128), {L"&H808080&", L"8421504", L"#808080", L"rgb(128, 128, 128)", L"hsl(0, 0%, 50%)",
+                            L"hsv(0, 0%, 50%)", L"0x808080", L"RGB(128, 128, 128)", L"Color.FromArgb(128, 128, 128)",
+                            L"$00808080"}},
+      {RGB(0, 0, 0), {L"&H0&", L"0", L"#000000", L"rgb(0, 0, 0)", L"hsl(0, 0%, 0%)", L"hsv(0, 0%, 0%)", L"0x000000",
+                      L"RGB(0, 0, 0)", L"Color.FromArgb(0, 0, 0)", L"$00000000"}},
+      {RGB(255, 255, 255), {L"&HFFFFFF&", L"16777215", L"#FFFFFF", L"rgb(255, 255, 255)", L"hsl(0, 0%, 100%)",
+                            L"hsv(0, 0%, 100%)", L"0xFFFFFF", L"RGB(255, 255, 255)",
+                            L"Color.FromArgb(255, 255, 255)", L"$00FFFFFF"}},
+      {RGB(255, 0, 1), {L"&H100FF&", L"65791", L"#FF0001", L"rgb(255, 0, 1)", L"hsl(0, 100%, 50%)",
+                        L"hsv(0, 100%, 100%)", L"0xFF0001", L"RGB(255, 0, 1)", L"Color.FromArgb(255, 0, 1)",
+                        L"$000100FF"}},  // a hue of 359.76 rounds to 0, not 360
+  };
+  for (const auto& row : kRows) {
+    std::vector<std::wstring> texts;
+    for (const ColourForm& form : ColourForms()) texts.push_back(form.text(row.colour));
+    EXPECT_EQ(texts, row.texts);
+  }
+  for (int v = 0; v < 256; ++v)
+    EXPECT_EQ(ColourForms()[4].text(RGB(v, v, v)).substr(0, 10), L"hsl(0, 0%,") << v;
+}
+
+// The contrast against white, cut to two decimals, with the level it reaches.
+TEST(ColourForms, ContrastReadsTheRatioCutOffAndItsLevel) {
+  const std::pair<COLORREF, const wchar_t*> kPairs[] = {
+      {RGB(0, 0, 0), L"21.00:1 AAA"},      {RGB(0x59, 0x59, 0x59), L"7.00:1 AAA"},
+      {RGB(0x5A, 0x5A, 0x5A), L"6.89:1 AA"}, {RGB(0x76, 0x76, 0x76), L"4.54:1 AA"},
+      {RGB(0x77, 0x77, 0x77), L"4.47:1 大字 AA"}, {RGB(0x94, 0x94, 0x94), L"3.03:1 大字 AA"},
+      {RGB(0x95, 0x95, 0x95), L"2.99:1"},  {RGB(255, 255, 255), L"1.00:1"}};
+  for (const auto& [colour, text] : kPairs) EXPECT_EQ(ContrastText(colour, RGB(255, 255, 255)), text);
+  EXPECT_DOUBLE_EQ(ContrastRatio(RGB(10, 20, 30), RGB(200, 100, 0)), ContrastRatio(RGB(200, 100, 0), RGB(10, 20, 30)));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "controls/controls.h"
 
+#include <windowsx.h>
+
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -154,23 +156,34 @@ namespace {
 // That procedure is kept here, for the few fields there are, rather than through the common
 // controls' subclassing: under Wine that looks its data up at the server on every message,
 // and a pen move writes four fields, each write several messages.
-std::vector<std::pair<HWND, WNDPROC>> g_earlierProcedures;
+struct WholeTextEntry {
+  HWND field;
+  WNDPROC earlier;
+  TextBox* box;
+};
+std::vector<WholeTextEntry> g_earlierProcedures;
 
-WNDPROC EarlierProcedure(HWND window) {
-  for (const auto& [field, procedure] : g_earlierProcedures)
-    if (field == window) return procedure;
+const WholeTextEntry* EntryOf(HWND window) {
+  for (const WholeTextEntry& entry : g_earlierProcedures)
+    if (entry.field == window) return &entry;
   return nullptr;
 }
 
 LRESULT CALLBACK WholeTextField(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  WNDPROC earlier = EarlierProcedure(window);
-  if (!earlier) return ::DefWindowProcW(window, msg, wp, lp);
+  const WholeTextEntry* entry = EntryOf(window);
+  if (!entry) return ::DefWindowProcW(window, msg, wp, lp);
+  WNDPROC earlier = entry->earlier;
+  if (msg == WM_CONTEXTMENU && entry->box->ContextMenu) {
+    const bool byKey = lp == -1;
+    entry->box->ContextMenu(byKey ? std::nullopt : std::optional<POINT>(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}));
+    return 0;
+  }
   if (msg == WM_LBUTTONDBLCLK) {
     ::SendMessageW(window, EM_SETSEL, 0, -1);
     return 0;
   }
   if (msg == WM_NCDESTROY)
-    std::erase_if(g_earlierProcedures, [window](const auto& entry) { return entry.first == window; });
+    std::erase_if(g_earlierProcedures, [window](const auto& kept) { return kept.field == window; });
   LRESULT result = ::CallWindowProcW(earlier, window, msg, wp, lp);
   if (msg == WM_LBUTTONUP) {
     DWORD start = 0, end = 0;
@@ -180,10 +193,10 @@ LRESULT CALLBACK WholeTextField(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   return result;
 }
 
-void KeepWholeText(HWND field) {
+void KeepWholeText(HWND field, TextBox& box) {
   auto earlier = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WholeTextField)));
-  if (earlier) g_earlierProcedures.emplace_back(field, earlier);
+  if (earlier) g_earlierProcedures.push_back({field, earlier, &box});
 }
 
 }  // namespace
@@ -193,7 +206,7 @@ TextBox::TextBox(std::wstring name, Container& parent, TwipsRect place, const st
   writing_ = true;
   Create(L"EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL | (locked ? ES_READONLY : 0), WS_EX_CLIENTEDGE);
   writing_ = false;
-  if (locked) KeepWholeText(window_);
+  if (locked) KeepWholeText(window_, *this);
 }
 
 void TextBox::SetText(const std::wstring& text) {

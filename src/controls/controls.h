@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -203,6 +204,9 @@ class TextBox : public SystemControl {
   // Raises Change inside the write, and only when the text really changes.
   void SetText(const std::wstring& text);
   std::function<void()> Change;
+  // A read-only field's context menu in the place of the edit's own: a right click (at its screen
+  // point), or the context-menu key or Shift+F10 (no point), whoever sent the request.
+  std::function<void(std::optional<POINT> at)> ContextMenu;
   // EN_CHANGE: a write from anywhere, ours or another program's.
   void OnCommand(WORD code) override;
   HBRUSH OnControlColour(HDC dc) override;

@@ -329,12 +329,15 @@ bool g_menuOpen = false;  // one pop-up at a time on the one GUI thread
 
 bool Form::MenuOpen() { return g_menuOpen; }
 
-void Form::PopupMenu(Menu menu) {
+void Form::PopupMenu(Menu menu, std::optional<POINT> place) {
   if (g_menuOpen) return;
   BuiltMenu built;
   unique_menu popup(BuildMenu(menu.items, built));
   POINT at{};
-  ::GetCursorPos(&at);
+  if (place)
+    at = *place;
+  else
+    ::GetCursorPos(&at);
   g_menuOpen = true;
   UINT chosen = static_cast<UINT>(::TrackPopupMenu(
       popup.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, Window(), nullptr));

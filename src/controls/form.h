@@ -102,7 +102,7 @@ class Form : public Container, public EventTarget {
   // Pops a menu up at the pointer, made afresh from its items, which it keeps until it returns:
   // after the chosen item's Click ran. One at a time on the thread, as the system has it: asked
   // while a menu is open (another program may send the message that opens one), it does nothing.
-  void PopupMenu(Menu menu);
+  void PopupMenu(Menu menu, std::optional<POINT> at = std::nullopt);  // at the pointer where none is given
   static bool MenuOpen();
 
   Control& FindControl(const std::wstring& name) const;

@@ -3,6 +3,7 @@
 #include "mainwindow/main_window.h"
 
 #include "colour/colour_dialog.h"
+#include "colour/colour_forms.h"
 #include "colour/recent_colours.h"
 #include "mainwindow/bring_back.h"
 #include "mainwindow/hover_tracking.h"
@@ -11,6 +12,7 @@
 #include "resource.h"
 #include "settings/window_position.h"
 #include "tray/tray_menu_owner.h"
+#include "win32/clipboard.h"
 #include "win32/display.h"
 #include "win32/display_scale.h"
 
@@ -60,6 +62,7 @@ MainWindow::MainWindow()
       frame_(*this, Grip, buttons_) {
 #undef MAIN_WINDOW_LOOKUP
   ColourDialogButton.Click = [this] { ChooseWithColourDialog(); };
+  ValueField.ContextMenu = [this](std::optional<POINT> at) { ShowCopyAsMenu(at); };
   TrayIcon::SetOwner(this);
   g_mainWindowExists = true;
 }
@@ -126,6 +129,21 @@ bool MainWindow::HotkeyStartsAPickNow() {
   ::EndMenu();
   picker_.StartFrozenPickSoon(frontBeforeMenu_);
   return false;
+}
+
+void MainWindow::ShowCopyAsMenu(std::optional<POINT> at) {
+  if (!at) {
+    RECT field{};
+    ::GetWindowRect(ValueField.Handle(), &field);
+    at = POINT{field.left, field.bottom};
+  }
+  const COLORREF colour = fields_.Current();
+  Menu menu{L"CopyAs", L"", {}};
+  for (const ColourForm& form : ColourForms()) {
+    std::wstring text = form.text(colour);
+    menu.items.push_back({form.name, MenuText(text), [this, text] { CopyTextToClipboard(Window(), text); }});
+  }
+  PopupMenu(std::move(menu), at);
 }
 
 void MainWindow::OnTrayRightClick(HWND frontBefore) {

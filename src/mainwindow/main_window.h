@@ -44,6 +44,8 @@ class MainWindow : public Form, private TrayIcon::Owner {
   bool HotkeyStartsAPickNow();
   void OnTaskbarRestarted() override { picker_.RegisterHotkey(); }
   void ChooseWithColourDialog();
+  // The value's every form, each item showing the text it copies; at the field where a key asked.
+  void ShowCopyAsMenu(std::optional<POINT> at);
   [[noreturn]] void Exit();
 
   ColourFields fields_;

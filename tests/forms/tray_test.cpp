@@ -16,6 +16,7 @@
 #include "support/main_window_fixture.h"
 #include "support/patch_window.h"
 #include "support/message_log.h"
+#include "support/observe.h"
 #include "tray/tray_menu_owner.h"
 #include "tray/taskbar_menu.h"
 #include "tray/tray_icon.h"
@@ -539,6 +540,33 @@ TEST_F(TrayFormTest, TheHotkeyWithTheMenuOpenClosesItAndFreezesTheScreen) {
   ::WaitForSingleObject(driver.get(), 10000);
   EXPECT_TRUE(PumpUntil([&] { return form().Picks().ScreenFrozen(); })) << "the screen did not freeze";
   form().Picks().StartOrEndFrozenPick();  // the hotkey again: dropped
+}
+
+// The value field's menu, asked for by the key: each of the colour's forms as the text it copies
+// (its "&" doubled in the menu's own string, so that it reads as it is); choosing the fourth copies
+// that text, and the chosen form stays as it was.
+DWORD WINAPI ChooseTheFourthForm(void* param) {
+  auto& visit = *static_cast<MenuVisit*>(param);
+  HWND menuWindow = nullptr;
+  if (!(visit.menuSeen = WaitFor([&] { return (menuWindow = VisibleWindowOfThisProcess(L"#32768")) != nullptr; })))
+    return 0;
+  ReadMenu(menuWindow, visit);
+  for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) ::PostMessageW(menuWindow, WM_KEYDOWN, key, 0);
+  return 0;
+}
+
+TEST_F(TrayFormTest, TheValueFieldsMenuCopiesTheColourInTheFormItShows) {
+  form().Fields().Show(0xF7AD6B);
+  MenuVisit visit;
+  const unique_kernel_handle driver(::CreateThread(nullptr, 0, ChooseTheFourthForm, &visit, 0, nullptr));
+  ::SendMessageW(form().ValueField.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form().ValueField.Handle()), -1);
+  ::WaitForSingleObject(driver.get(), 10000);
+  EXPECT_EQ(visit.items, (std::vector<std::wstring>{L"&&HF7AD6B&&", L"16231787", L"#6BADF7", L"rgb(107, 173, 247)",
+                                                    L"hsl(212, 90%, 69%)", L"hsv(212, 57%, 97%)", L"0x6BADF7",
+                                                    L"RGB(107, 173, 247)", L"Color.FromArgb(107, 173, 247)",
+                                                    L"$00F7AD6B"}));
+  EXPECT_EQ(ClipboardText(), L"rgb(107, 173, 247)");
+  EXPECT_TRUE(form().VbFormOption.Value());
 }
 
 TEST_F(TrayFormTest, AboutShowsTheThanksBoxWithoutShowingTheWindow) {

@@ -72,7 +72,7 @@ bool FrozenPick::Show() {
   ::SetFocus(front);
   if (auto notify = SessionFunction<RegisterSessionFn>("WTSRegisterSessionNotification"))
     notify(front, NOTIFY_FOR_THIS_SESSION);
-  aim_.Magnify(front, copy_->Source(), [this](COLORREF colour) { return picker_.Fields().ValueText(colour); });
+  aim_.Magnify(front, copy_->Source(), picker_.StripText());
   return true;
 }
 

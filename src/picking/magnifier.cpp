@@ -182,6 +182,11 @@ void Magnifier::DrawValueText() {
   // Never clipped: a text wider than any before widens the strip, and the window with it.
   const int pad = ::MulDiv(kTextPad, dpi_, 96);
   if (const int width = TextWidth(text); width + 2 * pad > size_.cx) Measure(shownAt_, width);
+  // A screen reader reads the window's text: the strip's.
+  if (text != shownText_) {
+    shownText_ = text;
+    ::SetWindowTextW(Window(), text.c_str());
+  }
   RECT strip{0, size_.cy - stripHeight_, size_.cx, size_.cy};
   HDC dc = pictureDc_.get();
   unique_brush background(::CreateSolidBrush(magnifier::kFrameColour));

@@ -2,7 +2,7 @@
 // enlarged, the square the pick's colour is the mean of outlined in the middle. Its
 // one copy per move also gives the pick that mean, so the value and the outlined
 // square are the same pixels. It copies from the screen, or from a frozen copy of it,
-// and can show the value under its pixels. It never takes focus, never
+// and shows a text under its pixels (the value, and its contrast), which is its window's text too. It never takes focus, never
 // answers a hit test, never stands over the largest square and is kept out of screen
 // captures where the system can, so neither the pick nor its own next picture ever
 // reads it.
@@ -69,6 +69,7 @@ class Magnifier : public BaseWindow {
   SIZE windowSize_{};    // as the window was last sized
   int stripHeight_ = 0;  // none without a value text
   int widestText_ = 0;   // the widest value text yet, at this resolution
+  std::wstring shownText_;
   unique_font font_;     // the strip's
   std::optional<COLORREF> colour_;  // of the latest copy
   int side_ = magnifier::kSmallestSquare;

@@ -16,7 +16,7 @@ PenPick::PenPick(Picker& picker, int& squareSide)
 
 void PenPick::Magnify() {
   if (!screen_) screen_.emplace();
-  aim_.Magnify(picker_.Window(), screen_->Source());
+  aim_.Magnify(picker_.Window(), screen_->Source(), picker_.StripText());
   hooks_.takeAiming = aim_.Magnified();
 }
 

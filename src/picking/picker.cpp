@@ -7,6 +7,7 @@
 
 #include <utility>
 
+#include "colour/colour_forms.h"
 #include "colour/recent_colours.h"
 #include "picking/screen_read.h"
 #include "win32/clipboard.h"
@@ -153,6 +154,12 @@ bool Picker::OnMessage(UINT msg, WPARAM wp) {
   if (msg != WM_HOTKEY || wp != kPickHotkeyId) return false;
   StartOrEndFrozenPick();
   return true;
+}
+
+Magnifier::ValueText Picker::StripText() const {
+  return [&fields = controls_.fields, before = controls_.fields.Current()](COLORREF colour) {
+    return fields.ValueText(colour) + L"  " + ContrastText(colour, before);
+  };
 }
 
 void Picker::TakeColour(COLORREF colour) {

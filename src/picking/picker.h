@@ -58,6 +58,10 @@ class Picker : public PointerHandler {
   // False for any other message.
   bool OnMessage(UINT msg, WPARAM wp);
 
+  // What the magnifier's strip shows for the colour under the hot spot: its value text, and its
+  // contrast with the colour the fields showed as the pick began.
+  Magnifier::ValueText StripText() const;
+
   // A colour the user took: shown everywhere, its value text on the clipboard, and first in the
   // recent colours; or (a recent colour chosen again) only shown and copied.
   void TakeColour(COLORREF colour);

@@ -8,6 +8,7 @@
 #include "settings/settings_store.h"
 #include "support/main_window_fixture.h"
 #include "support/patch_window.h"
+#include "win32/this_program.h"
 
 namespace {
 
@@ -87,6 +88,11 @@ TEST_F(PenTest, DragSamplesEveryPatchInTheChosenTextForm) {
       MoveOver(patches_->At(visit.patch));
       std::string where = "option " + std::to_string(chosen + 1) + ", patch " + std::to_string(visit.patch);
       ExpectShown(form(), visit.colour, visit.text[chosen], where.c_str());
+    }
+    // The magnifier's text is its strip's: the value, then its contrast with the fields as the drag
+    // began (the last patch of the drag before, which it ends at too).
+    if (chosen == 2) {
+      EXPECT_EQ(WindowText(::FindWindowW(L"HuevikMagnifier", nullptr)), L"#010203  1.00:1") << "the magnifier's text";
     }
     pointer::Release();
     EXPECT_EQ(form().Picks().PenDragging(), false);

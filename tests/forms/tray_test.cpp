@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "colour/colour_forms.h"
 #include "colour/recent_colours.h"
 #include "support/main_window_fixture.h"
 #include "support/patch_window.h"
@@ -353,6 +354,7 @@ bool WaitFor(Condition condition, DWORD timeoutMs = 3000) {
 struct MenuVisit {
   HWND mainWindow = nullptr;
   bool chooseAbout = false;
+  int downs = -1;  // where not -1: the item this many steps down is chosen, and nothing more
   bool menuSeen = false;
   bool mainInFront = false;
   std::vector<std::wstring> items;  // "-" for a separator; " >" after a submenu's, " (grey)" after a greyed one
@@ -416,6 +418,8 @@ DWORD WINAPI DriveTrayMenu(void* param) {
   if (!visit.menuSeen) return 0;
   visit.mainInFront = ::GetForegroundWindow() == visit.mainWindow;
   ReadMenu(menuWindow, visit);
+  for (int i = 0; i < visit.downs; ++i) ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+  if (visit.downs >= 0) return ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0), 0;
   if (!visit.chooseAbout) {
     ::PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
     return 0;
@@ -545,26 +549,17 @@ TEST_F(TrayFormTest, TheHotkeyWithTheMenuOpenClosesItAndFreezesTheScreen) {
 // The value field's menu, asked for by the key: each of the colour's forms as the text it copies
 // (its "&" doubled in the menu's own string, so that it reads as it is); choosing the fourth copies
 // that text, and the chosen form stays as it was.
-DWORD WINAPI ChooseTheFourthForm(void* param) {
-  auto& visit = *static_cast<MenuVisit*>(param);
-  HWND menuWindow = nullptr;
-  if (!(visit.menuSeen = WaitFor([&] { return (menuWindow = VisibleWindowOfThisProcess(L"#32768")) != nullptr; })))
-    return 0;
-  ReadMenu(menuWindow, visit);
-  for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) ::PostMessageW(menuWindow, WM_KEYDOWN, key, 0);
-  return 0;
-}
-
 TEST_F(TrayFormTest, TheValueFieldsMenuCopiesTheColourInTheFormItShows) {
   form().Fields().Show(0xF7AD6B);
   MenuVisit visit;
-  const unique_kernel_handle driver(::CreateThread(nullptr, 0, ChooseTheFourthForm, &visit, 0, nullptr));
+  visit.downs = 4;
+  const unique_kernel_handle driver(::CreateThread(nullptr, 0, DriveTrayMenu, &visit, 0, nullptr));
   ::SendMessageW(form().ValueField.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form().ValueField.Handle()), -1);
   ::WaitForSingleObject(driver.get(), 10000);
-  EXPECT_EQ(visit.items, (std::vector<std::wstring>{L"&&HF7AD6B&&", L"16231787", L"#6BADF7", L"rgb(107, 173, 247)",
-                                                    L"hsl(212, 90%, 69%)", L"hsv(212, 57%, 97%)", L"0x6BADF7",
-                                                    L"RGB(107, 173, 247)", L"Color.FromArgb(107, 173, 247)",
-                                                    L"$00F7AD6B"}));
+  std::vector<std::wstring> shown;
+  for (const ColourForm& colourForm : ColourForms()) shown.push_back(MenuText(colourForm.text(0xF7AD6B)));
+  EXPECT_EQ(visit.items, shown);
+  EXPECT_EQ(visit.items.front(), L"&&HF7AD6B&&");
   EXPECT_EQ(ClipboardText(), L"rgb(107, 173, 247)");
   EXPECT_TRUE(form().VbFormOption.Value());
 }

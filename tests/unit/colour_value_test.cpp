@@ -199,9 +199,6 @@ TEST(ColourForms, EachFormWritesItsText) {
                             L"$00F7AD6B"}},
       {RGB(1, 2, 3), {L"&H30201&", L"197121", L"#010203", L"rgb(1, 2, 3)", L"hsl(210, 50%, 1%)", L"hsv(210, 67%, 1%)",
                       L"0x010203", L"RGB(1, 2, 3)", L"Color.FromArgb(1, 2, 3)", L"$00030201"}},
-      {RGB(128, 128, 128), {L"&H808080&", L"8421504", L"#808080", L"rgb(128, 128, 128)", L"hsl(0, 0%, 50%)",
-                            L"hsv(0, 0%, 50%)", L"0x808080", L"RGB(128, 128, 128)", L"Color.FromArgb(128, 128, 128)",
-                            L"$00808080"}},
       {RGB(0, 0, 0), {L"&H0&", L"0", L"#000000", L"rgb(0, 0, 0)", L"hsl(0, 0%, 0%)", L"hsv(0, 0%, 0%)", L"0x000000",
                       L"RGB(0, 0, 0)", L"Color.FromArgb(0, 0, 0)", L"$00000000"}},
       {RGB(255, 255, 255), {L"&HFFFFFF&", L"16777215", L"#FFFFFF", L"rgb(255, 255, 255)", L"hsl(0, 0%, 100%)",
@@ -228,7 +225,6 @@ TEST(ColourForms, ContrastReadsTheRatioCutOffAndItsLevel) {
       {RGB(0x77, 0x77, 0x77), L"4.47:1 大字 AA"}, {RGB(0x94, 0x94, 0x94), L"3.03:1 大字 AA"},
       {RGB(0x95, 0x95, 0x95), L"2.99:1"},  {RGB(255, 255, 255), L"1.00:1"}};
   for (const auto& [colour, text] : kPairs) EXPECT_EQ(ContrastText(colour, RGB(255, 255, 255)), text);
-  EXPECT_DOUBLE_EQ(ContrastRatio(RGB(10, 20, 30), RGB(200, 100, 0)), ContrastRatio(RGB(200, 100, 0), RGB(10, 20, 30)));
 }
 
 }  // namespace

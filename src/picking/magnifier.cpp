@@ -88,6 +88,7 @@ bool Magnifier::Measure(POINT hot, int textWidth) {
 
 bool Magnifier::MakeCanvases() {
   pictureBits_ = MakeCanvas(size_.cx, size_.cy, pictureBitmap_, pictureDc_);
+  stripDrawn_ = false;
   if (!pictureBits_) return false;
   // The frame's colour wherever the pixels leave room: beside them, where the strip is wider.
   RECT all{0, 0, size_.cx, size_.cy};
@@ -179,14 +180,15 @@ void Magnifier::Capture(POINT hot) {
 void Magnifier::DrawValueText() {
   if (!valueText_) return;
   std::wstring text = colour_ ? valueText_(*colour_) : std::wstring();
+  // The strip stays as drawn, under pixels drawn anew at every move, until its text changes.
+  if (stripDrawn_ && text == shownText_) return;
   // Never clipped: a text wider than any before widens the strip, and the window with it.
   const int pad = ::MulDiv(kTextPad, dpi_, 96);
   if (const int width = TextWidth(text); width + 2 * pad > size_.cx) Measure(shownAt_, width);
   // A screen reader reads the window's text: the strip's.
-  if (text != shownText_) {
-    shownText_ = text;
-    ::SetWindowTextW(Window(), text.c_str());
-  }
+  shownText_ = text;
+  ::SetWindowTextW(Window(), text.c_str());
+  stripDrawn_ = true;
   RECT strip{0, size_.cy - stripHeight_, size_.cx, size_.cy};
   HDC dc = pictureDc_.get();
   unique_brush background(::CreateSolidBrush(magnifier::kFrameColour));

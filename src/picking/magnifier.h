@@ -70,6 +70,7 @@ class Magnifier : public BaseWindow {
   int stripHeight_ = 0;  // none without a value text
   int widestText_ = 0;   // the widest value text yet, at this resolution
   std::wstring shownText_;
+  bool stripDrawn_ = false;  // on the canvas as it is
   unique_font font_;     // the strip's
   std::optional<COLORREF> colour_;  // of the latest copy
   int side_ = magnifier::kSmallestSquare;

@@ -419,7 +419,10 @@ DWORD WINAPI DriveTrayMenu(void* param) {
   visit.mainInFront = ::GetForegroundWindow() == visit.mainWindow;
   ReadMenu(menuWindow, visit);
   for (int i = 0; i < visit.downs; ++i) ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
-  if (visit.downs >= 0) return ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0), 0;
+  if (visit.downs >= 0) {
+    ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+    return 0;
+  }
   if (!visit.chooseAbout) {
     ::PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
     return 0;

@@ -11,6 +11,8 @@ namespace {
 
 constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE, newer systems only
 constexpr int kTextPad = 3;                  // around the value's text in its strip, at 96 dpi
+constexpr UINT_PTR kNameTimer = 1;
+constexpr UINT kNamePeriodMs = 100;          // the window's text follows the strip's at most this often
 
 void ExcludeFromCapture(HWND window) {
   using SetAffinityFn = BOOL(WINAPI*)(HWND, DWORD);
@@ -40,6 +42,9 @@ LRESULT Magnifier::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return MA_NOACTIVATE;
     case WM_ERASEBKGND:
       return 1;
+    case WM_TIMER:
+      if (wp == kNameTimer) FollowName();
+      return 0;
     default:
       return BaseWindow::OnMessage(msg, wp, lp);
   }
@@ -72,10 +77,9 @@ bool Magnifier::Measure(POINT hot, int textWidth) {
   const int pad = ::MulDiv(kTextPad, dpi_, 96);
   SIZE size{scale_.Side(), scale_.Side()};
   if (valueText_) {
-    window_dc screen(nullptr);
-    select_guard font(screen.get(), font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+    select_guard font(sourceDc_.get(), StripFont());
     TEXTMETRICW metrics{};
-    ::GetTextMetricsW(screen.get(), &metrics);
+    ::GetTextMetricsW(sourceDc_.get(), &metrics);
     stripHeight_ = metrics.tmHeight + 2 * pad;
     size.cx = std::max<LONG>(size.cx, widestText_ + 2 * pad);
     size.cy += stripHeight_;
@@ -97,13 +101,16 @@ bool Magnifier::MakeCanvases() {
   return true;
 }
 
+// Measured in the copy's memory DC, of the screen's resolution: a screen DC would cost a round
+// trip to the window system at every text.
 int Magnifier::TextWidth(const std::wstring& text) const {
-  window_dc screen(nullptr);
-  select_guard font(screen.get(), font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+  select_guard font(sourceDc_.get(), StripFont());
   SIZE extent{};
-  ::GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+  ::GetTextExtentPoint32W(sourceDc_.get(), text.c_str(), static_cast<int>(text.size()), &extent);
   return extent.cx;
 }
+
+HGDIOBJ Magnifier::StripFont() const { return font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT); }
 
 void Magnifier::Show(HWND owner, POINT hot, int side, PixelSource source, ValueText valueText) {
   if (!Window()) {
@@ -138,6 +145,9 @@ bool Magnifier::Grow(int rings) {
 void Magnifier::Hide() {
   if (!shown_) return;
   shown_ = false;
+  if (nameFollowing_) FollowName();
+  ::KillTimer(Window(), kNameTimer);
+  nameFollowing_ = false;
   ::ShowWindow(Window(), SW_HIDE);
   own_.reset();
 }
@@ -185,21 +195,35 @@ void Magnifier::DrawValueText() {
   // Never clipped: a text wider than any before widens the strip, and the window with it.
   const int pad = ::MulDiv(kTextPad, dpi_, 96);
   if (const int width = TextWidth(text); width + 2 * pad > size_.cx) Measure(shownAt_, width);
-  // A screen reader reads the window's text: the strip's.
   shownText_ = text;
-  ::SetWindowTextW(Window(), text.c_str());
+  if (!nameFollowing_) FollowName();
   stripDrawn_ = true;
   RECT strip{0, size_.cy - stripHeight_, size_.cx, size_.cy};
   HDC dc = pictureDc_.get();
   unique_brush background(::CreateSolidBrush(magnifier::kFrameColour));
   ::FillRect(dc, &strip, background.get());
   if (!colour_) return;
-  select_guard font(dc, font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+  select_guard font(dc, StripFont());
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(255, 255, 255));
   ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &strip,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   ::GdiFlush();
+}
+
+// A screen reader reads the window's text: the strip's. Each setting is a round trip to the window
+// system, and a reader speaks each, so while the strip keeps changing the window's text follows it
+// at a timer's pace: at once when it first changes, then at each tick while it differs, and the
+// timer goes once a tick finds it the same.
+void Magnifier::FollowName() {
+  if (namedText_ == shownText_) {
+    ::KillTimer(Window(), kNameTimer);
+    nameFollowing_ = false;
+    return;
+  }
+  namedText_ = shownText_;
+  ::SetWindowTextW(Window(), namedText_.c_str());
+  if (!nameFollowing_) nameFollowing_ = ::SetTimer(Window(), kNameTimer, kNamePeriodMs, nullptr) != 0;
 }
 
 void Magnifier::OnPaint(HDC dc, const RECT&) {

@@ -59,6 +59,8 @@ class Magnifier : public BaseWindow {
   void Capture(POINT hot);
   void DrawValueText();
   int TextWidth(const std::wstring& text) const;
+  HGDIOBJ StripFont() const;
+  void FollowName();
 
   bool shown_ = false;
   POINT shownAt_{};
@@ -71,6 +73,8 @@ class Magnifier : public BaseWindow {
   int widestText_ = 0;   // the widest value text yet, at this resolution
   std::wstring shownText_;
   bool stripDrawn_ = false;  // on the canvas as it is
+  std::wstring namedText_;   // the window's text, which follows the strip's
+  bool nameFollowing_ = false;  // its timer runs
   unique_font font_;     // the strip's
   std::optional<COLORREF> colour_;  // of the latest copy
   int side_ = magnifier::kSmallestSquare;

@@ -92,7 +92,9 @@ TEST_F(PenTest, DragSamplesEveryPatchInTheChosenTextForm) {
     // The magnifier's text is its strip's: the value, then its contrast with the fields as the drag
     // began (the last patch of the drag before, which it ends at too).
     if (chosen == 2) {
-      EXPECT_EQ(WindowText(::FindWindowW(L"HuevikMagnifier", nullptr)), L"#010203  1.00:1") << "the magnifier's text";
+      HWND magnifier = ::FindWindowW(L"HuevikMagnifier", nullptr);
+      PumpUntil([&] { return WindowText(magnifier) == L"#010203  1.00:1"; });  // it follows within a tick
+      EXPECT_EQ(WindowText(magnifier), L"#010203  1.00:1") << "the magnifier's text";
     }
     pointer::Release();
     EXPECT_EQ(form().Picks().PenDragging(), false);

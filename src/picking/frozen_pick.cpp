@@ -29,15 +29,24 @@ bool SessionLeft(WPARAM change) {
 
 }  // namespace
 
-FrozenPick::FrozenPick(Picker& picker, int& squareSide, std::unique_ptr<ScreenCopy> copy, HWND foregroundBefore)
-    : picker_(picker), copy_(std::move(copy)), aim_(*this, squareSide), foregroundBefore_(foregroundBefore) {}
+FrozenPick::FrozenPick(Picker& picker, int& squareSide, std::unique_ptr<ScreenCopy> copy,
+                       std::unique_ptr<InputHooks> hooks, HWND foregroundBefore)
+    : picker_(picker),
+      copy_(std::move(copy)),
+      aim_(*this, squareSide),
+      hooks_(std::move(hooks)),
+      foregroundBefore_(foregroundBefore) {}
 
 std::unique_ptr<FrozenPick> FrozenPick::Start(Picker& picker, int& squareSide, HWND frontAfter) {
   PhysicalPixelScope physical;
   HWND foreground = frontAfter ? frontAfter : ::GetForegroundWindow();
+  // The hooks' thread sets itself up while the screen is copied; they take no key before the
+  // frozen windows are there to take it.
+  auto hooks = std::make_unique<InputHooks>(nullptr, nullptr);
   auto copy = std::make_unique<ScreenCopy>();
   if (copy->Copied()) {
-    std::unique_ptr<FrozenPick> pick(new FrozenPick(picker, squareSide, std::move(copy), foreground));
+    std::unique_ptr<FrozenPick> pick(
+        new FrozenPick(picker, squareSide, std::move(copy), std::move(hooks), foreground));
     if (pick->Show()) return pick;
   }
   ::MessageBeep(MB_OK);
@@ -60,9 +69,10 @@ bool FrozenPick::Show() {
   HWND front = windows_.front()->Window();
   // The keys are the pick's from before it shows: one typed as it appears waits in the queue for
   // the magnifier, wherever the system has the focus then.
-  hooks_ = std::make_unique<InputHooks>(front, nullptr);
   hooks_->takeEnter = true;
   hooks_->takeAiming = true;
+  hooks_->SendKeysTo(front);
+  hooks_->AwaitSet();
   for (const auto& window : windows_) {
     ::SetWindowPos(window->Window(), HWND_TOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);

@@ -39,7 +39,8 @@ class FrozenPick : private Aim::Owner {
   bool Ended() const { return ended_; }
 
  private:
-  FrozenPick(Picker& picker, int& squareSide, std::unique_ptr<ScreenCopy> copy, HWND foregroundBefore);
+  FrozenPick(Picker& picker, int& squareSide, std::unique_ptr<ScreenCopy> copy, std::unique_ptr<InputHooks> hooks,
+             HWND foregroundBefore);
   bool Show();
   bool OnInput(UINT msg, WPARAM wp, LPARAM lp);
   void Key(UINT virtualKey, bool shift);

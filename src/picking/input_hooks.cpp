@@ -14,14 +14,15 @@ bool IsAimingKey(DWORD key) { return magnifier::ArrowStep(key, false) || magnifi
 
 LRESULT CALLBACK HookedKeys(int code, WPARAM wp, LPARAM lp) {
   InputHooks* hooks = g_hooks.load();
-  if (code == HC_ACTION && hooks && !hooks->released && (wp == WM_KEYDOWN || wp == WM_SYSKEYDOWN)) {
+  HWND keys = hooks ? hooks->keys_.load() : nullptr;
+  if (code == HC_ACTION && keys && !hooks->released && (wp == WM_KEYDOWN || wp == WM_SYSKEYDOWN)) {
     const DWORD key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp)->vkCode;
     const bool aiming = hooks->takeAiming && IsAimingKey(key);
     if ((key == VK_ESCAPE && hooks->takeEscape) || (key == VK_RETURN && hooks->takeEnter) || aiming) {
       // An arrow taken now steps before anything that comes after it: the moves and the release
       // that follow are the hooks' to bring.
       if (aiming && magnifier::ArrowStep(key, false)) hooks->stepped = true;
-      ::PostMessageW(hooks->keys_, kPickKey, key, ::GetAsyncKeyState(VK_SHIFT) < 0 ? 1 : 0);
+      ::PostMessageW(keys, kPickKey, key, ::GetAsyncKeyState(VK_SHIFT) < 0 ? 1 : 0);
       return 1;
     }
   }
@@ -65,12 +66,16 @@ InputHooks::InputHooks(HWND keys, HWND pointer)
     : keys_(keys), pointer_(pointer), ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
   g_hooks = this;
   thread_.reset(::CreateThread(nullptr, 0, Run, this, 0, &threadId_));
+}
+
+void InputHooks::AwaitSet() const {
   if (thread_ && ready_) ::WaitForSingleObject(ready_.get(), INFINITE);
 }
 
 InputHooks::~InputHooks() {
   if (g_hooks.load() == this) g_hooks = nullptr;
   if (!thread_) return;
+  AwaitSet();  // its queue is there to take the end
   ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
   ::WaitForSingleObject(thread_.get(), INFINITE);
 }

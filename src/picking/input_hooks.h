@@ -20,12 +20,16 @@ inline constexpr UINT kPenWheel = kPickKey + 3;  // wParam: the wheel's delta
 
 class InputHooks {
  public:
-  // Keys go to `keys`; with a `pointer` window, the pointer's wheel, its moves after a step and
-  // its release go there. Returns once the hooks are in place (or could not be set).
+  // Starts the hooks' thread. Keys go to `keys`, or where none is given yet, to the window that
+  // SendKeysTo() names later, and until then pass; with a `pointer` window, the pointer's wheel,
+  // its moves after a step and its release go there.
   InputHooks(HWND keys, HWND pointer);
   InputHooks(const InputHooks&) = delete;
   InputHooks& operator=(const InputHooks&) = delete;
   ~InputHooks();
+  void SendKeysTo(HWND keys) { keys_ = keys; }
+  // Returns once the hooks are in place (or could not be set).
+  void AwaitSet() const;
 
   // What the hooks take, as the pick sets it.
   std::atomic<bool> takeEscape{true};
@@ -50,7 +54,7 @@ class InputHooks {
   friend LRESULT CALLBACK HookedPointer(int code, WPARAM wp, LPARAM lp);
 
   std::atomic<DWORD> latestMove_{0};
-  const HWND keys_;
+  std::atomic<HWND> keys_;
   const HWND pointer_;
   unique_kernel_handle ready_;
   unique_kernel_handle thread_;

@@ -11,6 +11,7 @@ PenPick::PenPick(Picker& picker, int& squareSide)
       hooks_(container_.Window(), container_.Window()) {
   PhysicalPixelScope physical;
   pressedAt_ = PointerNow();
+  hooks_.AwaitSet();
   container_.Watch(this);
 }
 

@@ -20,12 +20,16 @@ constexpr POINT kValueField{85, 45};
 constexpr POINT kRed{85, 70}, kGreen{85, 93}, kBlue{85, 116};
 constexpr POINT kDecimalForm{85, 230}, kWebForm{165, 230};  // DecimalFormOption, WebFormOption
 
+// An earlier copy, an earlier test's too, is not the next one.
+void ForgetClipboard() {
+  if (!::OpenClipboard(nullptr)) return;
+  ::EmptyClipboard();
+  ::CloseClipboard();
+}
+
 // What one click in a field and Ctrl+C put on the clipboard.
 std::wstring CopiedFrom(POINT field) {
-  if (::OpenClipboard(nullptr)) {  // an earlier copy, an earlier test's too, is not this one
-    ::EmptyClipboard();
-    ::CloseClipboard();
-  }
+  ForgetClipboard();
   pointer::ClickAt(field.x, field.y);
   SendKey('C', VK_CONTROL);
   PumpUntil([] { return ::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; });
@@ -110,6 +114,18 @@ TEST_F(PickTest, DragOverAnotherProgramsWindowShowsItsColour) {
     EXPECT_EQ(CopiedFrom(OnScreen(huevik, kValueField)), pick.value) << where;
     EXPECT_EQ(CopiedFrom(OnScreen(huevik, kGreen)), pick.green) << where;
   }
+  // A right click on the value field opens its forms; the fourth, chosen by keyboard, is copied,
+  // and the field keeps its own form.
+  ForgetClipboard();
+  const POINT value = OnScreen(huevik, kValueField);
+  pointer::MoveTo(value.x, value.y);
+  pointer::Press(MOUSEEVENTF_RIGHTDOWN);
+  pointer::Release(MOUSEEVENTF_RIGHTUP);
+  EXPECT_TRUE(PumpUntil([] { return ::FindWindowW(L"#32768", nullptr) != nullptr; })) << "no menu";
+  for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) SendKey(key);
+  PumpUntil([] { return ::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; });
+  EXPECT_EQ(ClipboardText(), L"rgb(107, 173, 247)") << "the fourth form";
+  EXPECT_EQ(TextAt(huevik, kValueField), L"16231787");
   EXPECT_TRUE(huevik.Running());
 }
 

@@ -223,7 +223,8 @@ TEST(ColourForms, ContrastReadsTheRatioCutOffAndItsLevel) {
       {RGB(0, 0, 0), L"21.00:1 AAA"},      {RGB(0x59, 0x59, 0x59), L"7.00:1 AAA"},
       {RGB(0x5A, 0x5A, 0x5A), L"6.89:1 AA"}, {RGB(0x76, 0x76, 0x76), L"4.54:1 AA"},
       {RGB(0x77, 0x77, 0x77), L"4.47:1 大字 AA"}, {RGB(0x94, 0x94, 0x94), L"3.03:1 大字 AA"},
-      {RGB(0x95, 0x95, 0x95), L"2.99:1"},  {RGB(255, 255, 255), L"1.00:1"}};
+      {RGB(0x95, 0x95, 0x95), L"2.99:1"},  {RGB(255, 255, 255), L"1.00:1"},
+      {RGB(0, 133, 128), L"4.49:1 大字 AA"}};  // 4.49995, short of AA: no rounding up
   for (const auto& [colour, text] : kPairs) EXPECT_EQ(ContrastText(colour, RGB(255, 255, 255)), text);
 }
 

@@ -290,9 +290,9 @@ TEST(MouseIcon, LoadsAtItsOwnSizeWithTransparentCornersAndOpaqueBody) {
 
 // A stored picture 3 x 2 in two colours, decoded by GDI into the colours of its table.
 std::vector<BYTE> PackedRle8(std::initializer_list<BYTE> codes, WORD bits = 8) {
-  const BITMAPINFOHEADER header{sizeof header, 3, 2, 1, bits, BI_RLE8, 0, 0, 0, 2, 0};
+  const BITMAPINFOHEADER header{sizeof header, 3, 2, 1, bits, BI_RLE8, 0, 0, 0, 3, 0};
   std::vector<BYTE> packed(reinterpret_cast<const BYTE*>(&header), reinterpret_cast<const BYTE*>(&header + 1));
-  packed.insert(packed.end(), {0, 0, 0xFF, 0, 0xFF, 0, 0, 0});  // red, blue
+  packed.insert(packed.end(), {0, 0, 0xFF, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0});  // red, blue, green
   packed.insert(packed.end(), codes);
   return packed;
 }
@@ -312,14 +312,17 @@ TEST(StoredPictures, RunLengthCodesDecodeIntoTheirColoursOrAreRefused) {
   int copy = 0;
   for (const auto& refused : {PackedRle8({0, 1}, 32), std::vector<BYTE>(good.begin(), good.begin() + 20),
                               std::vector<BYTE>(good.begin(), good.begin() + 44),
-                              std::vector<BYTE>(good.begin(), good.begin() + 48)})
+                              std::vector<BYTE>(good.begin(), good.begin() + 52)})
     EXPECT_FALSE(SectionFromRle8(refused)) << "refused copy " << copy++;
   // A run past the row, a colour past the table, a row past the height, no end code, indices
-  // cut off: GDI draws what it can, or nothing, reading nothing beyond the data: every pixel is
-  // a colour of the table, or black where an index lies past it.
-  for (const auto& damaged : {PackedRle8({4, 1, 0, 1}), PackedRle8({3, 2, 0, 1}), PackedRle8({0, 0, 0, 0, 1, 1, 0, 1}),
-                              PackedRle8({3, 1, 0, 0}), PackedRle8({0, 3, 1})}) {
-    const unique_bitmap decoded = SectionFromRle8(damaged);
+  // cut off: GDI draws what it can, or nothing, reading nothing beyond the data. Past the data lie
+  // codes for a row of green, which no damaged copy names: every pixel is red or blue, or black
+  // where an index lies past the table.
+  for (auto damaged : {PackedRle8({4, 1, 0, 1}), PackedRle8({3, 3, 0, 1}), PackedRle8({0, 0, 0, 0, 1, 1, 0, 1}),
+                       PackedRle8({3, 1, 0, 0}), PackedRle8({0, 3, 1})}) {
+    const size_t size = damaged.size();
+    damaged.insert(damaged.end(), {3, 2, 3, 2, 0, 1});
+    const unique_bitmap decoded = SectionFromRle8({damaged.data(), size});
     if (!decoded) continue;
     for (DWORD colour : ColoursOf(decoded))
       EXPECT_TRUE(colour == 0xFF0000 || colour == 0x0000FF || colour == 0) << std::hex << colour << " in damaged copy " << copy;

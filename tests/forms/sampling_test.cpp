@@ -2,9 +2,13 @@
 // pen, drag over patches of known colour painted by a window of the test's own.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "colour/recent_colours.h"
+#include "controls/picture.h"
 #include "settings/settings_store.h"
 #include "support/main_window_fixture.h"
 #include "support/patch_window.h"
@@ -101,18 +105,6 @@ TEST_F(PenTest, DragSamplesEveryPatchInTheChosenTextForm) {
   }
 }
 
-// The mean of the side x side screen pixels around a point, rounded as the pen rounds it.
-COLORREF ScreenMean(POINT at, int side) {
-  unsigned sum[3] = {}, count = static_cast<unsigned>(side * side);
-  for (int y = at.y - side / 2; y <= at.y + side / 2; ++y)
-    for (int x = at.x - side / 2; x <= at.x + side / 2; ++x) {
-      COLORREF pixel = ScreenPixel(x, y);
-      sum[0] += GetRValue(pixel), sum[1] += GetGValue(pixel), sum[2] += GetBValue(pixel);
-    }
-  auto mean = [&](unsigned total) { return static_cast<BYTE>((total + count / 2) / count); };
-  return RGB(mean(sum[0]), mean(sum[1]), mean(sum[2]));
-}
-
 // A click aims at nothing: the recent colours and the settings stay as they were.
 TEST_F(PenTest, ClickWithoutMoveChangesTheFieldsOnly) {
   const std::vector<COLORREF> recent = RecentColours::List();
@@ -121,12 +113,16 @@ TEST_F(PenTest, ClickWithoutMoveChangesTheFieldsOnly) {
   MoveOver(pen);
   Pump(100);
   // The press samples before the pen picture goes, so it reads the pen itself: already the
-  // mean over the square, as the magnifier outlines it.
-  for (int side : {1, 9}) {
+  // mean over the square, as the magnifier outlines it. The pen here is of one colour with a
+  // black pixel at its centre, so the mean over 9 x 9 is 80/81 of that colour.
+  std::vector<std::uint32_t> pixels(48 * 48, 0xFF51A2F3);
+  pixels[24 * 48 + 24] = 0xFF000000;
+  const PictureRef known = Picture::FromPixels({48, 48}, pixels);
+  for (const auto& [side, penMean] : {std::pair{1, RGB(0, 0, 0)}, std::pair{9, RGB(80, 160, 240)}}) {
     form().Fields().Show(kEarlier);
     form().Picks().SetSquareSide(side);
-    const COLORREF penMean = ScreenMean(pen, side);
-    ASSERT_NE(penMean, kEarlier);
+    form().Pen.SetPicture(known);
+    Pump(50);
     pointer::Press();
     ExpectFields(form(), penMean, side == 1 ? "after the press" : "after the press, 9 x 9");
     pointer::Release();

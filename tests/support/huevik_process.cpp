@@ -109,14 +109,59 @@ HWND HuevikProcess::ChildAt(int clientX, int clientY) const {
   return ::ChildWindowFromPointEx(window_, {clientX, clientY}, CWP_SKIPTRANSPARENT);
 }
 
-// Wine (8) answers GetGuiResources with ERROR_CALL_NOT_IMPLEMENTED and has no other count of a
-// process's objects: there the user objects are counted as the windows, the kind a program makes
-// most and the one a move could leave behind, and the graphics objects not at all.
+namespace {
+
+// Wine keeps each process's graphics objects in a table of the process's own, which its 64-bit
+// PEB names at 0xF8 (GdiSharedHandleTable, where Windows names the session's): 0x10000 entries
+// of 24 bytes, each with its object's type in byte 14, and 0 there once the object is freed. Its
+// live entries, stock objects too, are the process's objects. A 32-bit process there runs as on
+// 64-bit Windows, with a 64-bit TEB whose place its own TEB holds at 0xF70, and whose PEB that
+// TEB names at 0x60.
+template <typename Value>
+Value ReadAt(HANDLE process, UINT64 address) {
+  Value value{};
+  if (!address || !::ReadProcessMemory(process, reinterpret_cast<void*>(static_cast<UINT_PTR>(address)), &value,
+                                       sizeof value, nullptr))
+    return Value{};
+  return value;
+}
+
+DWORD GraphicsObjectsInWinesTable(HANDLE process, HANDLE thread) {
+  using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  const auto query = [](const char* name) {
+    return reinterpret_cast<QueryFn>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), name)));
+  };
+  struct {
+    void* exitStatus;
+    BYTE* block;  // the process's PEB, or the thread's TEB
+    void* rest[5];
+  } basic{};  // PROCESS_BASIC_INFORMATION, THREAD_BASIC_INFORMATION
+  const bool is64 = sizeof(void*) == 8;
+  const QueryFn basicOf = query(is64 ? "NtQueryInformationProcess" : "NtQueryInformationThread");
+  if (!basicOf || basicOf(is64 ? process : thread, 0, &basic, sizeof basic, nullptr) != 0) return 0;
+  const UINT64 peb64 = is64 ? reinterpret_cast<UINT_PTR>(basic.block)
+                            : ReadAt<UINT64>(process, ReadAt<DWORD>(process, reinterpret_cast<UINT_PTR>(basic.block) + 0xF70) + 0x60);
+  const UINT64 table = ReadAt<UINT64>(process, peb64 + 0xF8);
+  constexpr size_t kEntries = 0x10000, kEntrySize = 24, kTypeAt = 14;
+  std::vector<BYTE> entries(kEntries * kEntrySize);
+  if (!table || !::ReadProcessMemory(process, reinterpret_cast<void*>(static_cast<UINT_PTR>(table)), entries.data(),
+                                     entries.size(), nullptr))
+    return 0;
+  DWORD live = 0;
+  for (size_t i = 0; i < kEntries; ++i) live += entries[i * kEntrySize + kTypeAt] != 0;
+  return live;
+}
+
+}  // namespace
+
+// Wine (8) answers GetGuiResources with ERROR_CALL_NOT_IMPLEMENTED: there the graphics objects
+// are counted in its table, and the user objects as the windows, the kind a program makes most
+// and the one a move could leave behind.
 HuevikProcess::GuiObjects HuevikProcess::Objects() const {
   const HANDLE process = info_.process.get();
   GuiObjects counted{::GetGuiResources(process, GR_GDIOBJECTS), ::GetGuiResources(process, GR_USEROBJECTS)};
   if (counted.user) return counted;
   std::pair<DWORD, DWORD> windows{info_.processId, 0};
   ::EnumWindows(CountWindowOfProcess, reinterpret_cast<LPARAM>(&windows));
-  return {counted.graphics, windows.second};
+  return {GraphicsObjectsInWinesTable(process, info_.thread.get()), windows.second};
 }

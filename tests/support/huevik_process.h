@@ -31,7 +31,6 @@ class HuevikProcess {
   HWND ChildAt(int clientX, int clientY) const;
 
   // The graphics and user objects the process holds now: a leak shows as a count that grows.
-  // No graphics objects (0) where the system cannot count them.
   struct GuiObjects {
     DWORD graphics = 0, user = 0;
     bool operator==(const GuiObjects&) const = default;

@@ -12,6 +12,7 @@
 #include "support/huevik_process.h"
 #include "support/patch_window.h"
 #include "support/pointer.h"
+#include "support/shell_windows.h"
 
 namespace {
 
@@ -353,6 +354,46 @@ TEST_F(AbuseTest, ForeignMessagesWithAnyParametersLeaveTheProgramAnsweringAndPic
   EXPECT_TRUE(WaitForValue(L"&H102030&")) << Text(kValueField);
   pointer::Release();
   EXPECT_TRUE(huevik_->Running());
+}
+
+// The session's end, the hotkey, the front, the display and the wheel, forged at every window of
+// a frozen pick and at the main window, sent and posted, each during a pick and at rest: the
+// program goes on with its icon, a pick can end as at the hotkey, and no colour is taken.
+TEST_F(AbuseTest, ForgedSessionHotkeyFrontDisplayAndWheelMessagesTakeNothing) {
+  const std::wstring value = Text(kValueField);
+  const DWORD clipboard = ::GetClipboardSequenceNumber();
+  const LPARAM hotkey = MAKELPARAM(MOD_WIN | MOD_ALT, 'C'), logoff = static_cast<LPARAM>(ENDSESSION_LOGOFF);
+  const struct {
+    UINT msg;
+    WPARAM wp;
+    LPARAM lp;
+  } kForged[] = {{WM_QUERYENDSESSION, 0, logoff}, {WM_ENDSESSION, 1, 0}, {WM_ENDSESSION, 1, logoff},
+                 {WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0},     {WM_ACTIVATEAPP, 1, 0}, {WM_HOTKEY, 1, hotkey},
+                 {WM_ACTIVATEAPP, 0, 0},                      {WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800)}};
+  for (const auto& forged : kForged) {
+    for (bool atRest : {true, false}) {
+      std::vector<HWND> targets{window()};
+      if (!atRest) {
+        ::PostMessageW(window(), WM_HOTKEY, 1, hotkey);
+        ASSERT_TRUE(PumpUntil([&] { return !VisibleTopWindows(L"HuevikMagnifier", huevik_->Id()).empty(); }))
+            << std::hex << forged.msg;
+        for (const wchar_t* cls : {L"HuevikFrozenScreen", L"HuevikMagnifier"})
+          for (HWND w : VisibleTopWindows(cls, huevik_->Id())) targets.push_back(w);
+      }
+      for (HWND to : targets) {
+        ::PostMessageW(to, forged.msg, forged.wp, forged.lp);
+        ::SendMessageTimeoutW(to, forged.msg, forged.wp, forged.lp, SMTO_ABORTIFHUNG, 2000, nullptr);
+      }
+      ASSERT_TRUE(Responsive()) << std::hex << forged.msg;
+      PumpOwn(300);        // a forged hotkey's pick shows, or ends
+      SendKey(VK_ESCAPE);  // and one still under way ends untaken
+      EXPECT_TRUE(PumpUntil([&] { return VisibleTopWindows(L"HuevikFrozenScreen", huevik_->Id()).empty(); }));
+    }
+  }
+  EXPECT_TRUE(huevik_->Running());
+  EXPECT_EQ(wine_tray::Icons().size(), 1u) << "the icon went";
+  EXPECT_EQ(Text(kValueField), value);
+  EXPECT_EQ(::GetClipboardSequenceNumber(), clipboard);
 }
 
 }  // namespace

@@ -28,20 +28,8 @@ constexpr UINT kTrayCallback = WM_USER + 1;
 // Wine's stand-alone tray: its icon windows, their tips and the balloon.
 namespace wine_tray {
 
-HWND Window() {
-  std::vector<HWND> trays = VisibleTopWindows(L"__winex11_standalone_tray");
-  return trays.empty() ? nullptr : trays.front();
-}
-
-std::vector<HWND> Icons() {
-  std::vector<HWND> icons;
-  if (HWND tray = Window())
-    for (HWND icon = ::FindWindowExW(tray, nullptr, L"__winex11_tray_icon", nullptr); icon;
-         icon = ::FindWindowExW(tray, icon, L"__winex11_tray_icon", nullptr))
-      if (::IsWindowVisible(icon)) icons.push_back(icon);
-  return icons;
-}
-
+using ::wine_tray::Icons;
+using ::wine_tray::Window;
 DWORD Process() { return ProcessOf(Window()); }
 std::wstring ShownTip(bool balloon) { return ::ShownTip(Process(), balloon); }
 std::wstring HoverTip(HWND icon) { return ::HoverTip(pointer::CentreOf(icon), Process()); }

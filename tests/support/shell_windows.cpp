@@ -44,6 +44,24 @@ DWORD ProcessOf(HWND window) {
   return owner;
 }
 
+namespace wine_tray {
+
+HWND Window() {
+  std::vector<HWND> trays = VisibleTopWindows(L"__winex11_standalone_tray");
+  return trays.empty() ? nullptr : trays.front();
+}
+
+std::vector<HWND> Icons() {
+  std::vector<HWND> icons;
+  if (HWND tray = Window())
+    for (HWND icon = ::FindWindowExW(tray, nullptr, L"__winex11_tray_icon", nullptr); icon;
+         icon = ::FindWindowExW(tray, icon, L"__winex11_tray_icon", nullptr))
+      if (::IsWindowVisible(icon)) icons.push_back(icon);
+  return icons;
+}
+
+}  // namespace wine_tray
+
 std::wstring ShownTip(DWORD shellProcess, bool balloon) {
   for (HWND tip : VisibleTopWindows(TOOLTIPS_CLASSW, shellProcess)) {
     const bool isBalloon = (::GetWindowLongW(tip, GWL_STYLE) & TTS_BALLOON) != 0;

@@ -13,6 +13,12 @@ std::vector<HWND> VisibleTopWindows(const wchar_t* cls, DWORD process = 0);
 HWND VisibleTopWindow(const wchar_t* cls, DWORD process, const wchar_t* title = nullptr);
 DWORD ProcessOf(HWND window);
 
+// Wine's stand-alone tray, shown where no tray manager runs, and its icons: each a child window.
+namespace wine_tray {
+HWND Window();
+std::vector<HWND> Icons();
+}  // namespace wine_tray
+
 // The text of a shown tip (or balloon) window of the shell's process: the text the shell holds.
 std::wstring ShownTip(DWORD shellProcess, bool balloon);
 // Rests the pointer on the icon (its centre on the screen) until its tip shows; the pointer then leaves. `moveTo` moves the

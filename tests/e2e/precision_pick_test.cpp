@@ -299,6 +299,39 @@ TEST_F(PrecisionPickTest, TheHotkeyFreezesAHoverLookThatEnterOrAClickTakesAndEsc
   EXPECT_TRUE(huevik_.Running());
 }
 
+// Over the colour dialog and the About box, the hotkey's pick works and its take lands; the dialog
+// stays, and its Cancel or OK then changes nothing more.
+TEST_F(PrecisionPickTest, TheHotkeyPicksOverTheColourDialogAndTheAboutBox) {
+  const COLORREF colours[] = {RGB(90, 160, 30), RGB(30, 90, 160)};
+  PatchWindow patches({Place(huevik_.Window()).right + 40, 100}, {colours[0], colours[1]}, 80, 60);
+  // The About box first: under Wine, the display's keys reached no window of the next case when the
+  // About box was the last window in front.
+  for (int about : {1, 0}) {
+    const std::string where = about ? "over the About box" : "over the colour dialog";
+    if (about) {
+      ::PostMessageW(huevik_.Window(), WM_USER + 1, 0, WM_RBUTTONUP);
+      ASSERT_TRUE(PumpUntil([&] { return VisibleTopWindow(L"#32768", huevik_.Id()) != nullptr; })) << "no menu";
+      for (WORD key : {VK_DOWN, VK_RETURN}) SendKey(key);
+    } else {
+      ::PostMessageW(huevik_.ChildAt(260, 235), BM_CLICK, 0, 0);
+    }
+    HWND dialog = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (dialog = VisibleTopWindow(L"#32770", huevik_.Id())) != nullptr; })) << where;
+    Xdotool(L"mousemove " + At(patches.At(static_cast<size_t>(about))));
+    // Held as a hand holds it: the keys go up once the frozen screen is in front.
+    Xdotool(L"keydown super+alt+c");
+    ASSERT_TRUE(PumpUntil([&] { return ShownFrozenScreen(huevik_.Id()) != nullptr; })) << where << ": not frozen";
+    Pump(100);
+    Xdotool(L"keyup super+alt+c");
+    Xdotool(L"key Return");
+    ExpectFieldsShow(colours[about], where);
+    EXPECT_TRUE(::IsWindowVisible(dialog)) << where << ": the take's Enter reached the dialog";
+    ::PostMessageW(dialog, WM_COMMAND, about ? IDOK : IDCANCEL, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); })) << where;
+    ExpectFieldsShow(colours[about], where + ", closed");
+  }
+}
+
 // Started from the tray menu, the pick gives the front back to the window in front before the
 // menu, not to Huevik's own; a program that takes the front during a pick ends it and keeps it.
 TEST_F(PrecisionPickTest, TheFrontGoesBackToTheWindowBeforeTheMenuAndStaysWithOneThatTookIt) {

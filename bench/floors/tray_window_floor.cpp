@@ -39,10 +39,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
   wc.lpszClassName = FLOOR_CLASS;
   ::RegisterClassW(&wc);
-  HWND window = ::CreateWindowExW(WS_EX_APPWINDOW, FLOOR_CLASS, FLOOR_CLASS, WS_POPUP, 0, 0, 300, 263,
-                                  nullptr, nullptr, instance, nullptr);
-  ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
-  ::SetWindowLongPtrW(window, GWL_EXSTYLE, ::GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
+  HWND window = ::CreateWindowExW(WS_EX_APPWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED, FLOOR_CLASS, FLOOR_CLASS, WS_POPUP,
+                                  0, 0, 300, 263, nullptr, nullptr, instance, nullptr);
   ::SetLayeredWindowAttributes(window, 0xFF0000, 0, LWA_COLORKEY);
   LoadLibraryBesideProgram(L"SkinH.dll");
   NOTIFYICONDATAW icon{};

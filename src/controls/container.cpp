@@ -74,9 +74,10 @@ void Container::ShowCursorOf(EventTarget& target) const {
 }
 
 void Container::RelayToToolTips(UINT msg, WPARAM wp, LPARAM lp) const {
-  if (!toolTips_) return;
+  HWND toolTips = toolTips_ ? toolTips_() : nullptr;
+  if (!toolTips) return;
   MSG relayed{Window(), msg, wp, lp, static_cast<DWORD>(::GetMessageTime()), {}};
-  ::SendMessageW(toolTips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  ::SendMessageW(toolTips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 // A press sends the pressed target its moves and its release, wherever the pointer goes, until

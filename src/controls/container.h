@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+
 #include <optional>
 #include <utility>
 #include <vector>
@@ -25,9 +27,9 @@ class Container : public BaseWindow {
   void InvalidatePixels(const RECT& rect) const;
   // This container's background as a brush aligned under the child, so captions sit on the skin.
   HBRUSH ChildBackground(HWND child, HDC dc);
-  // The tip window that shows tips over this container's controls: it is handed the
-  // container's pointer messages, so it needs no hook in the container's window.
-  void RelayPointerTo(HWND toolTips) { toolTips_ = toolTips; }
+  // The tip window that shows tips over this container's controls, made when the pointer first
+  // comes: it is handed the container's pointer messages, so it needs no hook in the container's window.
+  void RelayPointerTo(std::function<HWND()> toolTips) { toolTips_ = std::move(toolTips); }
   // Hands every message to `watcher` first, until it is taken away (nullptr); a message it
   // answers true to goes no further. For an interaction under way, with no subclass: under
   // Wine a subclass costs a server look-up on every message.
@@ -60,7 +62,7 @@ class Container : public BaseWindow {
   std::vector<Control*> drawn_;
   std::vector<WindowedControl*> windowed_;
   EventTarget* captured_ = nullptr;
-  HWND toolTips_ = nullptr;
+  std::function<HWND()> toolTips_;
   std::vector<std::pair<HWND, unique_brush>> childBrushes_;
 };
 

@@ -16,7 +16,7 @@ Form::~Form() {
 }
 
 Form::Form(const FormSpec& layout) {
-  backColor_ = ResolveColor(layout.backColor);
+  backColor_ = ResolveColor(layout.seeThroughKey != CLR_INVALID ? layout.seeThroughKey : layout.backColor);
   if (layout.picture) picture_ = LoadPicture(layout.picture);
   if (layout.icon) icon_ = LoadPicture(layout.icon);
   CreateWindowFor(layout);
@@ -32,13 +32,15 @@ void Form::Load() {
 
 void Form::CreateWindowFor(const FormSpec& layout) {
   DWORD style = WS_CLIPCHILDREN | (layout.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW);
-  DWORD exStyle = WS_EX_CONTROLPARENT | (layout.inTaskbar ? WS_EX_APPWINDOW : 0);
+  DWORD exStyle = WS_EX_CONTROLPARENT | (layout.inTaskbar ? WS_EX_APPWINDOW : 0) | (layout.topmost ? WS_EX_TOPMOST : 0) |
+                  (layout.seeThroughKey != CLR_INVALID ? WS_EX_LAYERED : 0);
   clientTwips_ = {layout.clientWidth, layout.clientHeight};
   ownsResolution_ = layout.ownsResolution;
   Display::SettleThreadAwareness();
   if (!CreateOwnWindow(L"HuevikForm", layout.caption, style, exStyle,
                        RECT{0, 0, LaidOutSize().cx, LaidOutSize().cy}, nullptr))
     throw ControlError("window cannot be created");
+  if (layout.seeThroughKey != CLR_INVALID) ::SetLayeredWindowAttributes(Window(), layout.seeThroughKey, 0, LWA_COLORKEY);
   // The monitor the main window came up on may differ from the system's resolution: lay out for
   // the monitor, before any control is made.
   if (int dpi = Display::DpiOfWindow(Window()); ownsResolution_ && dpi != Display::Dpi()) {
@@ -175,24 +177,33 @@ void Form::MoveToolTips() const {
   }
 }
 
+// The container hands the tip its pointer messages: a hooked window would pay for the hook on
+// every message it gets, pointer or not.
 void Form::AddToolTip(const Control& control, const wchar_t* text) {
-  if (!toolTips_) {
-    INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&init);
-    // Unowned: an owned topmost tip keeps its owner from becoming topmost on some platforms.
-    toolTips_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0,
-                                      0, nullptr, nullptr, ThisProgram::Instance(), nullptr));
+  tips_.push_back({controls_.size(), text});
+  control.Parent().RelayPointerTo([this] { return ToolTips(); });
+}
+
+// Made when the pointer first comes over a container with tips, not at the start, which it
+// would cost a window and the common controls' tip class.
+HWND Form::ToolTips() {
+  if (toolTips_ || tips_.empty()) return toolTips_.get();
+  INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&init);
+  // Unowned: an owned topmost tip keeps its owner from becoming topmost on some platforms.
+  toolTips_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                                    nullptr, nullptr, ThisProgram::Instance(), nullptr));
+  for (const auto& [index, text] : tips_) {
+    const Control& control = *controls_[index];
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = control.Parent().Window();
+    tool.uId = index + 1;
+    tool.rect = control.PixelRect();
+    tool.lpszText = const_cast<wchar_t*>(text);
+    ::SendMessageW(toolTips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  // The container hands the tip its pointer messages: a hooked window would pay for the
-  // hook on every message it gets, pointer or not.
-  tool.hwnd = control.Parent().Window();
-  tool.uId = controls_.size() + 1;
-  tool.rect = control.PixelRect();
-  tool.lpszText = const_cast<wchar_t*>(text);
-  ::SendMessageW(toolTips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  control.Parent().RelayPointerTo(toolTips_.get());
+  return toolTips_.get();
 }
 
 // Focus order is z-order among siblings: stack them in tab order.

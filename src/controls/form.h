@@ -43,6 +43,11 @@ struct FormSpec {
   int picture = 0;
   int icon = 0;
   COLORREF backColor = SystemColor(COLOR_BTNFACE);
+  // Above every window that is not, from its creation: made so later, a window is made anew
+  // under Wine, which costs a start more than all its controls.
+  bool topmost = false;
+  // Made layered, its pixels of this colour (its back colour too) see-through; CLR_INVALID: opaque.
+  COLORREF seeThroughKey = CLR_INVALID;
   std::span<const ControlSpec> controls{};
   std::span<const wchar_t* const> tabOrder{};
 };
@@ -130,6 +135,7 @@ class Form : public Container, public EventTarget {
   void CreateControl(const ControlSpec& layout);
   void ApplyTabOrder(std::span<const wchar_t* const> order);
   void AddToolTip(const Control& control, const wchar_t* text);
+  HWND ToolTips();
   void MoveToolTips() const;
   Container& ContainerNamed(const wchar_t* name);
   PictureRef LoadPicture(int id);
@@ -141,6 +147,7 @@ class Form : public Container, public EventTarget {
   bool ownsResolution_ = false;
   bool moving_ = false;  // inside the system's move loop
   unique_window toolTips_;
+  std::vector<std::pair<size_t, const wchar_t*>> tips_;  // each control's (by its index) tip text
   TwipsPoint clientTwips_{};
   COLORREF backColor_ = 0;
   PictureRef picture_;

@@ -19,7 +19,6 @@
 namespace {
 
 constexpr COLORREF kSkinBlue = 0x00F7AD6B;
-constexpr COLORREF kColourKey = kSeeThroughKey;
 const FontSpec kLabelFont{L"宋体", 14.25f, FW_BOLD, GB2312_CHARSET};
 
 #define MAIN_WINDOW_LAYOUT(Class, control, ...) {.kind = ControlKind::Class, .name = L"" #control, __VA_ARGS__},
@@ -39,6 +38,8 @@ const FormSpec kMainWindowLayout{.caption = L"Huevik",
                                  .ownsResolution = true,
                                  .picture = IDB_SKIN,
                                  .icon = IDI_MOUSE,
+                                 .topmost = true,
+                                 .seeThroughKey = kSeeThroughKey,
                                  .controls = kMainWindowControls,
                                  .tabOrder = kMainWindowTabOrder};
 
@@ -77,11 +78,7 @@ MainWindow::~MainWindow() {
 // that step undone and the start goes on.
 void MainWindow::OnLoad() {
   HWND window = Window();
-  ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
   HoverTracking::UpdateHoverRect(window);
-  SetBackColor(kColourKey);
-  ::SetWindowLongPtrW(window, GWL_EXSTYLE, ::GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
-  ::SetLayeredWindowAttributes(window, kColourKey, 0, LWA_COLORKEY);
   if (std::optional<std::string> skin = SkinLibrary::SkinPath()) SkinLibrary::AttachEx(*skin, "");
   SkinLibrary::SetAero(0);
   ::SetWindowLongPtrW(window, GWL_STYLE, ::GetWindowLongPtrW(window, GWL_STYLE) | WS_MINIMIZEBOX | WS_SYSMENU);

@@ -374,9 +374,14 @@ TEST_F(AbuseTest, ForgedSessionHotkeyFrontDisplayAndWheelMessagesTakeNothing) {
     for (bool atRest : {true, false}) {
       std::vector<HWND> targets{window()};
       if (!atRest) {
-        ::PostMessageW(window(), WM_HOTKEY, 1, hotkey);
-        ASSERT_TRUE(PumpUntil([&] { return !VisibleTopWindows(L"HuevikMagnifier", huevik_->Id()).empty(); }))
-            << std::hex << forged.msg;
+        // A pick ends at once where the system is still handing the front to a window that a
+        // case before left behind: then the hotkey goes again.
+        bool picking = false;
+        for (int tries = 0; tries < 3 && !picking; ++tries) {
+          ::PostMessageW(window(), WM_HOTKEY, 1, hotkey);
+          picking = PumpUntil([&] { return !VisibleTopWindows(L"HuevikMagnifier", huevik_->Id()).empty(); }, 1000);
+        }
+        ASSERT_TRUE(picking) << std::hex << forged.msg;
         for (const wchar_t* cls : {L"HuevikFrozenScreen", L"HuevikMagnifier"})
           for (HWND w : VisibleTopWindows(cls, huevik_->Id())) targets.push_back(w);
       }

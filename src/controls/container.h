@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <functional>
-
 #include <optional>
 #include <utility>
 #include <vector>

@@ -43,8 +43,8 @@ struct FormSpec {
   int picture = 0;
   int icon = 0;
   COLORREF backColor = SystemColor(COLOR_BTNFACE);
-  // Above every window that is not, from its creation: made so later, a window is made anew
-  // under Wine, which costs a start more than all its controls.
+  // Above every window that is not, from its creation: made so later, the window is made anew
+  // under Wine, which costs a start half as much as all its controls.
   bool topmost = false;
   // Made layered, its pixels of this colour (its back colour too) see-through; CLR_INVALID: opaque.
   COLORREF seeThroughKey = CLR_INVALID;

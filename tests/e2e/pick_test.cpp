@@ -67,6 +67,11 @@ TEST_F(PickTest, DragOverAnotherProgramsWindowShowsItsColour) {
   overlay.Repaint(0, 0x2060A0);
   Pump(100);
   ASSERT_EQ(::WindowFromPoint(patches.At(0, 10)), patches.hwnd()) << "the overlay does not let the pointer through";
+  // A click on the pen, with no move, takes nothing into the recent colours.
+  const POINT onPen = OnScreen(huevik, kPenCentre);
+  pointer::ClickAt(onPen.x, onPen.y);
+  Pump(200);
+  EXPECT_EQ(stored::Read(L"Recent"), L"<absent>") << "a click on the pen";
   const struct {
     std::size_t patch;
     const POINT* form;  // the text form's option to click first, if any
